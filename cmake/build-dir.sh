@@ -1,0 +1,15 @@
+# Shell helpers shared by ./run and ./test; sourced, not run.
+
+# configure_build_dir DIR [CMAKE ARGS...]: configures DIR once, with Ninja when it is there;
+# later builds in DIR reconfigure by themselves when a CMakeLists.txt changes.
+configure_build_dir() {
+  local dir="$1"
+  shift
+  if [[ -f "$dir/CMakeCache.txt" ]]; then
+    cmake -S "$root" -B "$dir" "$@" >/dev/null
+    return
+  fi
+  local generator=()
+  if command -v ninja >/dev/null 2>&1; then generator=(-G Ninja); fi
+  cmake -S "$root" -B "$dir" "${generator[@]}" "$@"
+}

@@ -1,0 +1,40 @@
+// The console primitives: write text to standard output, read one line from standard input.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace intcalc {
+
+enum class ReadStatus : std::uint8_t {
+  kLine,        // a piece of a line arrived
+  kEndOfInput,  // input has ended; nothing more will come
+  kFailed,      // the platform's read failed
+};
+
+struct ReadResult {
+  ReadStatus status;
+  std::size_t count;  // bytes stored into the caller's buffer
+};
+
+// WriteText: hands the bytes of text to standard output; returns how many it took.
+// Output is kept in a fixed buffer and written out before any read that may block,
+// whenever the buffer fills, and by FlushOutput.
+std::size_t WriteText(std::string_view text);
+
+// WriteLine: WriteText of text, then of the line end CR LF.
+void WriteLine(std::string_view text);
+
+// FlushOutput: writes out everything kept so far.
+void FlushOutput();
+
+// ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer.
+// A line end in the input (LF or CR LF) arrives as CR LF and counts two bytes against
+// the limit; a longer line arrives in successive pieces, the first without a line end;
+// a last line without a line end still gets one. Every piece shorter than the limit
+// ends with LF. No NUL is added and the rest of buffer is left as it was.
+ReadResult ReadLine(std::span<char> buffer);
+
+}  // namespace intcalc

@@ -1,0 +1,52 @@
+// Line splitting: turns the platform's raw reads into the pieces ReadLine delivers.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <span>
+
+#include "console/console.h"
+
+namespace intcalc {
+
+inline constexpr std::size_t kInputChunkCapacity = 64 * 1024;
+
+// ReadChunkFunction: one raw read from the platform. Reports kLine with count > 0 when
+// bytes arrived, kEndOfInput when input has ended, kFailed when the read failed.
+using ReadChunkFunction = ReadResult (*)(std::span<char> destination);
+
+// LineSplitter: keeps what a raw read brought beyond the current piece, so that no byte
+// is ever lost, and reads again only when it holds nothing it can deliver.
+class LineSplitter {
+ public:
+  constexpr LineSplitter() = default;
+
+  // NextPiece: fills piece with the next piece of input, as ReadLine describes.
+  ReadResult NextPiece(std::span<char> piece, ReadChunkFunction readChunk);
+
+  // HasBufferedInput: whether a piece can be delivered without reading again.
+  bool HasBufferedInput() const { return lineEndLeft_ > 0 || begin_ < end_; }
+
+  // Reset: forgets all input kept and the end of input; the kept bytes need no clearing.
+  void Reset() {
+    begin_ = end_ = lineEndLeft_ = 0;
+    lineOpen_ = endSeen_ = false;
+  }
+
+ private:
+  static constexpr std::size_t kLineEndBytes = 2;
+
+  ReadResult FinishLine(std::span<char> piece, std::size_t count);
+  ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
+  // Refill: reads again after what is left; false when the read failed.
+  bool Refill(ReadChunkFunction readChunk);
+
+  std::array<char, kInputChunkCapacity> input_{};
+  std::size_t begin_ = 0;        // first byte not yet delivered
+  std::size_t end_ = 0;          // one past the last byte read
+  std::size_t lineEndLeft_ = 0;  // bytes of a CR LF that did not fit in the previous piece
+  bool lineOpen_ = false;        // part of the current line went out without its line end
+  bool endSeen_ = false;         // the platform reported the end of input
+};
+
+}  // namespace intcalc

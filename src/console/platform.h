@@ -1,0 +1,15 @@
+// What each platform's half of the console provides to the platform-neutral half.
+#pragma once
+
+#include <span>
+
+namespace intcalc {
+
+// WriteAllToOutput: writes every byte to standard output, completing short writes and
+// retrying interrupted ones. A write that fails outright loses the rest of these bytes.
+void WriteAllToOutput(std::span<const char> bytes);
+
+// DiscardOutput: forgets whatever output is kept and not yet written.
+void DiscardOutput();
+
+}  // namespace intcalc

@@ -1,0 +1,120 @@
+// The console on POSIX: read(2) and write(2) on the standard descriptors, termios for
+// the terminal's line mode.
+//
+// What this layer cannot check: whether the terminal really honours the mode it is
+// given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
+// write(2) reach the person at the other end.
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "console/console.h"
+#include "console/line_splitter.h"
+#include "console/platform.h"
+#include "console/system_calls.h"
+
+namespace intcalc {
+
+namespace {
+
+// ---- State ----------------------------------------------------------------------------
+
+enum class InputKind : unsigned char { kUnknown, kTerminal, kOther };
+
+constinit SystemCalls systemCalls{::read, ::write, ::isatty};
+constinit LineSplitter splitter;
+constinit InputKind inputKind = InputKind::kUnknown;
+
+// ---- Terminal line mode ---------------------------------------------------------------
+
+bool InputIsTerminal() {
+  if (inputKind == InputKind::kUnknown) {
+    inputKind =
+        systemCalls.isTerminal(STDIN_FILENO) != 0 ? InputKind::kTerminal : InputKind::kOther;
+  }
+  return inputKind == InputKind::kTerminal;
+}
+
+// SetLineMode: line input with the terminal's own editing and echo, and the signal keys,
+// whatever mode an earlier program left the terminal in.
+void SetLineMode() {
+  termios settings{};
+  if (tcgetattr(STDIN_FILENO, &settings) != 0) return;
+  termios wanted = settings;
+  wanted.c_lflag |= ICANON | ECHO | ECHOE | ISIG;
+  wanted.c_iflag |= ICRNL;
+  wanted.c_iflag &= ~static_cast<tcflag_t>(IGNCR | INLCR);  // Enter must end the line
+  if (wanted.c_lflag != settings.c_lflag || wanted.c_iflag != settings.c_iflag) {
+    tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
+  }
+}
+
+// WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready.
+void WaitUntilReady(int fileDescriptor, short events) {
+  pollfd request{fileDescriptor, events, 0};
+  while (poll(&request, 1, -1) < 0 && errno == EINTR) {
+  }
+}
+
+bool MustWait(int error) {
+  return error == EAGAIN || error == EWOULDBLOCK;
+}
+
+// ---- Reading --------------------------------------------------------------------------
+
+// ReadChunk: one read of standard input, after writing out what the person must see first.
+ReadResult ReadChunk(std::span<char> destination) {
+  FlushOutput();
+  while (true) {
+    if (InputIsTerminal()) SetLineMode();
+    const ssize_t count = systemCalls.read(STDIN_FILENO, destination.data(), destination.size());
+    if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
+    if (count == 0) return {ReadStatus::kEndOfInput, 0};
+    if (errno == EINTR) continue;
+    if (MustWait(errno)) {
+      WaitUntilReady(STDIN_FILENO, POLLIN);
+      continue;
+    }
+    return {ReadStatus::kFailed, 0};
+  }
+}
+
+}  // namespace
+
+ReadResult ReadLine(std::span<char> buffer) {
+  return splitter.NextPiece(buffer, ReadChunk);
+}
+
+// ---- Writing --------------------------------------------------------------------------
+
+void WriteAllToOutput(std::span<const char> bytes) {
+  while (!bytes.empty()) {
+    const ssize_t count = systemCalls.write(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (count > 0) {
+      bytes = bytes.subspan(static_cast<std::size_t>(count));
+    } else if (count < 0 && errno == EINTR) {
+      continue;
+    } else if (count < 0 && MustWait(errno)) {
+      WaitUntilReady(STDOUT_FILENO, POLLOUT);
+    } else {
+      return;  // the rest is lost, and the dialogue goes on
+    }
+  }
+}
+
+// ---- The seam -------------------------------------------------------------------------
+
+SystemCalls RealSystemCalls() {
+  return {::read, ::write, ::isatty};
+}
+
+void InstallSystemCalls(const SystemCalls& calls) {
+  systemCalls = calls;
+  splitter.Reset();
+  inputKind = InputKind::kUnknown;
+  DiscardOutput();
+}
+
+}  // namespace intcalc

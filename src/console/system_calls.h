@@ -1,0 +1,23 @@
+// The POSIX calls the console makes, gathered behind one seam so tests can make them fail.
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+
+namespace intcalc {
+
+struct SystemCalls {
+  ssize_t (*read)(int fileDescriptor, void* buffer, std::size_t count);
+  ssize_t (*write)(int fileDescriptor, const void* buffer, std::size_t count);
+  int (*isTerminal)(int fileDescriptor);
+};
+
+// RealSystemCalls: the calls of the operating system itself.
+SystemCalls RealSystemCalls();
+
+// InstallSystemCalls: makes the console use these calls from now on, and starts it afresh:
+// no input kept, no output pending, the kind of standard input not yet known.
+void InstallSystemCalls(const SystemCalls& calls);
+
+}  // namespace intcalc

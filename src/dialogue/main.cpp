@@ -1,0 +1,5 @@
+#include "dialogue/main_loop.h"
+
+int main() {
+  return intcalc::RunCalculator();
+}

@@ -1,0 +1,44 @@
+// The dialogue with the person at the console.
+#pragma once
+
+#include <array>
+#include <string_view>
+
+#include "text/result_text.h"
+#include "text/text_buffer.h"
+
+namespace intcalc {
+
+inline constexpr std::size_t kReadLimit = 121;
+// Four bytes beyond the read limit are never written, so a NUL always follows a read.
+inline constexpr std::size_t kRawLineCapacity = 125;
+inline constexpr TextLength kExpressionCapacity = 122;
+inline constexpr TextLength kWorkingCapacity = 123;
+inline constexpr TextLength kEchoCapacity = 143;
+
+inline constexpr int kExitInputEnded = 0;
+inline constexpr int kExitReadFailed = 1;
+
+using RawLine = std::array<char, kRawLineCapacity>;
+using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
+using EchoLineBuffer = TextBuffer<kEchoCapacity>;
+
+static_assert(kReadLimit < kRawLineCapacity, "a NUL must follow every read");
+static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
+static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
+static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
+
+// RunCalculator: the whole dialogue; returns the exit status when input ends or fails.
+int RunCalculator();
+
+// CompactInput: copies the raw line up to its first NUL, CR or LF, without its blanks,
+// into the expression; returns whether the expression is empty.
+bool CompactInput(const RawLine& rawLine, TextSpan expression);
+
+// BuildEchoLine: expression, "=", result text.
+void BuildEchoLine(std::string_view expression, std::string_view result, TextSpan echoLine);
+
+// ClearOutputs: empties the result text and the echo line.
+void ClearOutputs(TextSpan echoLine);
+
+}  // namespace intcalc

@@ -1,0 +1,95 @@
+// Counted text buffers: fixed capacity, current length, and a NUL after the text.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+namespace intcalc {
+
+using TextLength = std::uint32_t;
+
+// CheckBounds: stops the program rather than let a write leave its buffer.
+// Every index and length that reaches a buffer's storage passes through here.
+constexpr void CheckBounds(bool holds) {
+  if (!holds) [[unlikely]] {
+    std::abort();
+  }
+}
+
+// TextSpan: a capacity-erased handle to one TextBuffer; what the text operations take.
+// It keeps the buffer's invariant: length <= capacity and text[length] == NUL.
+class TextSpan {
+ public:
+  constexpr TextSpan(char* text, TextLength capacity, TextLength* length)
+      : text_(text), capacity_(capacity), length_(length) {}
+
+  constexpr TextLength Capacity() const { return capacity_; }
+  constexpr TextLength Length() const { return *length_; }
+  constexpr bool IsEmpty() const { return *length_ == 0; }
+  constexpr std::string_view View() const { return {text_, *length_}; }
+  constexpr operator std::string_view() const { return View(); }
+
+  constexpr char At(TextLength index) const {
+    CheckBounds(index < *length_);
+    return text_[index];
+  }
+  // Put: overwrites one character that the buffer already holds.
+  constexpr void Put(TextLength index, char character) const {
+    CheckBounds(index < *length_);
+    text_[index] = character;
+  }
+  // SetLength: makes the first `length` characters the text and writes the NUL after them.
+  constexpr void SetLength(TextLength length) const {
+    CheckBounds(length <= capacity_);
+    *length_ = length;
+    text_[length] = '\0';
+  }
+  // Storage: the writable characters, for bulk copies; the caller then sets the length.
+  constexpr char* Storage() const { return text_; }
+
+ private:
+  char* text_;
+  TextLength capacity_;
+  TextLength* length_;
+};
+
+// TextBuffer: the statically sized storage behind a TextSpan.
+template <TextLength kCapacity>
+class TextBuffer {
+ public:
+  constexpr TextBuffer() = default;
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  static constexpr TextLength Capacity() { return kCapacity; }
+  constexpr TextLength Length() const { return length_; }
+  constexpr std::string_view View() const { return {text_.data(), length_}; }
+  constexpr const char* CString() const { return text_.data(); }
+
+  constexpr TextSpan Span() { return {text_.data(), kCapacity, &length_}; }
+  constexpr operator TextSpan() { return Span(); }
+  constexpr operator std::string_view() const { return View(); }
+
+ private:
+  TextLength length_ = 0;
+  std::array<char, kCapacity + 1> text_{};
+};
+
+// ClearText: length 0, first byte NUL.
+void ClearText(TextSpan buffer);
+
+// CopyText: makes destination hold source's text, silently cut to destination's capacity.
+void CopyText(std::string_view source, TextSpan destination);
+
+// AppendText: adds source after destination's text, or changes nothing if it would not fit.
+void AppendText(std::string_view source, TextSpan destination);
+
+// RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
+void RemoveBlanks(TextSpan buffer);
+
+// StripLeadingZeros: removes leading "0" characters, keeping one "0" when the text is all zeros.
+void StripLeadingZeros(TextSpan buffer);
+
+}  // namespace intcalc

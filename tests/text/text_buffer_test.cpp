@@ -1,0 +1,170 @@
+#include "text/text_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "text/result_text.h"
+
+namespace intcalc {
+namespace {
+
+constexpr TextLength kSmallCapacity = 20;
+using SmallBuffer = TextBuffer<kSmallCapacity>;
+
+// ExpectTerminated: the invariant every operation must keep.
+void ExpectTerminated(const SmallBuffer& buffer) {
+  ASSERT_LE(buffer.Length(), SmallBuffer::Capacity());
+  EXPECT_EQ(buffer.CString()[buffer.Length()], '\0');
+}
+
+struct CopyCase {
+  std::string_view start;
+  std::string_view source;
+  std::string_view expected;
+};
+
+class CopyTextTest : public testing::TestWithParam<CopyCase> {};
+
+TEST_P(CopyTextTest, ReplacesAndCutsToCapacity) {
+  SmallBuffer buffer;
+  CopyText(GetParam().start, buffer);
+  CopyText(GetParam().source, buffer);
+  EXPECT_EQ(buffer.View(), GetParam().expected);
+  ExpectTerminated(buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CopyTextTest,
+                         testing::ValuesIn<CopyCase>({
+                             {"", "", ""},
+                             {"old text", "", ""},
+                             {"longer old text", "new", "new"},
+                             {"", "12345678901234567890", "12345678901234567890"},
+                             {"", "123456789012345678901", "12345678901234567890"},
+                             {"", "-12345678901234567890", "-1234567890123456789"},
+                         }));
+
+struct AppendCase {
+  std::string_view start;
+  std::string_view source;
+  std::string_view expected;
+};
+
+class AppendTextTest : public testing::TestWithParam<AppendCase> {};
+
+TEST_P(AppendTextTest, AppendsWholeOrNotAtAll) {
+  SmallBuffer buffer;
+  CopyText(GetParam().start, buffer);
+  AppendText(GetParam().source, buffer);
+  EXPECT_EQ(buffer.View(), GetParam().expected);
+  ExpectTerminated(buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AppendTextTest,
+    testing::ValuesIn<AppendCase>({
+        {"abc", "", "abc"},
+        {"", "abc", "abc"},
+        {"1+2", "=3", "1+2=3"},
+        {"123456789012345", "12345", "12345678901234512345"},  // 15 + 5 fills it exactly
+        {"1234567890123456", "12345", "1234567890123456"},     // 16 + 5 is refused whole
+        {"12345678901234567890", "x", "12345678901234567890"},
+    }));
+
+struct TransformCase {
+  std::string_view input;
+  std::string_view expected;
+};
+
+class RemoveBlanksTest : public testing::TestWithParam<TransformCase> {};
+
+TEST_P(RemoveBlanksTest, RemovesOnlyByte32) {
+  SmallBuffer buffer;
+  CopyText(GetParam().input, buffer);
+  RemoveBlanks(buffer);
+  EXPECT_EQ(buffer.View(), GetParam().expected);
+  ExpectTerminated(buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, RemoveBlanksTest,
+                         testing::ValuesIn<TransformCase>({
+                             {"", ""},
+                             {"    ", ""},
+                             {" 1 + ( 2 ) ", "1+(2)"},
+                             {"12", "12"},
+                             {"1\t+ 2", "1\t+2"},
+                             {"\v1\r", "\v1\r"},
+                         }));
+
+class StripLeadingZerosTest : public testing::TestWithParam<TransformCase> {};
+
+TEST_P(StripLeadingZerosTest, KeepsTheValue) {
+  SmallBuffer buffer;
+  CopyText(GetParam().input, buffer);
+  StripLeadingZeros(buffer);
+  EXPECT_EQ(buffer.View(), GetParam().expected);
+  ExpectTerminated(buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, StripLeadingZerosTest,
+                         testing::ValuesIn<TransformCase>({
+                             {"", ""},
+                             {"0", "0"},
+                             {"000", "0"},
+                             {"007", "7"},
+                             {"700", "700"},
+                             {"0000000000000000000", "0"},
+                             {"00000000000000000001", "1"},
+                             {"1234", "1234"},
+                         }));
+
+TEST(TextBufferTest, ClearLeavesAnEmptyTerminatedText) {
+  SmallBuffer buffer;
+  CopyText("12345", buffer);
+  ClearText(buffer);
+  EXPECT_EQ(buffer.Length(), 0U);
+  ExpectTerminated(buffer);
+}
+
+TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
+  SmallBuffer buffer;
+  CopyText("abcdef", buffer);
+  CopyText(buffer.View().substr(2), buffer);
+  EXPECT_EQ(buffer.View(), "cdef");
+  ExpectTerminated(buffer);
+}
+
+TEST(TextBufferTest, AbortsOnALengthBeyondCapacity) {
+  EXPECT_DEATH(
+      {
+        SmallBuffer buffer;
+        buffer.Span().SetLength(kSmallCapacity + 1);
+      },
+      "");
+}
+
+struct ErrorWordCase {
+  std::string_view word;
+  TextLength length;
+};
+
+class SetResultTextTest : public testing::TestWithParam<ErrorWordCase> {};
+
+TEST_P(SetResultTextTest, ReplacesWhateverWasThere) {
+  CopyText("12345678901234567890", ResultText());
+  SetResultText(GetParam().word);
+  EXPECT_EQ(ResultText().View(), GetParam().word);
+  EXPECT_EQ(ResultText().Length(), GetParam().length);
+  EXPECT_EQ(ResultText().CString()[GetParam().length], '\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(Words, SetResultTextTest,
+                         testing::ValuesIn<ErrorWordCase>({
+                             {kErrorWord, 5},
+                             {kOverflowWord, 8},
+                             {kResolveItErrorWord, 15},
+                         }));
+
+}  // namespace
+}  // namespace intcalc
