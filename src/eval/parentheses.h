@@ -1,12 +1,42 @@
-// Parenthesis resolution: rewrites the working text until no group is left.
+// Parenthesis resolution: rewrites the working text, innermost group first, until no
+// parenthesis is left.
 #pragma once
+
+#include <cstdint>
+#include <string_view>
 
 #include "eval/evaluation_tables.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
 
+// The inner text of one group; a longer one gives "ERROR" rather than being cut.
+inline constexpr TextLength kGroupCapacity = 80;
+// Where a splice is assembled: room for any working text plus any result text.
+inline constexpr TextLength kScratchCapacity = 200;
+
+// What a group's inner text is, by the first character that decides it.
+enum class GroupKind : std::uint8_t {
+  kNotANumber = 0,     // empty, or it starts with neither a sign nor a digit
+  kTooManyDigits = 1,  // more than 20 digits
+  kExpression = 2,     // something other than a digit after the first character
+  kPlainNumber,        // an optional sign and at most 20 digits
+};
+
+// The positions of one group's "(" and ")" in the working text.
+struct GroupBounds {
+  TextLength open = 0;
+  TextLength close = 0;
+};
+
 // ResolveParentheses: rewrites the innermost group with its value until no "(" is left.
+// Any failure, its own or an inner evaluation's, leaves exactly "ERROR".
 Outcome ResolveParentheses(TextSpan working);
+
+// ClassifyGroup: tells whether a group's inner text is a plain signed number.
+GroupKind ClassifyGroup(std::string_view group);
+
+// SpliceResult: replaces the group, both parentheses included, by the result text.
+void SpliceResult(TextSpan working, GroupBounds group);
 
 }  // namespace intcalc

@@ -1,0 +1,143 @@
+#include "eval/arithmetic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+
+#include "support/case_name.h"
+#include "text/result_text.h"
+
+namespace intcalc {
+namespace {
+
+constexpr Magnitude kLargest = 4294967295U;
+
+struct ApplyCase {
+  std::string name;
+  SignFlag leftSign;
+  Magnitude leftMagnitude;
+  OperatorCode code;
+  SignFlag rightSign;
+  Magnitude rightMagnitude;
+  std::string_view word;  // empty when the step succeeds
+  SignFlag sign;
+  Magnitude magnitude;
+};
+
+constexpr SignFlag kPlus = kPositive;
+constexpr SignFlag kMinus = kNegative;
+constexpr OperatorCode kSub = OperatorCode::kSubtract;
+constexpr OperatorCode kAdd = OperatorCode::kAdd;
+constexpr OperatorCode kMul = OperatorCode::kMultiply;
+constexpr OperatorCode kDiv = OperatorCode::kDivide;
+constexpr OperatorCode kRem = OperatorCode::kRemainder;
+
+class ApplyOperatorTest : public testing::TestWithParam<ApplyCase> {};
+
+TEST_P(ApplyOperatorTest, ComputesOrFailsWithItsWord) {
+  const ApplyCase& step = GetParam();
+  CopyText("untouched", ResultText());
+  const Outcome outcome = ApplyOperator(step.leftSign, step.leftMagnitude, step.rightSign,
+                                        step.rightMagnitude, step.code);
+  if (step.word.empty()) {
+    ASSERT_EQ(outcome, Outcome::kSuccess);
+    EXPECT_EQ(ArithmeticResult().sign, step.sign);
+    EXPECT_EQ(ArithmeticResult().magnitude, step.magnitude);
+    EXPECT_EQ(ResultText().View(), "untouched");
+  } else {
+    EXPECT_EQ(outcome, Outcome::kFailure);
+    EXPECT_EQ(ResultText().View(), step.word);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ApplyOperatorTest,
+    testing::ValuesIn<ApplyCase>({
+        {"SumAtTheLimit", kPlus, kLargest, kAdd, kPlus, 0, "", kPlus, kLargest},
+        {"SumPastTheLimit", kPlus, kLargest, kAdd, kPlus, 1, kOverflowWord, 0, 0},
+        {"NegativeSumPastTheLimit", kMinus, kLargest, kSub, kPlus, 1, kOverflowWord, 0, 0},
+        {"NegativeSumAtTheLimit", kMinus, kLargest - 1, kSub, kPlus, 1, "", kMinus, kLargest},
+        {"DifferenceTakesTheLargerSign", kPlus, 10, kSub, kPlus, 20, "", kMinus, 10},
+        {"EqualDifferenceKeepsLeftSign", kPlus, 5, kSub, kPlus, 5, "", kPlus, 0},
+        {"NegativeZeroFromAddition", kMinus, 5, kAdd, kPlus, 5, "", kMinus, 0},
+        {"SubtractingNegative", kPlus, 2, kSub, kMinus, 3, "", kPlus, 5},
+        {"AddingNegative", kPlus, 2, kAdd, kMinus, 3, "", kMinus, 1},
+        {"LargestDifference", kPlus, 0, kSub, kPlus, kLargest, "", kMinus, kLargest},
+        {"NoDifferenceOverflows", kMinus, kLargest, kSub, kMinus, kLargest, "", kMinus, 0},
+        {"ProductAtTheLimit", kPlus, 65535, kMul, kPlus, 65537, "", kPlus, kLargest},
+        {"ProductPastTheLimit", kPlus, 65536, kMul, kPlus, 65536, kOverflowWord, 0, 0},
+        {"LargestProductPastTheLimit", kPlus, kLargest, kMul, kMinus, kLargest, kOverflowWord, 0,
+         0},
+        {"ProductSign", kMinus, 2, kMul, kPlus, 3, "", kMinus, 6},
+        {"ZeroProductKeepsTheSign", kPlus, 0, kMul, kMinus, 5, "", kMinus, 0},
+        {"DivisionTruncates", kMinus, 7, kDiv, kPlus, 2, "", kMinus, 3},
+        {"DivisionByNegative", kPlus, 7, kDiv, kMinus, 2, "", kMinus, 3},
+        {"DivisionOfNegatives", kMinus, 7, kDiv, kMinus, 2, "", kPlus, 3},
+        {"DivisionByZero", kPlus, 5, kDiv, kPlus, 0, kErrorWord, 0, 0},
+        {"DivisionByNegativeZero", kPlus, 5, kDiv, kMinus, 0, kErrorWord, 0, 0},
+        {"Remainder", kPlus, 7, kRem, kPlus, 2, "", kPlus, 1},
+        {"RemainderOfNegative", kMinus, 7, kRem, kPlus, 2, "", kMinus, 1},
+        {"RemainderByNegative", kPlus, 7, kRem, kMinus, 2, "", kMinus, 1},
+        {"RemainderOfNegatives", kMinus, 7, kRem, kMinus, 2, "", kPlus, 1},
+        {"RemainderByZero", kPlus, 1, kRem, kPlus, 0, kErrorWord, 0, 0},
+        {"LargestQuotient", kPlus, kLargest, kDiv, kPlus, 1, "", kPlus, kLargest},
+        {"UnknownCode", kPlus, 1, static_cast<OperatorCode>(6), kPlus, 1, kErrorWord, 0, 0},
+        {"ConsumedCode", kPlus, 1, OperatorCode::kNone, kPlus, 1, kErrorWord, 0, 0},
+    }),
+    CaseName());
+
+struct FormatCase {
+  SignFlag sign;
+  Magnitude magnitude;
+  std::string_view expected;
+};
+
+class FormatResultTest : public testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatResultTest, WritesDecimalText) {
+  ResultTextBuffer destination;
+  CopyText("previous text", destination);
+  EXPECT_EQ(FormatResult(GetParam().sign, GetParam().magnitude, destination), Outcome::kSuccess);
+  EXPECT_EQ(destination.View(), GetParam().expected);
+  EXPECT_EQ(destination.CString()[destination.Length()], '\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,
+                         testing::ValuesIn<FormatCase>({
+                             {kPlus, 0, "0"},
+                             {kMinus, 0, "0"},
+                             {kPlus, 7, "7"},
+                             {kMinus, 7, "-7"},
+                             {kPlus, 10, "10"},
+                             {kPlus, 1000000000, "1000000000"},
+                             {kPlus, kLargest, "4294967295"},
+                             {kMinus, kLargest, "-4294967295"},
+                         }));
+
+struct StarFillCase {
+  SignFlag sign;
+  Magnitude magnitude;
+  Outcome outcome;
+  std::string_view expected;
+};
+
+class FormatResultCapacityTest : public testing::TestWithParam<StarFillCase> {};
+
+TEST_P(FormatResultCapacityTest, FillsWithStarsWhenTheDigitsDoNotFit) {
+  TextBuffer<4> destination;
+  EXPECT_EQ(FormatResult(GetParam().sign, GetParam().magnitude, destination), GetParam().outcome);
+  EXPECT_EQ(destination.View(), GetParam().expected);
+  EXPECT_EQ(destination.CString()[destination.Length()], '\0');
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormatResultCapacityTest,
+                         testing::ValuesIn<StarFillCase>({
+                             {kPlus, 999, Outcome::kSuccess, "999"},
+                             {kMinus, 999, Outcome::kSuccess, "-999"},
+                             {kPlus, 1000, Outcome::kFailure, "****"},
+                             {kMinus, 1000, Outcome::kFailure, "****"},
+                         }));
+
+}  // namespace
+}  // namespace intcalc

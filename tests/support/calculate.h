@@ -1,0 +1,22 @@
+// Calculate: what the main loop does with one expression, for tests that need the result.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "dialogue/main_loop.h"
+#include "eval/flat_reader.h"
+#include "eval/parentheses.h"
+#include "text/result_text.h"
+
+namespace intcalc {
+
+inline std::string Calculate(std::string_view expression) {
+  static TextBuffer<kWorkingCapacity> working;
+  CopyText(expression, working);
+  ClearText(ResultText());
+  if (ResolveParentheses(working) == Outcome::kSuccess) (void)EvaluateFlat(working);
+  return std::string(ResultText().View());
+}
+
+}  // namespace intcalc
