@@ -38,7 +38,8 @@ bool InputIsTerminal() {
 }
 
 // SetLineMode: line input with the terminal's own editing and echo, and the signal keys,
-// whatever mode an earlier program left the terminal in.
+// whatever mode an earlier program left the terminal in. Output processing goes back on
+// too, or the echo of Enter would not return the cursor to the start of the line.
 void SetLineMode() {
   termios settings{};
   if (tcgetattr(STDIN_FILENO, &settings) != 0) return;
@@ -46,7 +47,9 @@ void SetLineMode() {
   wanted.c_lflag |= ICANON | ECHO | ECHOE | ISIG;
   wanted.c_iflag |= ICRNL;
   wanted.c_iflag &= ~static_cast<tcflag_t>(IGNCR | INLCR);  // Enter must end the line
-  if (wanted.c_lflag != settings.c_lflag || wanted.c_iflag != settings.c_iflag) {
+  wanted.c_oflag |= OPOST | ONLCR;
+  if (wanted.c_lflag != settings.c_lflag || wanted.c_iflag != settings.c_iflag ||
+      wanted.c_oflag != settings.c_oflag) {
     tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
   }
 }
