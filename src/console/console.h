@@ -6,6 +6,8 @@
 #include <span>
 #include <string_view>
 
+#include "console/output_buffer.h"
+
 namespace intcalc {
 
 enum class ReadStatus : std::uint8_t {
@@ -22,10 +24,15 @@ struct ReadResult {
 // WriteText: hands the bytes of text to standard output; returns how many it took.
 // Output is kept in a fixed buffer and written out before any read that may block,
 // whenever the buffer fills, and by FlushOutput.
-std::size_t WriteText(std::string_view text);
+inline std::size_t WriteText(std::string_view text) {
+  return PendingOutput().Append(text);
+}
 
 // WriteLine: WriteText of text, then of the line end CR LF.
-void WriteLine(std::string_view text);
+inline void WriteLine(std::string_view text) {
+  WriteText(text);
+  WriteText("\r\n");
+}
 
 // FlushOutput: writes out everything kept so far.
 void FlushOutput();

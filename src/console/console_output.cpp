@@ -1,50 +1,31 @@
-// Output buffering, shared by every platform.
-#include <array>
-#include <cstring>
-
 #include "console/console.h"
+#include "console/output_buffer.h"
 #include "console/platform.h"
 
 namespace intcalc {
 
-namespace {
-
-// Large enough that a pipe gets few, big writes; every text of the dialogue is far smaller.
-constexpr std::size_t kOutputCapacity = 64 * 1024;
-constexpr std::string_view kLineEnd = "\r\n";
-
-constinit std::array<char, kOutputCapacity> pendingOutput{};
-constinit std::size_t pendingLength = 0;
-
-}  // namespace
-
-std::size_t WriteText(std::string_view text) {
-  if (text.size() > kOutputCapacity - pendingLength) {
-    FlushOutput();
-    if (text.size() > kOutputCapacity) {
-      WriteAllToOutput(text);
-      return text.size();
-    }
+std::size_t OutputBuffer::AppendAfterFlush(std::string_view text) {
+  Flush();
+  if (text.size() > kCapacity) {
+    WriteAllToOutput(text);
+    return text.size();
   }
-  std::memcpy(pendingOutput.data() + pendingLength, text.data(), text.size());
-  pendingLength += text.size();
-  return text.size();
+  return Append(text);
 }
 
-void WriteLine(std::string_view text) {
-  WriteText(text);
-  WriteText(kLineEnd);
+void OutputBuffer::Flush() {
+  if (length_ == 0) return;
+  const std::size_t length = length_;
+  length_ = 0;
+  WriteAllToOutput(std::span(bytes_).first(length));
 }
 
 void FlushOutput() {
-  if (pendingLength == 0) return;
-  const std::size_t length = pendingLength;
-  pendingLength = 0;
-  WriteAllToOutput(std::span(pendingOutput).first(length));
+  PendingOutput().Flush();
 }
 
 void DiscardOutput() {
-  pendingLength = 0;
+  PendingOutput().Discard();
 }
 
 }  // namespace intcalc

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/move_bytes.h"
+
 namespace intcalc {
 
 namespace {
 
 constexpr char kCarriageReturn = '\r';
-constexpr char kLineFeed = '\n';
-constexpr std::array<char, 2> kLineEnd = {kCarriageReturn, kLineFeed};
+constexpr int kLineFeed = '\n';
+constexpr std::array<char, 2> kLineEnd = {kCarriageReturn, '\n'};
 
 }  // namespace
 
@@ -19,44 +21,33 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
 
   std::size_t count = 0;
   while (true) {
-    // Copy content up to the line end, the piece's limit, or the end of what was read.
     const std::size_t room = piece.size() - count;
-    const std::size_t available = std::min(end_ - begin_, room);
     const char* const start = input_.data() + begin_;
-    const char* const stop = std::find_if(start, start + available, [](char byte) {
-      return byte == kLineFeed || byte == kCarriageReturn;
-    });
-    std::size_t taken = static_cast<std::size_t>(stop - start);
-    std::memcpy(piece.data() + count, start, taken);
+    const std::size_t held = end_ - begin_;
+
+    // A CR LF may begin in the piece's last place, so look one byte past it for the LF.
+    const std::size_t searched = std::min(held, room + 1);
+    if (const void* found = std::memchr(start, kLineFeed, searched)) {
+      const auto lineFeedAt = static_cast<std::size_t>(static_cast<const char*>(found) - start);
+      const bool carriageReturn = lineFeedAt > 0 && start[lineFeedAt - 1] == kCarriageReturn;
+      const std::size_t content = lineFeedAt - (carriageReturn ? 1 : 0);
+      MoveBytes(piece.data() + count, start, content);
+      begin_ += lineFeedAt + 1;
+      return FinishLine(piece, count + content);
+    }
+
+    // No line end in reach: take what fits. A CR that ends what is held may be the start
+    // of a CR LF whose LF is yet to come, so it waits for the next read.
+    std::size_t taken = std::min(held, room);
+    if (taken == held && taken > 0 && !endSeen_ && start[taken - 1] == kCarriageReturn) --taken;
+    MoveBytes(piece.data() + count, start, taken);
     count += taken;
     begin_ += taken;
-
-    if (taken < available) {
-      if (input_[begin_] == kLineFeed) {
-        ++begin_;
-        return FinishLine(piece, count);
-      }
-      // A CR ends the line only when an LF follows it; with nothing after it yet, read on.
-      if (begin_ + 1 < end_) {
-        if (input_[begin_ + 1] == kLineFeed) {
-          begin_ += 2;
-          return FinishLine(piece, count);
-        }
-      } else if (!endSeen_) {
-        if (!Refill(readChunk)) return {ReadStatus::kFailed, count};
-        continue;
-      }
-      piece[count++] = kCarriageReturn;  // a CR that is not part of a line end is content
-      ++begin_;
-      continue;
-    }
 
     if (count == piece.size()) {
       lineOpen_ = true;
       return {ReadStatus::kLine, count};
     }
-
-    // Everything read so far has been delivered.
     if (endSeen_) {
       if (count > 0 || lineOpen_) return FinishLine(piece, count);
       return {ReadStatus::kEndOfInput, 0};

@@ -1,5 +1,7 @@
 #include "dialogue/main_loop.h"
 
+#include <cstring>
+
 #include "console/console.h"
 #include "dialogue/dialogue_texts.h"
 #include "eval/flat_reader.h"
@@ -20,21 +22,21 @@ constinit ExpressionBuffer expression;
 constinit WorkingBuffer working;
 constinit EchoLineBuffer echoLine;
 
-bool EndsCompaction(char byte) {
-  return byte == '\0' || byte == '\r' || byte == '\n';
-}
-
 }  // namespace
 
 bool CompactInput(const RawLine& line, TextSpan destination) {
   // The raw line is never cleared, yet no byte of an earlier line can be reached here:
-  // every piece ReadLine delivers either fills all kReadLimit bytes, where the scan ends
-  // (the bytes after them stay NUL), or is shorter and ends with its own LF.
+  // every piece ReadLine delivers either fills all kReadLimit bytes, and the bytes after
+  // them are never written and stay NUL, or is shorter and ends with its own LF.
+  CheckBounds(line[kReadLimit] == '\0');
+  const std::size_t end = std::strcspn(line.data(), "\r\n");  // stops at a NUL as well
+
   char* const kept = destination.Storage();
   TextLength length = 0;
-  for (const char byte : std::span(line).first(kReadLimit)) {
-    if (EndsCompaction(byte)) break;
-    if (byte != kBlank) kept[length++] = byte;
+  for (std::size_t index = 0; index < end; ++index) {
+    const char byte = line[index];
+    kept[length] = byte;  // a blank stored here is overwritten by the next byte kept
+    length += byte != kBlank ? 1U : 0U;
   }
   destination.SetLength(length);
   return length == 0;

@@ -1,9 +1,10 @@
 #include "eval/flat_reader.h"
 
-#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <limits>
 
+#include "eval/digit_runs.h"
 #include "eval/precedence.h"
 #include "text/result_text.h"
 
@@ -22,25 +23,24 @@ constexpr bool IsSign(char character) {
   return character == '-' || character == '+';
 }
 
+// The operator each character stands for; a table, as operators come in no order a
+// processor could predict.
+constexpr std::array<OperatorCode, 256> kOperatorCodes = [] {
+  std::array<OperatorCode, 256> codes{};
+  codes['-'] = OperatorCode::kSubtract;
+  codes['+'] = OperatorCode::kAdd;
+  codes['*'] = OperatorCode::kMultiply;
+  codes['/'] = OperatorCode::kDivide;
+  codes['\\'] = OperatorCode::kRemainder;
+  return codes;
+}();
+
 constexpr OperatorCode OperatorFor(char character) {
-  switch (character) {
-    case '-':
-      return OperatorCode::kSubtract;
-    case '+':
-      return OperatorCode::kAdd;
-    case '*':
-      return OperatorCode::kMultiply;
-    case '/':
-      return OperatorCode::kDivide;
-    case '\\':
-      return OperatorCode::kRemainder;
-    default:
-      return OperatorCode::kNone;
-  }
+  return kOperatorCodes[static_cast<unsigned char>(character)];
 }
 
 // The reader's state, reset for every operand.
-constinit TextBuffer<kOperandDigitsCapacity> operandDigits;
+constinit OperandDigits operandDigits;
 constinit SignFlag currentSign = kPositive;
 constinit OperatorCode currentOperator = OperatorCode::kNone;
 
@@ -73,37 +73,67 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest) {
 
 Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode) {
-  if (rest.empty()) return Outcome::kFailure;
+  const char* cursor = rest.data();
+  const char* const end = cursor + rest.size();
+  if (cursor == end) return Outcome::kFailure;
   operatorCode = OperatorCode::kNone;
 
-  const char first = rest.front();
-  if (IsSign(first)) {
-    sign = first == '-' ? kNegative : kPositive;
-    rest.remove_prefix(1);
-  } else if (IsDigit(first)) {
+  if (IsSign(*cursor)) {
+    sign = *cursor == '-' ? kNegative : kPositive;
+    ++cursor;
+  } else if (IsDigit(*cursor)) {
     sign = kPositive;
   } else {
     return Outcome::kFailure;
   }
 
-  const std::size_t digitCount =
-      static_cast<std::size_t>(std::find_if_not(rest.begin(), rest.end(), IsDigit) - rest.begin());
-  if (digitCount > digits.Capacity()) return Outcome::kFailure;
-  CopyText(rest.substr(0, digitCount), digits);
-  rest.remove_prefix(digitCount);
+  char* const stored = digits.Storage();
+  TextLength count = 0;
+  bool runEnded = false;
+  if (kChunksWork && end - cursor >= kChunkBytes) {
+    // The usual operand is a short run of digits: take it in one step, its NUL included.
+    CheckBounds(digits.Capacity() >= kChunkBytes);
+    const DigitChunk chunk = LoadChunk(cursor);
+    count = LeadingDigitCount(chunk);
+    StoreChunk(stored, KeepLeadingBytes(chunk, count));
+    cursor += count;
+    runEnded = count < kChunkBytes;
+  }
+  if (runEnded) {
+    digits.AdoptLength(count);
+  } else {
+    for (; cursor != end && IsDigit(*cursor); ++cursor) {
+      if (count == digits.Capacity()) return Outcome::kFailure;
+      stored[count++] = *cursor;
+    }
+    digits.SetLength(count);
+  }
 
-  if (rest.empty()) return digitCount == 0 ? Outcome::kFailure : Outcome::kSuccess;
-  operatorCode = OperatorFor(rest.front());
-  rest.remove_prefix(1);
+  if (cursor == end) {
+    rest = {};
+    return count == 0 ? Outcome::kFailure : Outcome::kSuccess;
+  }
+  operatorCode = OperatorFor(*cursor++);
+  rest = {cursor, static_cast<std::size_t>(end - cursor)};
   if (operatorCode == OperatorCode::kNone || rest.empty()) return Outcome::kFailure;
   return Outcome::kSuccess;
 }
 
-Outcome DigitsToMagnitude(std::string_view digits, Magnitude& magnitude) {
+Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
+  const std::string_view text = digits.View();
+  if (text.empty()) {
+    magnitude = 0;
+    return Outcome::kSuccess;
+  }
+  // Eight digits never leave 32 bits and are read from the buffer in one step.
+  if (kChunksWork && text.size() <= kChunkBytes) {
+    magnitude = ChunkValue(LoadChunk(digits.CString()), static_cast<unsigned>(text.size()));
+    return Outcome::kSuccess;
+  }
   constexpr std::uint64_t kDecimalBase = 10;
   constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
   std::uint64_t value = 0;
-  for (const char digit : digits) {
+  for (const char digit : text) {
     value = value * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
     if (value > kLimit) return Outcome::kFailure;
   }

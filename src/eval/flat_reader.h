@@ -11,6 +11,8 @@ namespace intcalc {
 // At most this many digits in one operand, leading zeros included.
 inline constexpr TextLength kOperandDigitsCapacity = 20;
 
+using OperandDigits = TextBuffer<kOperandDigitsCapacity>;
+
 // EvaluateFlat: evaluates text, which holds no parentheses, into the result text. A lone
 // operand is its own result. May blank text's first character while folding two signs.
 Outcome EvaluateFlat(TextSpan text);
@@ -24,8 +26,8 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest);
 Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode);
 
-// DigitsToMagnitude: the value of a digit string; fails when it leaves 32 bits.
-Outcome DigitsToMagnitude(std::string_view digits, Magnitude& magnitude);
+// DigitsToMagnitude: the value of the operand's digits; fails when it leaves 32 bits.
+Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude);
 
 // PushOperator: appends to the operator table; fails, changing nothing, when it is full.
 Outcome PushOperator(OperatorCode code);

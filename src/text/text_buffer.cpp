@@ -10,32 +10,7 @@ namespace {
 constexpr char kBlank = ' ';
 constexpr char kZero = '0';
 
-// ClampedLength: the length of a view as a TextLength, capped so no text can wrap the count.
-TextLength ClampedLength(std::string_view text, TextLength limit) {
-  return static_cast<TextLength>(std::min<std::size_t>(text.size(), limit));
-}
-
 }  // namespace
-
-void ClearText(TextSpan buffer) {
-  buffer.SetLength(0);
-}
-
-void CopyText(std::string_view source, TextSpan destination) {
-  const TextLength length = ClampedLength(source, destination.Capacity());
-  // memmove: a caller may copy a buffer's own tail to its front.
-  std::memmove(destination.Storage(), source.data(), length);
-  destination.SetLength(length);
-}
-
-void AppendText(std::string_view source, TextSpan destination) {
-  if (source.empty()) return;
-  const TextLength room = destination.Capacity() - destination.Length();
-  if (source.size() > room) return;
-  const auto added = static_cast<TextLength>(source.size());
-  std::memmove(destination.Storage() + destination.Length(), source.data(), added);
-  destination.SetLength(destination.Length() + added);
-}
 
 void RemoveBlanks(TextSpan buffer) {
   char* const begin = buffer.Storage();

@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "text/move_bytes.h"
+
 namespace intcalc {
 
 using TextLength = std::uint32_t;
@@ -26,9 +28,12 @@ class TextSpan {
       : text_(text), capacity_(capacity), length_(length) {}
 
   constexpr TextLength Capacity() const { return capacity_; }
-  constexpr TextLength Length() const { return *length_; }
+  constexpr TextLength Length() const {
+    CheckBounds(*length_ <= capacity_);
+    return *length_;
+  }
   constexpr bool IsEmpty() const { return *length_ == 0; }
-  constexpr std::string_view View() const { return {text_, *length_}; }
+  constexpr std::string_view View() const { return {text_, Length()}; }
   constexpr operator std::string_view() const { return View(); }
 
   constexpr char At(TextLength index) const {
@@ -45,6 +50,12 @@ class TextSpan {
     CheckBounds(length <= capacity_);
     *length_ = length;
     text_[length] = '\0';
+  }
+  // AdoptLength: SetLength for text whose NUL is already in place; it stores nothing,
+  // so a wide read that soon follows a wide write of the text is not held up.
+  constexpr void AdoptLength(TextLength length) const {
+    CheckBounds(length <= capacity_ && text_[length] == '\0');
+    *length_ = length;
   }
   // Storage: the writable characters, for bulk copies; the caller then sets the length.
   constexpr char* Storage() const { return text_; }
@@ -65,7 +76,10 @@ class TextBuffer {
 
   static constexpr TextLength Capacity() { return kCapacity; }
   constexpr TextLength Length() const { return length_; }
-  constexpr std::string_view View() const { return {text_.data(), length_}; }
+  constexpr std::string_view View() const {
+    CheckBounds(length_ <= kCapacity);
+    return {text_.data(), length_};
+  }
   constexpr const char* CString() const { return text_.data(); }
 
   constexpr TextSpan Span() { return {text_.data(), kCapacity, &length_}; }
@@ -78,13 +92,28 @@ class TextBuffer {
 };
 
 // ClearText: length 0, first byte NUL.
-void ClearText(TextSpan buffer);
+inline void ClearText(TextSpan buffer) {
+  buffer.SetLength(0);
+}
 
 // CopyText: makes destination hold source's text, silently cut to destination's capacity.
-void CopyText(std::string_view source, TextSpan destination);
+// Source may be part of destination's own text.
+inline void CopyText(std::string_view source, TextSpan destination) {
+  const TextLength length = source.size() < destination.Capacity()
+                                ? static_cast<TextLength>(source.size())
+                                : destination.Capacity();
+  MoveBytes(destination.Storage(), source.data(), length);
+  destination.SetLength(length);
+}
 
 // AppendText: adds source after destination's text, or changes nothing if it would not fit.
-void AppendText(std::string_view source, TextSpan destination);
+inline void AppendText(std::string_view source, TextSpan destination) {
+  const TextLength room = destination.Capacity() - destination.Length();
+  if (source.empty() || source.size() > room) return;
+  const auto added = static_cast<TextLength>(source.size());
+  MoveBytes(destination.Storage() + destination.Length(), source.data(), added);
+  destination.SetLength(destination.Length() + added);
+}
 
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
 void RemoveBlanks(TextSpan buffer);

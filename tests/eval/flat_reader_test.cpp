@@ -164,8 +164,10 @@ struct MagnitudeCase {
 class DigitsToMagnitudeTest : public testing::TestWithParam<MagnitudeCase> {};
 
 TEST_P(DigitsToMagnitudeTest, ConvertsWithin32Bits) {
+  OperandDigits digits;
+  CopyText(GetParam().digits, digits);
   Magnitude magnitude = 12345;
-  ASSERT_EQ(DigitsToMagnitude(GetParam().digits, magnitude), GetParam().outcome);
+  ASSERT_EQ(DigitsToMagnitude(digits, magnitude), GetParam().outcome);
   if (GetParam().outcome == Outcome::kSuccess) {
     EXPECT_EQ(magnitude, GetParam().magnitude);
   }
@@ -175,6 +177,11 @@ INSTANTIATE_TEST_SUITE_P(Cases, DigitsToMagnitudeTest,
                          testing::ValuesIn<MagnitudeCase>({
                              {"", Outcome::kSuccess, 0},
                              {"0", Outcome::kSuccess, 0},
+                             {"7", Outcome::kSuccess, 7},
+                             {"12345678", Outcome::kSuccess, 12345678},
+                             {"99999999", Outcome::kSuccess, 99999999},
+                             {"123456789", Outcome::kSuccess, 123456789},
+                             {"00000000", Outcome::kSuccess, 0},
                              {"4294967295", Outcome::kSuccess, 4294967295U},
                              {"4294967296", Outcome::kFailure, 0},
                              {"4294967300", Outcome::kFailure, 0},

@@ -1,7 +1,6 @@
 // Calculate: what the main loop does with one expression, for tests that need the result.
 #pragma once
 
-#include <string>
 #include <string_view>
 
 #include "dialogue/main_loop.h"
@@ -11,12 +10,13 @@
 
 namespace intcalc {
 
-inline std::string Calculate(std::string_view expression) {
+// The view is good until the next evaluation.
+inline std::string_view Calculate(std::string_view expression) {
   static TextBuffer<kWorkingCapacity> working;
   CopyText(expression, working);
   ClearText(ResultText());
   if (ResolveParentheses(working) == Outcome::kSuccess) (void)EvaluateFlat(working);
-  return std::string(ResultText().View());
+  return ResultText().View();
 }
 
 }  // namespace intcalc

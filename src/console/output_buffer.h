@@ -1,0 +1,45 @@
+// Output buffering, shared by every platform: texts are kept and written out in big writes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "text/move_bytes.h"
+
+namespace intcalc {
+
+// OutputBuffer: keeps output until a read may block, the buffer fills, or Flush.
+class OutputBuffer {
+ public:
+  // Large enough that a pipe gets few, big writes; every text of the dialogue is far smaller.
+  static constexpr std::size_t kCapacity = 64 * 1024;
+
+  constexpr OutputBuffer() = default;
+
+  // Append: keeps text, writing out what is kept first when text would not fit beside it.
+  std::size_t Append(std::string_view text) {
+    if (text.size() > kCapacity - length_) [[unlikely]] {
+      return AppendAfterFlush(text);
+    }
+    MoveBytes(bytes_.data() + length_, text.data(), text.size());
+    length_ += text.size();
+    return text.size();
+  }
+
+  void Flush();
+  void Discard() { length_ = 0; }
+
+ private:
+  std::size_t AppendAfterFlush(std::string_view text);
+
+  std::array<char, kCapacity> bytes_{};
+  std::size_t length_ = 0;
+};
+
+inline OutputBuffer& PendingOutput() {
+  static constinit OutputBuffer pendingOutput;
+  return pendingOutput;
+}
+
+}  // namespace intcalc

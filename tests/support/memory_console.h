@@ -1,0 +1,30 @@
+// MemoryConsole: runs the console on bytes in memory, through its system-call seam.
+// Standard input comes from a byte string in reads of a chosen size; standard output is
+// counted, and its first bytes kept. Nothing here allocates once started.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+namespace intcalc {
+
+class MemoryConsole {
+ public:
+  static constexpr std::size_t kOutputKept = 1 << 22;
+  static constexpr std::size_t kWholeReads = 1 << 16;
+
+  // Start: the console reads `input`, which must outlive the run, at most readSize bytes
+  // per read, and counts what it writes.
+  static void Start(std::string_view input, std::size_t readSize = kWholeReads);
+
+  // Output: the first kOutputKept bytes written since Start.
+  static std::string_view Output();
+
+  // OutputSize: every byte written since Start.
+  static std::size_t OutputSize();
+
+  // Stop: the console uses the real system calls again.
+  static void Stop();
+};
+
+}  // namespace intcalc
