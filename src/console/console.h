@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "console/output_buffer.h"
+#include "text/text_buffer.h"
 
 namespace intcalc {
 
@@ -24,12 +25,20 @@ struct ReadResult {
 // WriteText: hands the bytes of text to standard output; returns how many it took.
 // Output is kept in a fixed buffer and written out before any read that may block,
 // whenever the buffer fills, and by FlushOutput.
+// A TextBuffer's text is moved using the buffer's slack.
 inline std::size_t WriteText(std::string_view text) {
   return PendingOutput().Append(text);
+}
+inline std::size_t WriteText(TextSpan text) {
+  return PendingOutput().AppendPadded(text.View());
 }
 
 // WriteLine: WriteText of text, then of the line end CR LF.
 inline void WriteLine(std::string_view text) {
+  WriteText(text);
+  WriteText("\r\n");
+}
+inline void WriteLine(TextSpan text) {
   WriteText(text);
   WriteText("\r\n");
 }

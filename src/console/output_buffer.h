@@ -18,22 +18,29 @@ class OutputBuffer {
   constexpr OutputBuffer() = default;
 
   // Append: keeps text, writing out what is kept first when text would not fit beside it.
-  std::size_t Append(std::string_view text) {
-    if (text.size() > kCapacity - length_) [[unlikely]] {
-      return AppendAfterFlush(text);
-    }
-    MoveBytes(bytes_.data() + length_, text.data(), text.size());
-    length_ += text.size();
-    return text.size();
-  }
+  std::size_t Append(std::string_view text) { return AppendWith<MoveBytes>(text); }
+
+  // AppendPadded: Append of a text with kPaddedBlock readable bytes from its start.
+  std::size_t AppendPadded(std::string_view text) { return AppendWith<MovePadded>(text); }
 
   void Flush();
   void Discard() { length_ = 0; }
 
  private:
+  template <void (*kMove)(char*, const char*, std::size_t)>
+  std::size_t AppendWith(std::string_view text) {
+    if (text.size() > kCapacity - length_) [[unlikely]] {
+      return AppendAfterFlush(text);
+    }
+    kMove(bytes_.data() + length_, text.data(), text.size());
+    length_ += text.size();
+    return text.size();
+  }
+
   std::size_t AppendAfterFlush(std::string_view text);
 
-  std::array<char, kCapacity> bytes_{};
+  // The padding lets a padded append move a whole block at the very end of the text kept.
+  std::array<char, kCapacity + kPaddedBlock> bytes_{};
   std::size_t length_ = 0;
 };
 

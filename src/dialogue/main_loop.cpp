@@ -42,7 +42,7 @@ bool CompactInput(const RawLine& line, TextSpan destination) {
   return length == 0;
 }
 
-void BuildEchoLine(std::string_view source, std::string_view result, TextSpan destination) {
+void BuildEchoLine(TextSpan source, TextSpan result, TextSpan destination) {
   CopyText(source, destination);
   AppendText(kEqualsSign, destination);
   AppendText(result, destination);

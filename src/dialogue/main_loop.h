@@ -36,7 +36,7 @@ int RunCalculator();
 bool CompactInput(const RawLine& rawLine, TextSpan expression);
 
 // BuildEchoLine: expression, "=", result text.
-void BuildEchoLine(std::string_view expression, std::string_view result, TextSpan echoLine);
+void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine);
 
 // ClearOutputs: empties the result text and the echo line.
 void ClearOutputs(TextSpan echoLine);

@@ -65,7 +65,7 @@ Step RewriteInnermostGroup(TextSpan working) {
   const std::string_view inner = working.View().substr(group.open + 1, span - 1);
   if (inner.size() > kGroupCapacity) return Step::kFailed;
   CopyText(inner, groupBuffer);
-  switch (ClassifyGroup(groupBuffer)) {
+  switch (ClassifyGroup(groupBuffer.View())) {
     case GroupKind::kPlainNumber:
       StripGroup(working, group);
       return Step::kRewritten;

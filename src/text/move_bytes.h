@@ -51,4 +51,18 @@ inline void MoveBytes(char* destination, const char* source, std::size_t count) 
   }
 }
 
+// kPaddedBlock: what MovePadded may read past source and write past destination.
+inline constexpr std::size_t kPaddedBlock = sizeof(detail::Block32);
+
+// MovePadded: MoveBytes for a source and a destination that both have kPaddedBlock bytes
+// from their start, whatever `count`: a short text moves as one block, with no branch
+// on its length.
+inline void MovePadded(char* destination, const char* source, std::size_t count) {
+  if (count <= kPaddedBlock) {
+    detail::MoveWords<detail::Block32>(destination, source, kPaddedBlock);
+  } else {
+    MoveBytes(destination, source, count);
+  }
+}
+
 }  // namespace intcalc

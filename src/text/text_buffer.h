@@ -12,6 +12,10 @@ namespace intcalc {
 
 using TextLength = std::uint32_t;
 
+// kTextSlack: bytes every TextBuffer holds after the NUL past its capacity, so that a
+// block moved from or to the start of the text stays inside the buffer.
+inline constexpr TextLength kTextSlack = kPaddedBlock;
+
 // CheckBounds: stops the program rather than let a write leave its buffer.
 // Every index and length that reaches a buffer's storage passes through here.
 constexpr void CheckBounds(bool holds) {
@@ -20,13 +24,14 @@ constexpr void CheckBounds(bool holds) {
   }
 }
 
+template <TextLength kCapacity>
+class TextBuffer;
+
 // TextSpan: a capacity-erased handle to one TextBuffer; what the text operations take.
-// It keeps the buffer's invariant: length <= capacity and text[length] == NUL.
+// It keeps the buffer's invariant: length <= capacity and text[length] == NUL. Only a
+// TextBuffer makes one, so kTextSlack bytes always follow the capacity.
 class TextSpan {
  public:
-  constexpr TextSpan(char* text, TextLength capacity, TextLength* length)
-      : text_(text), capacity_(capacity), length_(length) {}
-
   constexpr TextLength Capacity() const { return capacity_; }
   constexpr TextLength Length() const {
     CheckBounds(*length_ <= capacity_);
@@ -61,6 +66,12 @@ class TextSpan {
   constexpr char* Storage() const { return text_; }
 
  private:
+  template <TextLength kCapacity>
+  friend class TextBuffer;
+
+  constexpr TextSpan(char* text, TextLength capacity, TextLength* length)
+      : text_(text), capacity_(capacity), length_(length) {}
+
   char* text_;
   TextLength capacity_;
   TextLength* length_;
@@ -83,12 +94,13 @@ class TextBuffer {
   constexpr const char* CString() const { return text_.data(); }
 
   constexpr TextSpan Span() { return {text_.data(), kCapacity, &length_}; }
+  // A TextBuffer converts to a TextSpan only, so text operations given a buffer take the
+  // overloads that use its slack.
   constexpr operator TextSpan() { return Span(); }
-  constexpr operator std::string_view() const { return View(); }
 
  private:
   TextLength length_ = 0;
-  std::array<char, kCapacity + 1> text_{};
+  std::array<char, kCapacity + 1 + kTextSlack> text_{};
 };
 
 // ClearText: length 0, first byte NUL.
@@ -96,23 +108,45 @@ inline void ClearText(TextSpan buffer) {
   buffer.SetLength(0);
 }
 
-// CopyText: makes destination hold source's text, silently cut to destination's capacity.
-// Source may be part of destination's own text.
-inline void CopyText(std::string_view source, TextSpan destination) {
+namespace detail {
+
+using MoveFunction = void (*)(char*, const char*, std::size_t);
+
+template <MoveFunction kMove>
+inline void CopyTextWith(std::string_view source, TextSpan destination) {
   const TextLength length = source.size() < destination.Capacity()
                                 ? static_cast<TextLength>(source.size())
                                 : destination.Capacity();
-  MoveBytes(destination.Storage(), source.data(), length);
+  kMove(destination.Storage(), source.data(), length);
   destination.SetLength(length);
+}
+
+template <MoveFunction kMove>
+inline void AppendTextWith(std::string_view source, TextSpan destination) {
+  const TextLength room = destination.Capacity() - destination.Length();
+  if (source.empty() || source.size() > room) return;
+  const auto added = static_cast<TextLength>(source.size());
+  kMove(destination.Storage() + destination.Length(), source.data(), added);
+  destination.SetLength(destination.Length() + added);
+}
+
+}  // namespace detail
+
+// CopyText: makes destination hold source's text, silently cut to destination's capacity.
+// Source may be part of destination's own text.
+inline void CopyText(std::string_view source, TextSpan destination) {
+  detail::CopyTextWith<MoveBytes>(source, destination);
+}
+inline void CopyText(TextSpan source, TextSpan destination) {
+  detail::CopyTextWith<MovePadded>(source.View(), destination);
 }
 
 // AppendText: adds source after destination's text, or changes nothing if it would not fit.
 inline void AppendText(std::string_view source, TextSpan destination) {
-  const TextLength room = destination.Capacity() - destination.Length();
-  if (source.empty() || source.size() > room) return;
-  const auto added = static_cast<TextLength>(source.size());
-  MoveBytes(destination.Storage() + destination.Length(), source.data(), added);
-  destination.SetLength(destination.Length() + added);
+  detail::AppendTextWith<MoveBytes>(source, destination);
+}
+inline void AppendText(TextSpan source, TextSpan destination) {
+  detail::AppendTextWith<MovePadded>(source.View(), destination);
 }
 
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.

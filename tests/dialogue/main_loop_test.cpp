@@ -70,8 +70,12 @@ struct EchoCase {
 class BuildEchoLineTest : public testing::TestWithParam<EchoCase> {};
 
 TEST_P(BuildEchoLineTest, JoinsExpressionAndResult) {
+  ExpressionBuffer expression;
+  CopyText(GetParam().expression, expression);
+  ResultTextBuffer result;
+  CopyText(GetParam().result, result);
   EchoLineBuffer echo;
-  BuildEchoLine(GetParam().expression, GetParam().result, echo);
+  BuildEchoLine(expression, result, echo);
   EXPECT_EQ(echo.View(), GetParam().expected);
   EXPECT_EQ(echo.CString()[echo.Length()], '\0');
 }

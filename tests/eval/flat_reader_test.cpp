@@ -120,10 +120,12 @@ struct ReadCase {
 class ReadOperandTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadOperandTest, ReadsSignDigitsAndOperator) {
-  TextBuffer<kOperandDigitsCapacity> digits;
+  TextBuffer<kTextCapacity> text;
+  CopyText(GetParam().text, text);
+  OperandDigits digits;
   SignFlag sign = kNegative + 1;
   OperatorCode code = OperatorCode::kRemainder;
-  std::string_view rest = GetParam().text;
+  std::string_view rest = text.View();
   ASSERT_EQ(ReadOperand(rest, digits, sign, code), GetParam().outcome);
   if (GetParam().outcome == Outcome::kFailure) return;
   EXPECT_EQ(digits.View(), GetParam().digits);
