@@ -23,7 +23,7 @@ namespace {
 
 enum class InputKind : unsigned char { kUnknown, kTerminal, kOther };
 
-constinit SystemCalls systemCalls{::read, ::write, ::isatty};
+constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll};
 constinit LineSplitter splitter;
 constinit InputKind inputKind = InputKind::kUnknown;
 
@@ -57,7 +57,7 @@ void SetLineMode() {
 // WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready.
 void WaitUntilReady(int fileDescriptor, short events) {
   pollfd request{fileDescriptor, events, 0};
-  while (poll(&request, 1, -1) < 0 && errno == EINTR) {
+  while (systemCalls.poll(&request, 1, -1) < 0 && errno == EINTR) {
   }
 }
 
@@ -68,14 +68,19 @@ bool MustWait(int error) {
 // ---- Reading --------------------------------------------------------------------------
 
 // ReadChunk: one read of standard input, after writing out what the person must see first.
+// On a terminal the line mode comes first, so keys typed as soon as the prompt shows are
+// already edited by the terminal.
 ReadResult ReadChunk(std::span<char> destination) {
+  if (InputIsTerminal()) SetLineMode();
   FlushOutput();
   while (true) {
-    if (InputIsTerminal()) SetLineMode();
     const ssize_t count = systemCalls.read(STDIN_FILENO, destination.data(), destination.size());
     if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
     if (count == 0) return {ReadStatus::kEndOfInput, 0};
-    if (errno == EINTR) continue;
+    if (errno == EINTR) {
+      if (InputIsTerminal()) SetLineMode();  // a stop and continue may have changed it
+      continue;
+    }
     if (MustWait(errno)) {
       WaitUntilReady(STDIN_FILENO, POLLIN);
       continue;
@@ -110,7 +115,7 @@ void WriteAllToOutput(std::span<const char> bytes) {
 // ---- The seam -------------------------------------------------------------------------
 
 SystemCalls RealSystemCalls() {
-  return {::read, ::write, ::isatty};
+  return {::read, ::write, ::isatty, ::poll};
 }
 
 void InstallSystemCalls(const SystemCalls& calls) {

@@ -1,6 +1,7 @@
 // The POSIX calls the console makes, gathered behind one seam so tests can make them fail.
 #pragma once
 
+#include <poll.h>
 #include <sys/types.h>
 
 #include <cstddef>
@@ -11,6 +12,7 @@ struct SystemCalls {
   ssize_t (*read)(int fileDescriptor, void* buffer, std::size_t count);
   ssize_t (*write)(int fileDescriptor, const void* buffer, std::size_t count);
   int (*isTerminal)(int fileDescriptor);
+  int (*poll)(pollfd* descriptors, nfds_t count, int timeout);
 };
 
 // RealSystemCalls: the calls of the operating system itself.

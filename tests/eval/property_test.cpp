@@ -44,8 +44,11 @@ class Reference {
         return InRange(left + right);
       case '-':
         return InRange(left - right);
-      case '*':
-        return InRange(left * right);
+      case '*': {  // the product of two values in range may not fit 64 bits
+        const std::int64_t magnitude = right < 0 ? -right : right;
+        if (magnitude != 0 && (left < 0 ? -left : left) > kLimit / magnitude) return std::nullopt;
+        return left * right;
+      }
       case '/':
         if (right == 0) return std::nullopt;
         return left / right;

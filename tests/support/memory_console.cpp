@@ -35,13 +35,17 @@ int NeverTerminal(int /*fileDescriptor*/) {
   return 0;
 }
 
+int AlwaysReady(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
+  return static_cast<int>(count);
+}
+
 }  // namespace
 
 void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
   pendingInput = input;
   readLimit = readSize;
   writtenBytes = 0;
-  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal});
+  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady});
 }
 
 std::string_view MemoryConsole::Output() {

@@ -1,0 +1,43 @@
+// Evaluates arbitrary bytes as an expression and checks what the result text may be:
+// at most 20 characters with a NUL after them, and an error word, a decimal number in
+// range, or, for a lone operand, the text itself.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "dialogue/main_loop.h"
+#include "eval/flat_reader.h"
+#include "eval/parentheses.h"
+#include "support/dialogue_shape.h"
+#include "text/result_text.h"
+
+namespace {
+
+void Require(bool holds, const char* what, std::string_view text) {
+  if (holds) return;
+  std::fprintf(stderr, "%s: \"%.*s\"\n", what, static_cast<int>(text.size()), text.data());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace intcalc;
+  static TextBuffer<kWorkingCapacity> working;
+  CopyText({reinterpret_cast<const char*>(data), size}, working);
+  ClearText(ResultText());
+  if (ResolveParentheses(working) == Outcome::kSuccess) (void)EvaluateFlat(working);
+
+  const std::string_view result = ResultText().View();
+  Require(result.size() <= kResultCapacity, "result text too long", result);
+  Require(ResultText().CString()[result.size()] == '\0', "no NUL after the result", result);
+  Require(IsPossibleResult(result), "impossible result", result);
+  const bool decimalOrWord = result == kErrorWord || result == kOverflowWord ||
+                             result == kResolveItErrorWord || result.front() != ' ';
+  const std::string_view text = working.View();
+  Require(decimalOrWord || result == text.substr(0, kResultCapacity),
+          "a lone operand's result is not its text", result);
+  return 0;
+}

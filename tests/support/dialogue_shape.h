@@ -1,0 +1,25 @@
+// An independent model of what the dialogue prints, for checking its output on any input.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace intcalc {
+
+// ModelPieces: the pieces ReadLine must deliver for `input`: each line with its line end as
+// CR LF, cut into pieces of at most 121 bytes; a last line without a line end still ends.
+std::vector<std::string> ModelPieces(std::string_view input);
+
+// IsPossibleResult: whether a result text is one the calculator can show: an error word,
+// a decimal number in range, or a lone operand as typed (a blank left by a folded sign, a
+// sign, digits), at most 20 characters.
+bool IsPossibleResult(std::string_view result);
+
+// CheckDialogue: whether `output` is the dialogue for `input`: the intro and prompt texts
+// in their places, each expression its piece up to the line end without blanks, each
+// result a possible one, and each echo line made of both. Returns an empty string when it
+// holds, else where and how it does not.
+std::string CheckDialogue(std::string_view input, std::string_view output);
+
+}  // namespace intcalc

@@ -1,0 +1,61 @@
+// PtySession: runs a program on a new pseudo-terminal and types at it as a person does.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace intcalc {
+
+struct ProgramEnd {
+  int exitStatus = -1;  // when it exited
+  int signal = 0;       // when a signal ended it
+  bool timedOut = false;
+};
+
+class PtySession {
+ public:
+  struct Options {
+    std::string term = "dumb";
+    bool startRaw = false;  // leave the terminal raw, as a crashed program might
+    std::vector<std::string> arguments{};
+  };
+
+  PtySession() = default;
+  PtySession(const PtySession&) = delete;
+  PtySession& operator=(const PtySession&) = delete;
+  ~PtySession();
+
+  bool Start(const std::string& program, const Options& options);
+  bool Start(const std::string& program) { return Start(program, Options{}); }
+
+  // Type: sends keys as the terminal's keyboard would.
+  void Type(std::string_view keys);
+
+  // ReadUntil: reads what the terminal shows until it holds `text` after everything seen
+  // before this call, or the timeout passes; returns whether it appeared.
+  bool ReadUntil(std::string_view text,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+  // Wait: reads until the program ends and reports how it ended.
+  ProgramEnd Wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+  // Screen: every byte the terminal has shown.
+  const std::string& Screen() const { return screen_; }
+
+  // TerminalSettings: the local modes of the terminal now, read from its master side.
+  unsigned LocalModes() const;
+
+ private:
+  bool ReadSome(std::chrono::milliseconds timeout);
+
+  int master_ = -1;
+  pid_t child_ = -1;
+  std::string screen_;
+  std::size_t searchedTo_ = 0;
+};
+
+}  // namespace intcalc

@@ -1,0 +1,80 @@
+#include "support/run_program.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+
+namespace intcalc {
+
+ProgramRun RunProgram(const std::string& program, std::string_view input,
+                      std::chrono::seconds timeout) {
+  ProgramRun run;
+  int toChild[2];
+  int fromChild[2];
+  if (pipe(toChild) != 0 || pipe(fromChild) != 0) return run;
+
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(toChild[0], STDIN_FILENO);
+    dup2(fromChild[1], STDOUT_FILENO);
+    close(toChild[0]);
+    close(toChild[1]);
+    close(fromChild[0]);
+    close(fromChild[1]);
+    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(toChild[0]);
+  close(fromChild[1]);
+  fcntl(toChild[1], F_SETFL, O_NONBLOCK);
+  signal(SIGPIPE, SIG_IGN);  // the program may stop reading; that is its business
+
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  int writeEnd = input.empty() ? (close(toChild[1]), -1) : toChild[1];
+  std::array<char, 1 << 16> chunk{};
+  while (true) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) {
+      run.timedOut = true;
+      kill(child, SIGKILL);
+      break;
+    }
+    std::array<pollfd, 2> waiting{{{fromChild[0], POLLIN, 0}, {writeEnd, POLLOUT, 0}}};
+    if (poll(waiting.data(), writeEnd < 0 ? 1 : 2, static_cast<int>(left.count())) < 0) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (writeEnd >= 0 && (waiting[1].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+      const ssize_t written = write(writeEnd, input.data(), input.size());
+      if (written > 0) input.remove_prefix(static_cast<std::size_t>(written));
+      if (input.empty() || (written < 0 && errno != EAGAIN && errno != EINTR)) {
+        close(writeEnd);
+        writeEnd = -1;
+      }
+    }
+    if ((waiting[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      const ssize_t count = read(fromChild[0], chunk.data(), chunk.size());
+      if (count > 0) {
+        run.output.append(chunk.data(), static_cast<std::size_t>(count));
+      } else if (count == 0 || errno != EINTR) {
+        break;
+      }
+    }
+  }
+  if (writeEnd >= 0) close(writeEnd);
+  close(fromChild[0]);
+
+  int status = 0;
+  waitpid(child, &status, 0);
+  if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
+  return run;
+}
+
+}  // namespace intcalc

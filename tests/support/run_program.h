@@ -1,0 +1,22 @@
+// RunProgram: runs a program with bytes on its standard input through a pipe and collects
+// its standard output through another, feeding and draining at once so neither side waits
+// on a full pipe.
+#pragma once
+
+#include <chrono>
+#include <string>
+#include <string_view>
+
+namespace intcalc {
+
+struct ProgramRun {
+  std::string output;
+  int exitStatus = -1;  // when it exited
+  int signal = 0;       // when a signal ended it
+  bool timedOut = false;
+};
+
+ProgramRun RunProgram(const std::string& program, std::string_view input,
+                      std::chrono::seconds timeout = std::chrono::seconds(60));
+
+}  // namespace intcalc
