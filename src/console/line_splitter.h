@@ -9,7 +9,7 @@
 
 namespace intcalc {
 
-inline constexpr std::size_t kInputChunkCapacity = 64 * 1024;
+inline constexpr std::size_t kInputChunkCapacity = std::size_t{64} * 1024;
 
 // ReadChunkFunction: one raw read from the platform. Reports kLine with count > 0 when
 // bytes arrived, kEndOfInput when input has ended, kFailed when the read failed.

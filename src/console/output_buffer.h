@@ -13,7 +13,7 @@ namespace intcalc {
 class OutputBuffer {
  public:
   // Large enough that a pipe gets few, big writes; every text of the dialogue is far smaller.
-  static constexpr std::size_t kCapacity = 64 * 1024;
+  static constexpr std::size_t kCapacity = std::size_t{64} * 1024;
 
   constexpr OutputBuffer() = default;
 

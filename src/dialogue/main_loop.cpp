@@ -17,40 +17,40 @@ constexpr std::string_view kEqualsSign = "=";
 using WorkingBuffer = TextBuffer<kWorkingCapacity>;
 
 // The dialogue's buffers, alive for the whole run and reset for every expression.
-constinit RawLine rawLine{};
-constinit ExpressionBuffer expression;
-constinit WorkingBuffer working;
-constinit EchoLineBuffer echoLine;
+constinit RawLine rawLineBuffer{};
+constinit ExpressionBuffer expressionBuffer;
+constinit WorkingBuffer workingBuffer;
+constinit EchoLineBuffer echoLineBuffer;
 
 }  // namespace
 
-bool CompactInput(const RawLine& line, TextSpan destination) {
+bool CompactInput(const RawLine& rawLine, TextSpan expression) {
   // The raw line is never cleared, yet no byte of an earlier line can be reached here:
   // every piece ReadLine delivers either fills all kReadLimit bytes, and the bytes after
   // them are never written and stay NUL, or is shorter and ends with its own LF.
-  CheckBounds(line[kReadLimit] == '\0');
-  const std::size_t end = std::strcspn(line.data(), "\r\n");  // stops at a NUL as well
+  CheckBounds(rawLine[kReadLimit] == '\0');
+  const std::size_t end = std::strcspn(rawLine.data(), "\r\n");  // stops at a NUL as well
 
-  char* const kept = destination.Storage();
+  char* const kept = expression.Storage();
   TextLength length = 0;
   for (std::size_t index = 0; index < end; ++index) {
-    const char byte = line[index];
+    const char byte = rawLine[index];
     kept[length] = byte;  // a blank stored here is overwritten by the next byte kept
     length += byte != kBlank ? 1U : 0U;
   }
-  destination.SetLength(length);
+  expression.SetLength(length);
   return length == 0;
 }
 
-void BuildEchoLine(TextSpan source, TextSpan result, TextSpan destination) {
-  CopyText(source, destination);
-  AppendText(kEqualsSign, destination);
-  AppendText(result, destination);
+void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine) {
+  CopyText(expression, echoLine);
+  AppendText(kEqualsSign, echoLine);
+  AppendText(result, echoLine);
 }
 
-void ClearOutputs(TextSpan destination) {
+void ClearOutputs(TextSpan echoLine) {
   ClearText(ResultText());
-  ClearText(destination);
+  ClearText(echoLine);
 }
 
 int RunCalculator() {
@@ -62,26 +62,26 @@ int RunCalculator() {
     }
     WriteText(kPrompt);
 
-    const ReadResult read = ReadLine(std::span(rawLine).first(kReadLimit));
+    const ReadResult read = ReadLine(std::span(rawLineBuffer).first(kReadLimit));
     if (read.status != ReadStatus::kLine) {
       FlushOutput();
       return read.status == ReadStatus::kEndOfInput ? kExitInputEnded : kExitReadFailed;
     }
-    showIntro = CompactInput(rawLine, expression);
+    showIntro = CompactInput(rawLineBuffer, expressionBuffer);
     if (showIntro) continue;
 
-    CopyText(expression, working);
+    CopyText(expressionBuffer, workingBuffer);
     WriteText(kExpressionLabel);
-    WriteLine(expression);
-    ClearOutputs(echoLine);
-    if (ResolveParentheses(working) == Outcome::kSuccess) {
-      (void)EvaluateFlat(working);  // whatever happened, the result text tells it
+    WriteLine(expressionBuffer);
+    ClearOutputs(echoLineBuffer);
+    if (ResolveParentheses(workingBuffer) == Outcome::kSuccess) {
+      (void)EvaluateFlat(workingBuffer);  // whatever happened, the result text tells it
     }
-    BuildEchoLine(expression, ResultText(), echoLine);
+    BuildEchoLine(expressionBuffer, ResultText(), echoLineBuffer);
 
     WriteText(kResultLabel);
     WriteLine(ResultText());
-    WriteLine(echoLine);
+    WriteLine(echoLineBuffer);
     WriteLine(kRule);
   }
 }

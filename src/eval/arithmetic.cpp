@@ -84,7 +84,7 @@ Outcome FormatResult(SignFlag sign, Magnitude magnitude, TextSpan destination) {
     CopyText("0", destination);
     return Outcome::kSuccess;
   }
-  std::array<char, kMostDigits> digits;  // least significant first; only `count` are written
+  std::array<char, kMostDigits> digits{};  // least significant first
   std::size_t count = 0;
   for (; magnitude != 0; magnitude /= kDecimalBase) {
     digits[count++] = static_cast<char>('0' + magnitude % kDecimalBase);

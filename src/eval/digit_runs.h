@@ -20,7 +20,7 @@ constexpr DigitChunk EachByte(std::uint8_t byte) {
 }
 
 inline DigitChunk LoadChunk(const char* bytes) {
-  DigitChunk chunk;
+  DigitChunk chunk = 0;
   std::memcpy(&chunk, bytes, kChunkBytes);
   return chunk;
 }

@@ -1,6 +1,7 @@
 // MoveBytes: memmove for the short texts of this program, mostly without a library call.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 
@@ -10,20 +11,16 @@ namespace detail {
 
 // Blocks the compiler moves with vector registers; a `rep movs` would cost more than
 // the whole copy at these lengths.
-struct Block16 {
-  std::uint64_t words[2];
-};
-struct Block32 {
-  std::uint64_t words[4];
-};
+using Block16 = std::array<std::uint64_t, 2>;
+using Block32 = std::array<std::uint64_t, 4>;
 
 // MoveWords: moves 2 * sizeof(Word) bytes or fewer, but at least sizeof(Word), as two
 // possibly overlapping words; both are loaded before either is stored, so source and
 // destination may overlap.
 template <typename Word>
 inline void MoveWords(char* destination, const char* source, std::size_t count) {
-  Word head;
-  Word tail;
+  Word head{};
+  Word tail{};
   std::memcpy(&head, source, sizeof(Word));
   std::memcpy(&tail, source + count - sizeof(Word), sizeof(Word));
   std::memcpy(destination, &head, sizeof(Word));

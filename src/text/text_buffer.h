@@ -82,8 +82,11 @@ template <TextLength kCapacity>
 class TextBuffer {
  public:
   constexpr TextBuffer() = default;
+  ~TextBuffer() = default;
   TextBuffer(const TextBuffer&) = delete;
   TextBuffer& operator=(const TextBuffer&) = delete;
+  TextBuffer(TextBuffer&&) = delete;
+  TextBuffer& operator=(TextBuffer&&) = delete;
 
   static constexpr TextLength Capacity() { return kCapacity; }
   constexpr TextLength Length() const { return length_; }

@@ -64,7 +64,7 @@ namespace intcalc {
 namespace {
 
 // Lines: `count` lines drawn in turn from a mix that takes every path of the dialogue.
-std::string Lines(int count) {
+std::string Lines(std::size_t count) {
   constexpr std::string_view kMix[] = {
       "-2 + 3*(7 - 2*8)\n",
       "1+2*3*4-5\r\n",
@@ -86,7 +86,7 @@ std::string Lines(int count) {
       "+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1\n",
   };
   std::string text;
-  for (int line = 0; line < count; ++line)
+  for (std::size_t line = 0; line < count; ++line)
     text += kMix[line % std::size(kMix)];
   return text;
 }
