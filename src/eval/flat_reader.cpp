@@ -90,7 +90,7 @@ Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
   char* const stored = digits.Storage();
   TextLength count = 0;
   bool runEnded = false;
-  if (kChunksWork && end - cursor >= kChunkBytes) {
+  if (kChunksWork && static_cast<std::size_t>(end - cursor) >= kChunkBytes) {
     // The usual operand is a short run of digits: take it in one step, its NUL included.
     CheckBounds(digits.Capacity() >= kChunkBytes);
     const DigitChunk chunk = LoadChunk(cursor);

@@ -79,6 +79,12 @@ bool PtySession::ReadUntil(std::string_view text, std::chrono::milliseconds time
   }
 }
 
+void PtySession::WaitForQuiet(std::chrono::milliseconds quiet, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (std::chrono::steady_clock::now() < deadline && ReadSome(quiet)) {
+  }
+}
+
 ProgramEnd PtySession::Wait(std::chrono::milliseconds timeout) {
   ProgramEnd end;
   const auto deadline = std::chrono::steady_clock::now() + timeout;

@@ -40,6 +40,10 @@ class PtySession {
   bool ReadUntil(std::string_view text,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
+  // WaitForQuiet: reads until nothing has arrived for `quiet`, or the timeout passes.
+  void WaitForQuiet(std::chrono::milliseconds quiet,
+                    std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
   // Wait: reads until the program ends and reports how it ended.
   ProgramEnd Wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
 
