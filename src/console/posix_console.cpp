@@ -11,9 +11,11 @@
 #include <cerrno>
 
 #include "console/console.h"
+#include "console/line_editor.h"
 #include "console/line_splitter.h"
 #include "console/platform.h"
 #include "console/system_calls.h"
+#include "console/terminal_modes.h"
 
 namespace intcalc {
 
@@ -21,7 +23,12 @@ namespace {
 
 // ---- State ----------------------------------------------------------------------------
 
-enum class InputKind : unsigned char { kUnknown, kTerminal, kOther };
+enum class InputKind : unsigned char {
+  kUnknown,
+  kEditedTerminal,  // a terminal our line editor draws on
+  kTerminal,        // a terminal that edits in its own line mode
+  kOther,           // a pipe or a file
+};
 
 constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll};
 constinit LineSplitter splitter;
@@ -29,29 +36,30 @@ constinit InputKind inputKind = InputKind::kUnknown;
 
 // ---- Terminal line mode ---------------------------------------------------------------
 
-bool InputIsTerminal() {
+// KindOfInput: what standard input is, found once.
+InputKind KindOfInput() {
   if (inputKind == InputKind::kUnknown) {
-    inputKind =
-        systemCalls.isTerminal(STDIN_FILENO) != 0 ? InputKind::kTerminal : InputKind::kOther;
+    if (EditorSuits(systemCalls)) {
+      inputKind = InputKind::kEditedTerminal;
+    } else if (systemCalls.isTerminal(STDIN_FILENO) != 0) {
+      inputKind = InputKind::kTerminal;
+    } else {
+      inputKind = InputKind::kOther;
+    }
   }
-  return inputKind == InputKind::kTerminal;
+  return inputKind;
 }
 
-// SetLineMode: line input with the terminal's own editing and echo, and the signal keys,
-// whatever mode an earlier program left the terminal in. Output processing goes back on
-// too, or the echo of Enter would not return the cursor to the start of the line.
+bool InputIsTerminal() {
+  return KindOfInput() == InputKind::kTerminal;
+}
+
+// SetLineMode: puts the terminal in line mode unless it is already.
 void SetLineMode() {
   termios settings{};
   if (tcgetattr(STDIN_FILENO, &settings) != 0) return;
-  termios wanted = settings;
-  wanted.c_lflag |= ICANON | ECHO | ECHOE | ISIG;
-  wanted.c_iflag |= ICRNL;
-  wanted.c_iflag &= ~static_cast<tcflag_t>(IGNCR | INLCR);  // Enter must end the line
-  wanted.c_oflag |= OPOST | ONLCR;
-  if (wanted.c_lflag != settings.c_lflag || wanted.c_iflag != settings.c_iflag ||
-      wanted.c_oflag != settings.c_oflag) {
-    tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
-  }
+  const termios wanted = WithLineMode(settings);
+  if (!SameModes(wanted, settings)) tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
 }
 
 // WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready.
@@ -71,6 +79,10 @@ bool MustWait(int error) {
 // On a terminal the line mode comes first, so keys typed as soon as the prompt shows are
 // already edited by the terminal.
 ReadResult ReadChunk(std::span<char> destination) {
+  if (KindOfInput() == InputKind::kEditedTerminal) {
+    FlushOutput();
+    return ReadEditedLine(systemCalls, destination);
+  }
   if (InputIsTerminal()) SetLineMode();
   FlushOutput();
   while (true) {

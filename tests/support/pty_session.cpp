@@ -43,7 +43,12 @@ bool PtySession::Start(const std::string& program, const Options& options) {
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  initialLocalModes_ = LocalModes();
   return true;
+}
+
+void PtySession::Signal(int signalNumber) const {
+  if (child_ > 0) kill(child_, signalNumber);
 }
 
 void PtySession::Type(std::string_view keys) {

@@ -50,8 +50,14 @@ class PtySession {
   // Screen: every byte the terminal has shown.
   const std::string& Screen() const { return screen_; }
 
-  // TerminalSettings: the local modes of the terminal now, read from its master side.
+  // LocalModes: the terminal's local modes now, read from its master side.
   unsigned LocalModes() const;
+
+  // InitialLocalModes: the local modes as they were when the program was started.
+  unsigned InitialLocalModes() const { return initialLocalModes_; }
+
+  // Signal: sends the program a signal.
+  void Signal(int signalNumber) const;
 
  private:
   bool ReadSome(std::chrono::milliseconds timeout);
@@ -60,6 +66,7 @@ class PtySession {
   pid_t child_ = -1;
   std::string screen_;
   std::size_t searchedTo_ = 0;
+  unsigned initialLocalModes_ = 0;
 };
 
 }  // namespace intcalc

@@ -1,0 +1,481 @@
+// The line editor: one line at a time, drawn on a single terminal row that scrolls
+// sideways when the line is wider than the terminal.
+//
+// What this editor cannot check: that the terminal understands the few ANSI sequences it
+// draws with (carriage return, erase to end of line, cursor forward), and how wide the
+// terminal shows a byte: every byte counts as one column, so a multi-byte character
+// draws a little off until the line is entered.
+#include "console/line_editor.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "console/platform.h"
+#include "console/terminal_modes.h"
+
+namespace intcalc {
+
+namespace {
+
+// ---- Limits and keys ------------------------------------------------------------------
+
+constexpr std::size_t kLineCapacity = 4096;  // what a terminal's own line mode takes
+constexpr std::size_t kHistoryEntries = 64;
+constexpr std::size_t kHistoryEntryCapacity = 121;  // a line that one read takes whole
+constexpr std::size_t kDefaultColumns = 80;
+constexpr std::size_t kMostColumns = 1024;
+constexpr int kEscapeWaitMilliseconds = 50;  // a lone Escape is not followed within this
+constexpr std::size_t kLongestSequenceParameters = 8;
+
+enum Key : unsigned char {
+  kCtrlA = 1,
+  kCtrlB = 2,
+  kCtrlC = 3,
+  kCtrlD = 4,
+  kCtrlE = 5,
+  kCtrlF = 6,
+  kCtrlH = 8,
+  kLineFeed = 10,
+  kCtrlK = 11,
+  kEnter = 13,
+  kCtrlN = 14,
+  kCtrlP = 16,
+  kCtrlU = 21,
+  kCtrlW = 23,
+  kCtrlZ = 26,
+  kEscape = 27,
+  kBlank = 32,
+  kBackspace = 127,
+};
+
+// What an escape sequence or a control key asks for.
+enum class Action : unsigned char {
+  kNone,
+  kLeft,
+  kRight,
+  kHome,
+  kEnd,
+  kUp,
+  kDown,
+  kDelete,
+};
+
+// ---- State ----------------------------------------------------------------------------
+
+struct EditLine {
+  std::array<char, kLineCapacity> bytes{};
+  std::size_t length = 0;
+  std::size_t cursor = 0;
+  std::size_t windowStart = 0;  // the first byte shown when the line is scrolled
+
+  std::string_view View() const { return {bytes.data(), length}; }
+};
+
+struct HistoryEntry {
+  std::array<char, kHistoryEntryCapacity> bytes{};
+  std::size_t length = 0;
+};
+
+// History: a ring of the latest lines of this session, newest first when recalled.
+struct History {
+  std::array<HistoryEntry, kHistoryEntries> entries{};
+  std::size_t next = 0;
+  std::size_t count = 0;
+};
+
+constinit EditLine line;
+constinit EditLine unsentLine;  // the line being typed, kept while the history is shown
+constinit History history;
+constinit std::array<char, kMostColumns + 32> screen{};
+
+// The terminal's mode to put back (its own, in line mode), and the raw mode to edit in.
+// Signal handlers read these.
+constinit termios savedMode{};
+constinit termios rawMode{};
+volatile sig_atomic_t rawModeOn = 0;
+volatile sig_atomic_t redrawWanted = 0;
+constinit bool handlersInstalled = false;
+
+// ---- Terminal modes and signals -------------------------------------------------------
+
+bool EnterRawMode() {
+  termios current{};
+  if (tcgetattr(STDIN_FILENO, &current) != 0) return false;
+  savedMode = WithLineMode(current);
+  rawMode = WithRawMode(savedMode);
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) != 0) return false;
+  rawModeOn = 1;
+  return true;
+}
+
+// A handler that is reset on entry and does not hold its signal back, so the signal it
+// raises again takes its default action at once.
+constexpr int kOnceAndAtOnce = static_cast<int>(SA_RESETHAND | SA_NODEFER);
+
+void LeaveRawMode() {
+  if (rawModeOn == 0) return;
+  tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  rawModeOn = 0;
+}
+
+// LeaveOnSignal: puts the terminal back, then lets the signal do what it does by default
+// (the handler is reset on entry and the signal is not held back while it runs).
+extern "C" void LeaveOnSignal(int signalNumber) {
+  if (rawModeOn != 0) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  rawModeOn = 0;
+  raise(signalNumber);
+}
+
+extern "C" void StopOnSignal(int signalNumber);
+
+void Handle(int signalNumber, void (*handler)(int), int flags) {
+  struct sigaction current {};
+  sigaction(signalNumber, nullptr, &current);
+  if (current.sa_handler == SIG_IGN) return;  // what the caller chose to ignore stays so
+  struct sigaction wanted {};
+  wanted.sa_handler = handler;
+  wanted.sa_flags = flags;
+  sigemptyset(&wanted.sa_mask);
+  sigaction(signalNumber, &wanted, nullptr);
+}
+
+// StopOnSignal: puts the terminal back while stopped and takes it again when continued.
+extern "C" void StopOnSignal(int signalNumber) {
+  const bool wasRaw = rawModeOn != 0;
+  if (wasRaw) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  rawModeOn = 0;
+  raise(signalNumber);  // stops here; returns once continued
+  Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
+  if (wasRaw && tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) == 0) rawModeOn = 1;
+  redrawWanted = 1;
+}
+
+extern "C" void NoteResize(int /*signalNumber*/) {
+  redrawWanted = 1;
+}
+
+void InstallHandlers() {
+  if (handlersInstalled) return;
+  handlersInstalled = true;
+  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+    Handle(signalNumber, LeaveOnSignal, kOnceAndAtOnce);
+  }
+  Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
+  Handle(SIGWINCH, NoteResize, 0);  // no restart: a read in progress returns to redraw
+}
+
+// ---- Drawing --------------------------------------------------------------------------
+
+std::size_t Columns() {
+  winsize size{};
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
+  return std::clamp<std::size_t>(size.ws_col, 2, kMostColumns);
+}
+
+// Refresh: draws the part of the line around the cursor on the current row.
+void Refresh() {
+  const std::size_t width = Columns() - 1;  // the last column stays free for the cursor
+  if (line.cursor < line.windowStart) line.windowStart = line.cursor;
+  if (line.cursor >= line.windowStart + width) line.windowStart = line.cursor - width + 1;
+  const std::size_t shown = std::min(line.length - line.windowStart, width);
+  const std::size_t forward = line.cursor - line.windowStart;
+
+  std::size_t used = 0;
+  const auto put = [&used](std::string_view text) {
+    std::memcpy(screen.data() + used, text.data(), text.size());
+    used += text.size();
+  };
+  put("\r");
+  put({line.bytes.data() + line.windowStart, shown});
+  put("\x1b[0K\r");
+  if (forward > 0) {
+    std::array<char, 8> digits{};
+    std::size_t count = 0;
+    for (std::size_t value = forward; value != 0; value /= 10) {
+      digits[count++] = static_cast<char>('0' + value % 10);
+    }
+    put("\x1b[");
+    while (count > 0)
+      put({&digits[--count], 1});
+    put("C");
+  }
+  WriteAllToOutput(std::span(screen).first(used));
+}
+
+// ---- History --------------------------------------------------------------------------
+
+// Remember: keeps a line for Up and Down, unless it is empty, too long for one read, or
+// the same as the newest entry.
+void Remember(std::string_view text) {
+  if (text.empty() || text.size() > kHistoryEntryCapacity) return;
+  if (history.count > 0) {
+    const HistoryEntry& newest =
+        history.entries[(history.next + kHistoryEntries - 1) % kHistoryEntries];
+    if (std::string_view(newest.bytes.data(), newest.length) == text) return;
+  }
+  HistoryEntry& entry = history.entries[history.next];
+  std::memcpy(entry.bytes.data(), text.data(), text.size());
+  entry.length = text.size();
+  history.next = (history.next + 1) % kHistoryEntries;
+  history.count = std::min(history.count + 1, kHistoryEntries);
+}
+
+// Recall: shows entry `age` (1 for the newest) or, for 0, the line that was being typed.
+void Recall(std::size_t age) {
+  std::string_view text = unsentLine.View();
+  if (age > 0) {
+    const HistoryEntry& entry =
+        history.entries[(history.next + kHistoryEntries - age) % kHistoryEntries];
+    text = {entry.bytes.data(), entry.length};
+  }
+  std::memcpy(line.bytes.data(), text.data(), text.size());
+  line.length = line.cursor = text.size();
+}
+
+// ---- Editing --------------------------------------------------------------------------
+
+void Insert(char byte) {
+  if (line.length == kLineCapacity) return;
+  char* const at = line.bytes.data() + line.cursor;
+  std::memmove(at + 1, at, line.length - line.cursor);
+  *at = byte;
+  ++line.length;
+  ++line.cursor;
+}
+
+// Erase: removes the bytes from `first` up to the cursor's place `last`.
+void Erase(std::size_t first, std::size_t last) {
+  std::memmove(line.bytes.data() + first, line.bytes.data() + last, line.length - last);
+  line.length -= last - first;
+  line.cursor = first;
+}
+
+void EraseWordBefore() {
+  std::size_t first = line.cursor;
+  while (first > 0 && line.bytes[first - 1] == kBlank)
+    --first;
+  while (first > 0 && line.bytes[first - 1] != kBlank)
+    --first;
+  Erase(first, line.cursor);
+}
+
+enum class ByteRead : unsigned char { kByte, kNone, kEnd, kFailed, kRedraw };
+
+// ReadByte: the next byte typed; kNone when `waitMilliseconds` passed without one.
+ByteRead ReadByte(const SystemCalls& calls, unsigned char& byte, int waitMilliseconds = -1) {
+  while (true) {
+    if (waitMilliseconds >= 0) {
+      pollfd request{STDIN_FILENO, POLLIN, 0};
+      if (calls.poll(&request, 1, waitMilliseconds) == 0) return ByteRead::kNone;
+    }
+    const ssize_t count = calls.read(STDIN_FILENO, &byte, 1);
+    if (count == 1) return ByteRead::kByte;
+    if (count == 0) return ByteRead::kEnd;
+    if (errno == EINTR) {
+      if (redrawWanted != 0) return ByteRead::kRedraw;
+      continue;
+    }
+    return ByteRead::kFailed;
+  }
+}
+
+// ReadSequence: what the keys after an Escape ask for: ESC [ or ESC O, optional numbers,
+// and a final byte. Sequences it does not know ask for nothing.
+Action ReadSequence(const SystemCalls& calls) {
+  unsigned char introducer = 0;
+  if (ReadByte(calls, introducer, kEscapeWaitMilliseconds) != ByteRead::kByte) {
+    return Action::kNone;
+  }
+  if (introducer != '[' && introducer != 'O') return Action::kNone;
+  unsigned number = 0;
+  unsigned char final = 0;
+  for (std::size_t read = 0; read <= kLongestSequenceParameters; ++read) {
+    if (ReadByte(calls, final, kEscapeWaitMilliseconds) != ByteRead::kByte) {
+      return Action::kNone;
+    }
+    if (final >= '0' && final <= '9') {
+      number = number * 10 + static_cast<unsigned>(final - '0');
+    } else if (final != ';') {
+      break;
+    }
+  }
+  switch (final) {
+    case 'A':
+      return Action::kUp;
+    case 'B':
+      return Action::kDown;
+    case 'C':
+      return Action::kRight;
+    case 'D':
+      return Action::kLeft;
+    case 'H':
+      return Action::kHome;
+    case 'F':
+      return Action::kEnd;
+    case '~':
+      if (number == 1 || number == 7) return Action::kHome;
+      if (number == 4 || number == 8) return Action::kEnd;
+      if (number == 3) return Action::kDelete;
+      return Action::kNone;
+    default:
+      return Action::kNone;
+  }
+}
+
+// Perform: moves, erases or recalls as an action asks.
+void Perform(Action action, std::size_t& historyAge) {
+  switch (action) {
+    case Action::kLeft:
+      if (line.cursor > 0) --line.cursor;
+      break;
+    case Action::kRight:
+      if (line.cursor < line.length) ++line.cursor;
+      break;
+    case Action::kHome:
+      line.cursor = 0;
+      break;
+    case Action::kEnd:
+      line.cursor = line.length;
+      break;
+    case Action::kDelete:
+      if (line.cursor < line.length) Erase(line.cursor, line.cursor + 1);
+      break;
+    case Action::kUp:
+      if (historyAge == history.count) break;
+      if (historyAge == 0) unsentLine = line;
+      Recall(++historyAge);
+      break;
+    case Action::kDown:
+      if (historyAge == 0) break;
+      Recall(--historyAge);
+      break;
+    case Action::kNone:
+      break;
+  }
+}
+
+// Deliver: the line and its LF into destination, and the terminal back as it was.
+ReadResult Deliver(std::span<char> destination) {
+  line.cursor = line.length;
+  Refresh();
+  WriteAllToOutput(std::string_view("\r\n"));
+  LeaveRawMode();
+  Remember(line.View());
+  const std::size_t count = std::min(line.length, destination.size() - 1);
+  std::memcpy(destination.data(), line.bytes.data(), count);
+  destination[count] = '\n';
+  return {ReadStatus::kLine, count + 1};
+}
+
+ReadResult End(ReadStatus status) {
+  LeaveRawMode();
+  return {status, 0};
+}
+
+}  // namespace
+
+bool EditorSuits(const SystemCalls& calls) {
+  if (calls.isTerminal(STDIN_FILENO) == 0 || calls.isTerminal(STDOUT_FILENO) == 0) return false;
+  const char* terminal = std::getenv("TERM");
+  return terminal != nullptr && *terminal != '\0' && std::string_view(terminal) != "dumb";
+}
+
+ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination) {
+  if (destination.empty()) return {ReadStatus::kLine, 0};
+  InstallHandlers();
+  if (!EnterRawMode()) return {ReadStatus::kFailed, 0};
+  line = EditLine{};
+  std::size_t historyAge = 0;
+  Refresh();
+
+  while (true) {
+    unsigned char byte = 0;
+    switch (ReadByte(calls, byte)) {
+      case ByteRead::kByte:
+        break;
+      case ByteRead::kRedraw:
+        redrawWanted = 0;
+        Refresh();
+        continue;
+      case ByteRead::kEnd:
+      case ByteRead::kNone:
+        return End(ReadStatus::kEndOfInput);
+      case ByteRead::kFailed:
+        return End(ReadStatus::kFailed);
+    }
+
+    switch (byte) {
+      case kEnter:
+      case kLineFeed:
+        return Deliver(destination);
+      case kCtrlD:
+        if (line.length == 0) return End(ReadStatus::kEndOfInput);
+        Perform(Action::kDelete, historyAge);
+        break;
+      case kCtrlC:
+        // Ends the program as the interrupt key does; where the interrupt is ignored, it
+        // drops the line, as the terminal's own line mode would.
+        LeaveRawMode();
+        raise(SIGINT);
+        if (!EnterRawMode()) return End(ReadStatus::kFailed);
+        line = EditLine{};
+        historyAge = 0;
+        break;
+      case kCtrlZ:
+        LeaveRawMode();
+        raise(SIGTSTP);  // stops here until continued
+        if (!EnterRawMode()) return End(ReadStatus::kFailed);
+        break;
+      case kBackspace:
+      case kCtrlH:
+        if (line.cursor > 0) Erase(line.cursor - 1, line.cursor);
+        break;
+      case kCtrlA:
+        Perform(Action::kHome, historyAge);
+        break;
+      case kCtrlE:
+        Perform(Action::kEnd, historyAge);
+        break;
+      case kCtrlB:
+        Perform(Action::kLeft, historyAge);
+        break;
+      case kCtrlF:
+        Perform(Action::kRight, historyAge);
+        break;
+      case kCtrlP:
+        Perform(Action::kUp, historyAge);
+        break;
+      case kCtrlN:
+        Perform(Action::kDown, historyAge);
+        break;
+      case kCtrlU:
+        Erase(0, line.cursor);
+        break;
+      case kCtrlK:
+        line.length = line.cursor;
+        break;
+      case kCtrlW:
+        EraseWordBefore();
+        break;
+      case kEscape:
+        Perform(ReadSequence(calls), historyAge);
+        break;
+      default:
+        if (byte >= kBlank) Insert(static_cast<char>(byte));  // other control keys do nothing
+        break;
+    }
+    Refresh();
+  }
+}
+
+}  // namespace intcalc
