@@ -46,6 +46,9 @@ inline void WriteLine(TextSpan text) {
 // FlushOutput: writes out everything kept so far.
 void FlushOutput();
 
+// WriteError: writes text to standard error at once; nothing is kept for it.
+void WriteError(std::string_view text);
+
 // ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer.
 // A line end in the input (LF or CR LF) arrives as CR LF and counts two bytes against
 // the limit; a longer line arrives in successive pieces, the first without a line end;

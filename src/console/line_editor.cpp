@@ -113,8 +113,11 @@ bool EnterRawMode() {
   if (tcgetattr(STDIN_FILENO, &current) != 0) return false;
   savedMode = WithLineMode(current);
   rawMode = WithRawMode(savedMode);
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) != 0) return false;
-  rawModeOn = 1;
+  rawModeOn = 1;  // before the change, so a signal arriving during it still puts back
+  if (tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) != 0) {
+    rawModeOn = 0;
+    return false;
+  }
   return true;
 }
 
@@ -133,7 +136,7 @@ void LeaveRawMode() {
 extern "C" void LeaveOnSignal(int signalNumber) {
   if (rawModeOn != 0) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
   rawModeOn = 0;
-  raise(signalNumber);
+  (void)raise(signalNumber);  // with the default action back, this does not return
 }
 
 extern "C" void StopOnSignal(int signalNumber);
@@ -154,7 +157,8 @@ extern "C" void StopOnSignal(int signalNumber) {
   const bool wasRaw = rawModeOn != 0;
   if (wasRaw) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
   rawModeOn = 0;
-  raise(signalNumber);  // stops here; returns once continued
+  (void)raise(signalNumber);  // stops here; returns once continued
+  // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
   if (wasRaw && tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) == 0) rawModeOn = 1;
   redrawWanted = 1;
@@ -178,7 +182,11 @@ void InstallHandlers() {
 
 std::size_t Columns() {
   winsize size{};
-  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
+  // ioctl is the one way to ask a terminal its size, and it takes variable arguments.
+  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 ||  // NOLINT(cppcoreguidelines-pro-type-vararg)
+      size.ws_col == 0) {
+    return kDefaultColumns;
+  }
   return std::clamp<std::size_t>(size.ws_col, 2, kMostColumns);
 }
 
@@ -393,7 +401,9 @@ bool EditorSuits(const SystemCalls& calls) {
 ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination) {
   if (destination.empty()) return {ReadStatus::kLine, 0};
   InstallHandlers();
+  // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
   if (!EnterRawMode()) return {ReadStatus::kFailed, 0};
+  FlushOutput();
   line = EditLine{};
   std::size_t historyAge = 0;
   Refresh();
@@ -426,14 +436,16 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
         // Ends the program as the interrupt key does; where the interrupt is ignored, it
         // drops the line, as the terminal's own line mode would.
         LeaveRawMode();
-        raise(SIGINT);
+        (void)raise(SIGINT);
+        // cppcheck-suppress unreachableCode ; raise returns where the interrupt is ignored
         if (!EnterRawMode()) return End(ReadStatus::kFailed);
         line = EditLine{};
         historyAge = 0;
         break;
       case kCtrlZ:
         LeaveRawMode();
-        raise(SIGTSTP);  // stops here until continued
+        (void)raise(SIGTSTP);  // stops here until continued
+        // cppcheck-suppress unreachableCode ; raise returns once the program is continued
         if (!EnterRawMode()) return End(ReadStatus::kFailed);
         break;
       case kBackspace:

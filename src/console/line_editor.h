@@ -13,9 +13,10 @@ namespace intcalc {
 // output are terminals, and TERM names a terminal that is not "dumb".
 bool EditorSuits(const SystemCalls& calls);
 
-// ReadEditedLine: lets the person edit one line and stores it, followed by LF, into
-// destination. Ctrl-D on an empty line is the end of input; Ctrl-C ends the program as
-// the interrupt key does. The terminal is in raw mode only while the line is edited.
+// ReadEditedLine: writes out the pending output, lets the person edit one line and stores
+// it, followed by LF, into destination. Ctrl-D on an empty line is the end of input;
+// Ctrl-C ends the program as the interrupt key does. The terminal is in raw mode only
+// while the line is edited, from before the pending output shows.
 ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination);
 
 }  // namespace intcalc

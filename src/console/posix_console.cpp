@@ -80,8 +80,7 @@ bool MustWait(int error) {
 // already edited by the terminal.
 ReadResult ReadChunk(std::span<char> destination) {
   if (KindOfInput() == InputKind::kEditedTerminal) {
-    FlushOutput();
-    return ReadEditedLine(systemCalls, destination);
+    return ReadEditedLine(systemCalls, destination);  // it writes out the prompt itself
   }
   if (InputIsTerminal()) SetLineMode();
   FlushOutput();
@@ -109,19 +108,33 @@ ReadResult ReadLine(std::span<char> buffer) {
 
 // ---- Writing --------------------------------------------------------------------------
 
-void WriteAllToOutput(std::span<const char> bytes) {
+namespace {
+
+// WriteAll: every byte to a descriptor, completing short writes and retrying interrupted
+// ones; a write that fails outright loses the rest.
+void WriteAll(int fileDescriptor, std::span<const char> bytes) {
   while (!bytes.empty()) {
-    const ssize_t count = systemCalls.write(STDOUT_FILENO, bytes.data(), bytes.size());
+    const ssize_t count = systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
     if (count > 0) {
       bytes = bytes.subspan(static_cast<std::size_t>(count));
     } else if (count < 0 && errno == EINTR) {
       continue;
     } else if (count < 0 && MustWait(errno)) {
-      WaitUntilReady(STDOUT_FILENO, POLLOUT);
+      WaitUntilReady(fileDescriptor, POLLOUT);
     } else {
       return;  // the rest is lost, and the dialogue goes on
     }
   }
+}
+
+}  // namespace
+
+void WriteAllToOutput(std::span<const char> bytes) {
+  WriteAll(STDOUT_FILENO, bytes);
+}
+
+void WriteError(std::string_view text) {
+  WriteAll(STDERR_FILENO, text);
 }
 
 // ---- The seam -------------------------------------------------------------------------

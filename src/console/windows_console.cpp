@@ -71,16 +71,29 @@ ReadResult ReadLine(std::span<char> buffer) {
   return ReadFromHandle(input, buffer);
 }
 
-void WriteAllToOutput(std::span<const char> bytes) {
+namespace {
+
+// WriteAll: every byte to a standard handle; a write that fails outright loses the rest.
+void WriteAll(DWORD standardHandle, std::span<const char> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
-    if (WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), ByteCount(bytes.size()), &written,
+    if (WriteFile(GetStdHandle(standardHandle), bytes.data(), ByteCount(bytes.size()), &written,
                   nullptr) == 0 ||
         written == 0) {
       return;  // the rest is lost, and the dialogue goes on
     }
     bytes = bytes.subspan(written);
   }
+}
+
+}  // namespace
+
+void WriteAllToOutput(std::span<const char> bytes) {
+  WriteAll(STD_OUTPUT_HANDLE, bytes);
+}
+
+void WriteError(std::string_view text) {
+  WriteAll(STD_ERROR_HANDLE, text);
 }
 
 }  // namespace intcalc

@@ -1,5 +1,8 @@
-#include "dialogue/main_loop.h"
+#include <span>
 
-int main() {
-  return intcalc::RunCalculator();
+#include "dialogue/command_line.h"
+
+int main(int argumentCount, char** arguments) {
+  const std::span<const char* const> all(arguments, static_cast<std::size_t>(argumentCount));
+  return intcalc::RunCommandLine(all.empty() ? all : all.subspan(1));
 }

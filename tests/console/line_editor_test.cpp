@@ -112,7 +112,7 @@ TEST_F(LineEditorTest, ALineWiderThanTheTerminalScrolls) {
 TEST_F(LineEditorTest, EndOfFileOnAnEmptyLineEndsAndPutsTheTerminalBack) {
   session_.Type(Key(kCtrlD));
   const ProgramEnd end = session_.Wait();
-  EXPECT_EQ(end.exitStatus, 0);
+  EXPECT_EQ(end.exitStatus, 0) << session_.Screen();
   ExpectLineModeBack();
 }
 
@@ -141,7 +141,7 @@ TEST_P(LineEditorSignalTest, PutsTheTerminalBack) {
   ASSERT_TRUE(session_.ReadUntil("1+")) << session_.Screen();
   session_.Signal(GetParam().signalNumber);
   const ProgramEnd end = session_.Wait();
-  EXPECT_EQ(end.signal, GetParam().signalNumber);
+  EXPECT_EQ(end.signal, GetParam().signalNumber) << session_.Screen();
   ExpectLineModeBack();
 }
 

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#include <utmp.h>
 
 #include <array>
 #include <cerrno>
@@ -25,25 +26,33 @@ bool PtySession::Start(const std::string& program, const Options& options) {
   winsize size{};
   size.ws_row = 24;
   size.ws_col = 80;
-  child_ = forkpty(&master_, nullptr, nullptr, &size);
+  int terminal = -1;
+  if (openpty(&master_, &terminal, nullptr, nullptr, &size) != 0) return false;
+  if (options.startRaw) {
+    termios settings{};
+    tcgetattr(terminal, &settings);
+    cfmakeraw(&settings);
+    tcsetattr(terminal, TCSANOW, &settings);
+  }
+  // Read before the program exists, so it cannot have changed them yet.
+  initialLocalModes_ = LocalModes();
+
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : options.arguments) {
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  }
+  argv.push_back(nullptr);
+
+  child_ = fork();
   if (child_ < 0) return false;
   if (child_ == 0) {
-    if (options.startRaw) {
-      termios settings{};
-      tcgetattr(STDIN_FILENO, &settings);
-      cfmakeraw(&settings);
-      tcsetattr(STDIN_FILENO, TCSANOW, &settings);
-    }
+    close(master_);
+    login_tty(terminal);  // a new session with the terminal as its controlling terminal
     setenv("TERM", options.term.c_str(), 1);
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
-    for (const std::string& argument : options.arguments) {
-      argv.push_back(const_cast<char*>(argument.c_str()));
-    }
-    argv.push_back(nullptr);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  initialLocalModes_ = LocalModes();
+  close(terminal);
   return true;
 }
 

@@ -8,29 +8,39 @@
 
 #include <array>
 #include <cerrno>
+#include <vector>
 
 namespace intcalc {
 
 ProgramRun RunProgram(const std::string& program, std::string_view input,
-                      std::chrono::seconds timeout) {
+                      const std::vector<std::string>& arguments, std::chrono::seconds timeout) {
   ProgramRun run;
   int toChild[2];
   int fromChild[2];
-  if (pipe(toChild) != 0 || pipe(fromChild) != 0) return run;
+  int errorsFromChild[2];
+  if (pipe(toChild) != 0 || pipe(fromChild) != 0 || pipe(errorsFromChild) != 0) return run;
+
+  std::vector<char*> argv{const_cast<char*>(program.c_str())};
+  for (const std::string& argument : arguments)
+    argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
 
   const pid_t child = fork();
   if (child == 0) {
     dup2(toChild[0], STDIN_FILENO);
     dup2(fromChild[1], STDOUT_FILENO);
-    close(toChild[0]);
-    close(toChild[1]);
-    close(fromChild[0]);
-    close(fromChild[1]);
-    execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+    dup2(errorsFromChild[1], STDERR_FILENO);
+    for (const int descriptor : {toChild[0], toChild[1], fromChild[0], fromChild[1],
+                                 errorsFromChild[0], errorsFromChild[1]}) {
+      close(descriptor);
+    }
+    execv(program.c_str(), argv.data());
     _exit(127);
   }
   close(toChild[0]);
   close(fromChild[1]);
+  close(errorsFromChild[1]);
+  fcntl(errorsFromChild[0], F_SETFL, O_NONBLOCK);
   fcntl(toChild[1], F_SETFL, O_NONBLOCK);
   signal(SIGPIPE, SIG_IGN);  // the program may stop reading; that is its business
 
@@ -69,9 +79,14 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
   }
   if (writeEnd >= 0) close(writeEnd);
   close(fromChild[0]);
-
+  // Standard error is small; what the program wrote there is all in the pipe by now.
   int status = 0;
   waitpid(child, &status, 0);
+  for (ssize_t count = 0; (count = read(errorsFromChild[0], chunk.data(), chunk.size())) > 0;) {
+    run.errorOutput.append(chunk.data(), static_cast<std::size_t>(count));
+  }
+  close(errorsFromChild[0]);
+
   if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
   return run;

@@ -1,22 +1,25 @@
 // RunProgram: runs a program with bytes on its standard input through a pipe and collects
-// its standard output through another, feeding and draining at once so neither side waits
-// on a full pipe.
+// its standard output and standard error through two more, feeding and draining at once
+// so neither side waits on a full pipe.
 #pragma once
 
 #include <chrono>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace intcalc {
 
 struct ProgramRun {
   std::string output;
+  std::string errorOutput;
   int exitStatus = -1;  // when it exited
   int signal = 0;       // when a signal ended it
   bool timedOut = false;
 };
 
 ProgramRun RunProgram(const std::string& program, std::string_view input,
+                      const std::vector<std::string>& arguments = {},
                       std::chrono::seconds timeout = std::chrono::seconds(60));
 
 }  // namespace intcalc
