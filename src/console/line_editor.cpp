@@ -68,6 +68,10 @@ enum class Action : unsigned char {
   kUp,
   kDown,
   kDelete,
+  kErase,
+  kKillToStart,
+  kKillToEnd,
+  kKillWord,
 };
 
 // ---- State ----------------------------------------------------------------------------
@@ -340,6 +344,35 @@ Action ReadSequence(const SystemCalls& calls) {
   }
 }
 
+// ControlKeyAction: what a control key that only moves, erases or recalls asks for.
+Action ControlKeyAction(unsigned char key) {
+  switch (key) {
+    case kCtrlA:
+      return Action::kHome;
+    case kCtrlE:
+      return Action::kEnd;
+    case kCtrlB:
+      return Action::kLeft;
+    case kCtrlF:
+      return Action::kRight;
+    case kCtrlP:
+      return Action::kUp;
+    case kCtrlN:
+      return Action::kDown;
+    case kBackspace:
+    case kCtrlH:
+      return Action::kErase;
+    case kCtrlU:
+      return Action::kKillToStart;
+    case kCtrlK:
+      return Action::kKillToEnd;
+    case kCtrlW:
+      return Action::kKillWord;
+    default:
+      return Action::kNone;
+  }
+}
+
 // Perform: moves, erases or recalls as an action asks.
 void Perform(Action action, std::size_t& historyAge) {
   switch (action) {
@@ -357,6 +390,18 @@ void Perform(Action action, std::size_t& historyAge) {
       break;
     case Action::kDelete:
       if (line.cursor < line.length) Erase(line.cursor, line.cursor + 1);
+      break;
+    case Action::kErase:
+      if (line.cursor > 0) Erase(line.cursor - 1, line.cursor);
+      break;
+    case Action::kKillToStart:
+      Erase(0, line.cursor);
+      break;
+    case Action::kKillToEnd:
+      line.length = line.cursor;
+      break;
+    case Action::kKillWord:
+      EraseWordBefore();
       break;
     case Action::kUp:
       if (historyAge == history.count) break;
@@ -448,42 +493,15 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
         // cppcheck-suppress unreachableCode ; raise returns once the program is continued
         if (!EnterRawMode()) return End(ReadStatus::kFailed);
         break;
-      case kBackspace:
-      case kCtrlH:
-        if (line.cursor > 0) Erase(line.cursor - 1, line.cursor);
-        break;
-      case kCtrlA:
-        Perform(Action::kHome, historyAge);
-        break;
-      case kCtrlE:
-        Perform(Action::kEnd, historyAge);
-        break;
-      case kCtrlB:
-        Perform(Action::kLeft, historyAge);
-        break;
-      case kCtrlF:
-        Perform(Action::kRight, historyAge);
-        break;
-      case kCtrlP:
-        Perform(Action::kUp, historyAge);
-        break;
-      case kCtrlN:
-        Perform(Action::kDown, historyAge);
-        break;
-      case kCtrlU:
-        Erase(0, line.cursor);
-        break;
-      case kCtrlK:
-        line.length = line.cursor;
-        break;
-      case kCtrlW:
-        EraseWordBefore();
-        break;
       case kEscape:
         Perform(ReadSequence(calls), historyAge);
         break;
       default:
-        if (byte >= kBlank) Insert(static_cast<char>(byte));  // other control keys do nothing
+        if (byte >= kBlank) {
+          Insert(static_cast<char>(byte));
+        } else {
+          Perform(ControlKeyAction(byte), historyAge);  // other control keys do nothing
+        }
         break;
     }
     Refresh();
