@@ -54,7 +54,7 @@ enum Key : unsigned char {
   kCtrlW = 23,
   kCtrlZ = 26,
   kEscape = 27,
-  kBlank = 32,
+  kFirstPrintable = 32,
   kBackspace = 127,
 };
 
@@ -297,6 +297,11 @@ ByteRead ReadByte(const SystemCalls& calls, unsigned char& byte, int waitMillise
       if (redrawWanted != 0) return ByteRead::kRedraw;
       continue;
     }
+    if (errno == EAGAIN || errno == EWOULDBLOCK) {  // left non-blocking by another program
+      pollfd request{STDIN_FILENO, POLLIN, 0};
+      (void)calls.poll(&request, 1, -1);
+      continue;
+    }
     return ByteRead::kFailed;
   }
 }
@@ -497,11 +502,12 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
         Perform(ReadSequence(calls), historyAge);
         break;
       default:
-        if (byte >= kBlank) {
+        // Backspace (DEL) lies above the printable bytes, so actions are looked up first.
+        if (const Action action = ControlKeyAction(byte); action != Action::kNone) {
+          Perform(action, historyAge);
+        } else if (byte >= kFirstPrintable) {
           Insert(static_cast<char>(byte));
-        } else {
-          Perform(ControlKeyAction(byte), historyAge);  // other control keys do nothing
-        }
+        }  // other control keys do nothing
         break;
     }
     Refresh();

@@ -24,9 +24,6 @@ class LineSplitter {
   // NextPiece: fills piece with the next piece of input, as ReadLine describes.
   ReadResult NextPiece(std::span<char> piece, ReadChunkFunction readChunk);
 
-  // HasBufferedInput: whether a piece can be delivered without reading again.
-  bool HasBufferedInput() const { return lineEndLeft_ > 0 || begin_ < end_; }
-
   // Reset: forgets all input kept and the end of input; the kept bytes need no clearing.
   void Reset() {
     begin_ = end_ = lineEndLeft_ = 0;

@@ -1,5 +1,6 @@
-// The console on POSIX: read(2) and write(2) on the standard descriptors, termios for
-// the terminal's line mode.
+// The console on POSIX: read(2) and write(2) on the standard descriptors. A terminal
+// either edits lines in its own line mode (termios) or, when it understands cursor
+// movement, through the line editor; a pipe or a file goes through the line splitter.
 //
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to

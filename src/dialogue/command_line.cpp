@@ -1,5 +1,6 @@
 #include "dialogue/command_line.h"
 
+#include <array>
 #include <string_view>
 
 #include "console/console.h"
@@ -17,7 +18,7 @@ constexpr std::string_view kVersion = INTCALC_VERSION;
 constexpr std::string_view kUsage = "usage: intcalc [--help | --version]";
 
 // The help, line by line; each line goes out with the program's line end, CR LF.
-constexpr std::string_view kHelp[] = {
+constexpr auto kHelp = std::to_array<std::string_view>({
     "usage: intcalc [--help | --version]",
     "",
     "Calculates whole-number expressions, one per line: type one and press Enter. intcalc",
@@ -38,7 +39,7 @@ constexpr std::string_view kHelp[] = {
     "",
     "Options:    --help     this text",
     "            --version  the version",
-};
+});
 
 int Print(std::span<const std::string_view> lines) {
   for (const std::string_view line : lines)

@@ -11,7 +11,6 @@ namespace intcalc {
 
 namespace {
 
-constexpr char kBlank = ' ';
 constexpr std::string_view kEqualsSign = "=";
 
 using WorkingBuffer = TextBuffer<kWorkingCapacity>;

@@ -32,6 +32,14 @@ enum class OperatorCode : std::uint32_t {
   kRemainder = 5,
 };
 
+// IsDigit and IsSign: the characters an operand is made of.
+constexpr bool IsDigit(char character) {
+  return character >= '0' && character <= '9';
+}
+constexpr bool IsSign(char character) {
+  return character == '-' || character == '+';
+}
+
 // IsStrong: multiplication, division and remainder bind tighter than the other two.
 constexpr bool IsStrong(OperatorCode code) {
   return code >= OperatorCode::kMultiply;

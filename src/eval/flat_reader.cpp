@@ -12,16 +12,8 @@ namespace intcalc {
 
 namespace {
 
-constexpr char kBlank = ' ';
 // MergeLeadingSigns looks at three characters: two signs to fold and the one after them.
 constexpr std::size_t kSignsExamined = 2;
-
-constexpr bool IsDigit(char character) {
-  return character >= '0' && character <= '9';
-}
-constexpr bool IsSign(char character) {
-  return character == '-' || character == '+';
-}
 
 // The operator each character stands for; a table, as operators come in no order a
 // processor could predict.

@@ -21,9 +21,8 @@ Outcome EvaluateFlat(TextSpan text);
 // `rest` past it; fails on three leading signs.
 Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest);
 
-// ReadOperand: reads an optional sign, digits, and the operator after them from `rest`,
-// which lies in a TextBuffer. A sign followed directly by an operator is an operand
-// without digits.
+// ReadOperand: reads an optional sign, digits, and the operator after them from `rest`.
+// A sign followed directly by an operator is an operand without digits.
 Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode);
 

@@ -9,16 +9,8 @@ namespace {
 
 constexpr char kOpen = '(';
 constexpr char kClose = ')';
-constexpr char kBlank = ' ';
 constexpr TextLength kEmptyGroupSpan = 1;         // "()"
 constexpr TextLength kOneCharacterGroupSpan = 2;  // "(5)"
-
-constexpr bool IsDigit(char character) {
-  return character >= '0' && character <= '9';
-}
-constexpr bool IsSign(char character) {
-  return character == '-' || character == '+';
-}
 
 constinit TextBuffer<kGroupCapacity> groupBuffer;
 constinit TextBuffer<kScratchCapacity> scratchBuffer;

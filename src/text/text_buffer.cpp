@@ -7,7 +7,6 @@ namespace intcalc {
 
 namespace {
 
-constexpr char kBlank = ' ';
 constexpr char kZero = '0';
 
 }  // namespace

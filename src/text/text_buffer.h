@@ -12,6 +12,9 @@ namespace intcalc {
 
 using TextLength = std::uint32_t;
 
+// kBlank: the one byte the calculator takes for a blank; a tab is not one.
+inline constexpr char kBlank = ' ';
+
 // kTextSlack: bytes every TextBuffer holds after the NUL past its capacity, so that a
 // block moved from or to the start of the text stays inside the buffer.
 inline constexpr TextLength kTextSlack = kPaddedBlock;
