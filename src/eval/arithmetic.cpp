@@ -23,11 +23,6 @@ constexpr bool SignsMatch(SignFlag left, SignFlag right) {
   return (left & kLowByte) == (right & kLowByte);
 }
 
-Outcome Fail(std::string_view word) {
-  SetResultText(word);
-  return Outcome::kFailure;
-}
-
 Outcome Succeed(SignFlag sign, Magnitude magnitude) {
   ArithmeticResult() = {sign, magnitude};
   return Outcome::kSuccess;
@@ -38,7 +33,7 @@ Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign
                   Magnitude rightMagnitude) {
   if (SignsMatch(leftSign, rightSign)) {
     const std::uint64_t sum = std::uint64_t{leftMagnitude} + rightMagnitude;
-    if (sum > kMagnitudeLimit) return Fail(kOverflowWord);
+    if (sum > kMagnitudeLimit) return FailWith(kOverflowWord);
     return Succeed(leftSign, static_cast<Magnitude>(sum));
   }
   // Equal magnitudes give zero with the left operand's sign.
@@ -65,17 +60,17 @@ Outcome ApplyOperator(SignFlag leftSign, Magnitude leftMagnitude, SignFlag right
   switch (code) {
     case OperatorCode::kMultiply: {
       const std::uint64_t product = std::uint64_t{leftMagnitude} * rightMagnitude;
-      if ((product >> kMagnitudeBits) != 0) return Fail(kOverflowWord);
+      if ((product >> kMagnitudeBits) != 0) return FailWith(kOverflowWord);
       return Succeed(sign, static_cast<Magnitude>(product));
     }
     case OperatorCode::kDivide:
-      if (rightMagnitude == 0) return Fail(kErrorWord);
+      if (rightMagnitude == 0) return FailWith(kErrorWord);
       return Succeed(sign, leftMagnitude / rightMagnitude);
     case OperatorCode::kRemainder:
-      if (rightMagnitude == 0) return Fail(kErrorWord);
+      if (rightMagnitude == 0) return FailWith(kErrorWord);
       return Succeed(sign, leftMagnitude % rightMagnitude);
     default:
-      return Fail(kErrorWord);
+      return FailWith(kErrorWord);
   }
 }
 

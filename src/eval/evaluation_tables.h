@@ -4,12 +4,21 @@
 
 #include <array>
 #include <cstdint>
+#include <string_view>
+
+#include "text/result_text.h"
 
 namespace intcalc {
 
 // Outcome: how every step that can fail reports; the words a person sees are in the
 // result text, written once by the step that owns the failure.
 enum class [[nodiscard]] Outcome : std::uint8_t{kFailure, kSuccess};
+
+// FailWith: how a step that owns a failure reports it: the word, then the failure.
+inline Outcome FailWith(std::string_view word) {
+  SetResultText(word);
+  return Outcome::kFailure;
+}
 
 using SignFlag = std::uint32_t;  // 0 positive, 1 negative
 using Magnitude = std::uint32_t;

@@ -36,11 +36,6 @@ constinit OperandDigits operandDigits;
 constinit SignFlag currentSign = kPositive;
 constinit OperatorCode currentOperator = OperatorCode::kNone;
 
-Outcome Fail(std::string_view word) {
-  SetResultText(word);
-  return Outcome::kFailure;
-}
-
 // ReadNextOperand: ReadOperand into the reader's state, then the digits without leading zeros.
 Outcome ReadNextOperand(std::string_view& rest) {
   if (ReadOperand(rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
@@ -152,14 +147,14 @@ void AddOperand(SignFlag sign, Magnitude magnitude) {
 
 Outcome EvaluateFlat(TextSpan text) {
   std::string_view rest = text.View();
-  if (MergeLeadingSigns(text, rest) == Outcome::kFailure) return Fail(kErrorWord);
+  if (MergeLeadingSigns(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
 
   Pairs().count = 0;
   Operators().count = 0;
   ClearText(ResultText());
   ClearText(operandDigits);
 
-  if (ReadNextOperand(rest) == Outcome::kFailure) return Fail(kErrorWord);
+  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text.View(), ResultText());
@@ -169,7 +164,7 @@ Outcome EvaluateFlat(TextSpan text) {
   (void)PushOperator(currentOperator);  // the table is empty, so this cannot fail
   Magnitude magnitude = 0;
   if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return Fail(kOverflowWord);
+    return FailWith(kOverflowWord);
   }
   Pairs().pairs[0].leftSign = currentSign;
   Pairs().pairs[0].leftMagnitude = magnitude;
@@ -178,16 +173,16 @@ Outcome EvaluateFlat(TextSpan text) {
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    if (ReadNextOperand(rest) == Outcome::kFailure) return Fail(kErrorWord);
+    if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
     if (rest.empty()) break;
-    if (PushOperator(currentOperator) == Outcome::kFailure) return Fail(kErrorWord);
+    if (PushOperator(currentOperator) == Outcome::kFailure) return FailWith(kErrorWord);
     if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-      return Fail(kOverflowWord);
+      return FailWith(kOverflowWord);
     }
     AddOperand(currentSign, magnitude);
   }
   if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return Fail(kOverflowWord);
+    return FailWith(kOverflowWord);
   }
   AddOperand(currentSign, magnitude);
   Pairs().count = Operators().count;

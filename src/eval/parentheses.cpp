@@ -103,8 +103,7 @@ Outcome ResolveParentheses(TextSpan working) {
       case Step::kNoGroupLeft:
         return Outcome::kSuccess;
       case Step::kFailed:
-        SetResultText(kErrorWord);  // over whatever word an inner evaluation left
-        return Outcome::kFailure;
+        return FailWith(kErrorWord);  // over whatever word an inner evaluation left
     }
   }
 }

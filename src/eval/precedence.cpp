@@ -70,8 +70,7 @@ Outcome ResolveIt() {
     if (!PropagateRight(k)) return Finish();
   }
 
-  SetResultText(kResolveItErrorWord);
-  return Outcome::kFailure;
+  return FailWith(kResolveItErrorWord);
 }
 
 }  // namespace intcalc

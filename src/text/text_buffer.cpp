@@ -1,7 +1,6 @@
 #include "text/text_buffer.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace intcalc {
 
