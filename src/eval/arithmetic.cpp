@@ -1,6 +1,7 @@
 #include "eval/arithmetic.h"
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -23,8 +24,11 @@ constexpr bool SignsMatch(SignFlag left, SignFlag right) {
   return (left & kLowByte) == (right & kLowByte);
 }
 
+// Succeed: the value goes in with one store, as the steps that follow read it back whole
+// at once; a read that spans two stores waits for both to reach the cache.
 Outcome Succeed(SignFlag sign, Magnitude magnitude) {
-  ArithmeticResult() = {sign, magnitude};
+  const auto whole = std::bit_cast<std::uint64_t>(SignedMagnitude{sign, magnitude});
+  std::memcpy(static_cast<void*>(&ArithmeticResult()), &whole, sizeof whole);
   return Outcome::kSuccess;
 }
 

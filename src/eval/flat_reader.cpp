@@ -1,5 +1,6 @@
 #include "eval/flat_reader.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
@@ -37,8 +38,8 @@ constinit SignFlag currentSign = kPositive;
 constinit OperatorCode currentOperator = OperatorCode::kNone;
 
 // ReadNextOperand: ReadOperand into the reader's state, then the digits without leading zeros.
-Outcome ReadNextOperand(std::string_view& rest) {
-  if (ReadOperand(rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
+Outcome ReadNextOperand(TextSpan text, std::string_view& rest) {
+  if (ReadOperand(text, rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
     return Outcome::kFailure;
   }
   StripLeadingZeros(operandDigits);
@@ -58,10 +59,11 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest) {
   return Outcome::kSuccess;
 }
 
-Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
+Outcome ReadOperand(TextSpan text, std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode) {
   const char* cursor = rest.data();
   const char* const end = cursor + rest.size();
+  CheckBounds(cursor >= text.Storage() && end <= text.Storage() + text.Length());
   if (cursor == end) return Outcome::kFailure;
   operatorCode = OperatorCode::kNone;
 
@@ -77,11 +79,14 @@ Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
   char* const stored = digits.Storage();
   TextLength count = 0;
   bool runEnded = false;
-  if (kChunksWork && static_cast<std::size_t>(end - cursor) >= kChunkBytes) {
+  if (kChunksWork) {
     // The usual operand is a short run of digits: take it in one step, its NUL included.
+    // The text's slack makes eight bytes readable from any of its characters; those past
+    // the end of rest are not taken.
+    static_assert(kTextSlack >= kChunkBytes);
     CheckBounds(digits.Capacity() >= kChunkBytes);
     const DigitChunk chunk = LoadChunk(cursor);
-    count = LeadingDigitCount(chunk);
+    count = std::min(LeadingDigitCount(chunk), static_cast<unsigned>(end - cursor));
     StoreChunk(stored, KeepLeadingBytes(chunk, count));
     cursor += count;
     runEnded = count < kChunkBytes;
@@ -154,7 +159,7 @@ Outcome EvaluateFlat(TextSpan text) {
   ClearText(ResultText());
   ClearText(operandDigits);
 
-  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
+  if (ReadNextOperand(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text.View(), ResultText());
@@ -173,7 +178,7 @@ Outcome EvaluateFlat(TextSpan text) {
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
+    if (ReadNextOperand(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
     if (rest.empty()) break;
     if (PushOperator(currentOperator) == Outcome::kFailure) return FailWith(kErrorWord);
     if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {

@@ -126,7 +126,7 @@ TEST_P(ReadOperandTest, ReadsSignDigitsAndOperator) {
   SignFlag sign = kNegative + 1;
   OperatorCode code = OperatorCode::kRemainder;
   std::string_view rest = text.View();
-  ASSERT_EQ(ReadOperand(rest, digits, sign, code), GetParam().outcome);
+  ASSERT_EQ(ReadOperand(text, rest, digits, sign, code), GetParam().outcome);
   if (GetParam().outcome == Outcome::kFailure) return;
   EXPECT_EQ(digits.View(), GetParam().digits);
   EXPECT_EQ(sign, GetParam().sign);
