@@ -65,7 +65,13 @@ ReadResult LineSplitter::FinishLine(std::span<char> piece, std::size_t count) {
 ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count) {
   const std::size_t fitting = std::min(lineEndLeft_, piece.size() - count);
   const std::size_t first = kLineEndBytes - lineEndLeft_;
-  std::memcpy(piece.data() + count, kLineEnd.data() + first, fitting);
+  // Copies of a known length: one of a length unknown to the compiler may become a
+  // `rep movs`, whose start-up costs more than all the rest of a short line's delivery.
+  if (fitting == kLineEndBytes) {
+    std::memcpy(piece.data() + count, kLineEnd.data(), kLineEndBytes);
+  } else if (fitting == 1) {
+    piece[count] = kLineEnd[first];
+  }
   lineEndLeft_ -= fitting;
   return {ReadStatus::kLine, count + fitting};
 }

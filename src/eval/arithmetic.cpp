@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "eval/digit_runs.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -43,6 +44,37 @@ Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign
   // Equal magnitudes give zero with the left operand's sign.
   if (leftMagnitude >= rightMagnitude) return Succeed(leftSign, leftMagnitude - rightMagnitude);
   return Succeed(rightSign, rightMagnitude - leftMagnitude);
+}
+
+// DigitCount: how many decimal digits a magnitude above zero has; no branch on its value.
+constexpr unsigned DigitCount(Magnitude magnitude) {
+  constexpr std::array<Magnitude, kMostDigits - 1> kPowersOfTen = {
+      10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
+  unsigned count = 1;
+  for (const Magnitude power : kPowersOfTen)
+    count += magnitude >= power ? 1U : 0U;
+  return count;
+}
+
+// WriteDigits: the `count` digits of magnitude at out, most significant first. Eight at a
+// time where chunks work; the stores may reach kChunkBytes past out, into a text's slack.
+void WriteDigits(Magnitude magnitude, unsigned count, char* out) {
+  if constexpr (kChunksWork) {
+    static_assert(kTextSlack >= kChunkBytes);
+    if (count <= kChunkBytes) {
+      // The leading zeros are the chunk's first bytes; shifting them out brings NULs in.
+      StoreChunk(out, DigitChunkOf(magnitude) >> (8 * (kChunkBytes - count)));
+      return;
+    }
+    const Magnitude leading = magnitude / kChunkLimit;  // one or two digits
+    if (count == kMostDigits) *out++ = static_cast<char>('0' + leading / kDecimalBase);
+    *out++ = static_cast<char>('0' + leading % kDecimalBase);
+    StoreChunk(out, DigitChunkOf(magnitude % kChunkLimit));
+  } else {
+    for (unsigned index = count; index > 0; --index, magnitude /= kDecimalBase) {
+      out[index - 1] = static_cast<char>('0' + magnitude % kDecimalBase);
+    }
+  }
 }
 
 }  // namespace
@@ -83,23 +115,17 @@ Outcome FormatResult(SignFlag sign, Magnitude magnitude, TextSpan destination) {
     CopyText("0", destination);
     return Outcome::kSuccess;
   }
-  std::array<char, kMostDigits> digits{};  // least significant first
-  std::size_t count = 0;
-  for (; magnitude != 0; magnitude /= kDecimalBase) {
-    digits[count++] = static_cast<char>('0' + magnitude % kDecimalBase);
-  }
+  const unsigned count = DigitCount(magnitude);
   if (count >= destination.Capacity()) {
     std::memset(destination.Storage(), kStarFill, destination.Capacity());
     destination.SetLength(destination.Capacity());
     return Outcome::kFailure;
   }
   const bool negative = sign != kPositive;
-  const TextLength length = static_cast<TextLength>(count) + (negative ? 1U : 0U);
-  destination.SetLength(length);
   char* out = destination.Storage();
   if (negative) *out++ = '-';
-  for (std::size_t index = count; index > 0; --index)
-    *out++ = digits[index - 1];
+  WriteDigits(magnitude, count, out);
+  destination.SetLength(count + (negative ? 1U : 0U));
   return Outcome::kSuccess;
 }
 

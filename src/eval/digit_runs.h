@@ -58,4 +58,25 @@ inline std::uint32_t ChunkValue(DigitChunk chunk, unsigned count) {
       ((chunk & 0x0000FFFF0000FFFFULL) * (10000 * 0x100000000ULL + 1)) >> 32);
 }
 
+// kChunkLimit: the first value with more digits than a chunk holds.
+inline constexpr std::uint32_t kChunkLimit = 100'000'000;
+
+// DigitChunkOf: the eight decimal digits of value < kChunkLimit, leading zeros included,
+// most significant first. The value is split into two halves of four digits, one per
+// 32-bit lane, then into pairs, one per 16-bit lane, then into digits, one per byte; each
+// division is a multiplication by a reciprocal that is exact for the lane's range.
+inline DigitChunk DigitChunkOf(std::uint32_t value) {
+  constexpr std::uint32_t kTenThousand = 10'000;
+  constexpr DigitChunk kHundredsFactor = 5243;  // (x * 5243) >> 19 == x / 100 for x < 43699
+  constexpr unsigned kHundredsShift = 19;
+  constexpr DigitChunk kTensFactor = 103;  // (x * 103) >> 10 == x / 10 for x < 179
+  constexpr unsigned kTensShift = 10;
+  DigitChunk chunk = (value / kTenThousand) | (DigitChunk{value % kTenThousand} << 32);
+  const DigitChunk hundreds = ((chunk * kHundredsFactor) >> kHundredsShift) & 0x0000007F0000007FULL;
+  chunk = hundreds | ((chunk - hundreds * 100) << 16);
+  const DigitChunk tens = ((chunk * kTensFactor) >> kTensShift) & 0x000F000F000F000FULL;
+  chunk = tens | ((chunk - tens * 10) << 8);
+  return chunk + EachByte('0');
+}
+
 }  // namespace intcalc

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -110,10 +111,38 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,
                              {kPlus, 7, "7"},
                              {kMinus, 7, "-7"},
                              {kPlus, 10, "10"},
+                             {kPlus, 9, "9"},
+                             {kMinus, 99, "-99"},
+                             {kPlus, 101, "101"},
+                             {kPlus, 12345678, "12345678"},
+                             {kMinus, 99999999, "-99999999"},
+                             {kPlus, 100000000, "100000000"},
+                             {kMinus, 100000001, "-100000001"},
+                             {kPlus, 999999999, "999999999"},
                              {kPlus, 1000000000, "1000000000"},
+                             {kMinus, 1000000009, "-1000000009"},
+                             {kPlus, 4200000000, "4200000000"},
                              {kPlus, kLargest, "4294967295"},
                              {kMinus, kLargest, "-4294967295"},
                          }));
+
+// Every digit count, and the values around each power of ten, against the library's text.
+TEST(FormatResultSweepTest, AgreesWithTheLibraryAcrossDigitCounts) {
+  ResultTextBuffer destination;
+  for (std::uint64_t power = 1; power <= kLargest; power *= 10) {
+    for (const std::uint64_t offset : {0ULL, 1ULL, 7ULL, 123ULL, 98765ULL}) {
+      for (const std::uint64_t value : {power + offset, power * 9 + offset, power - 1}) {
+        if (value == 0 || value > kLargest) continue;
+        const auto magnitude = static_cast<Magnitude>(value);
+        ASSERT_EQ(FormatResult(kPlus, magnitude, destination), Outcome::kSuccess);
+        ASSERT_EQ(destination.View(), std::to_string(value));
+        ASSERT_EQ(FormatResult(kMinus, magnitude, destination), Outcome::kSuccess);
+        ASSERT_EQ(destination.View(), "-" + std::to_string(value));
+        ASSERT_EQ(destination.CString()[destination.Length()], '\0');
+      }
+    }
+  }
+}
 
 struct StarFillCase {
   SignFlag sign;
