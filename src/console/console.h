@@ -35,12 +35,10 @@ inline std::size_t WriteText(TextSpan text) {
 
 // WriteLine: WriteText of text, then of the line end CR LF.
 inline void WriteLine(std::string_view text) {
-  WriteText(text);
-  WriteText("\r\n");
+  PendingOutput().AppendLine(text);
 }
 inline void WriteLine(TextSpan text) {
-  WriteText(text);
-  WriteText("\r\n");
+  PendingOutput().AppendPaddedLine(text.View());
 }
 
 // FlushOutput: writes out everything kept so far.

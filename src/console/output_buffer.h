@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string_view>
 
 #include "text/move_bytes.h"
@@ -23,6 +24,10 @@ class OutputBuffer {
   // AppendPadded: Append of a text with kPaddedBlock readable bytes from its start.
   std::size_t AppendPadded(std::string_view text) { return AppendWith<MovePadded>(text); }
 
+  // AppendLine and AppendPaddedLine: the same, then the line end CR LF, in one step.
+  void AppendLine(std::string_view text) { AppendLineWith<MoveBytes>(text); }
+  void AppendPaddedLine(std::string_view text) { AppendLineWith<MovePadded>(text); }
+
   void Flush();
   void Discard() { length_ = 0; }
 
@@ -37,7 +42,22 @@ class OutputBuffer {
     return text.size();
   }
 
+  template <void (*kMove)(char*, const char*, std::size_t)>
+  void AppendLineWith(std::string_view text) {
+    if (text.size() + kLineEnd.size() > kCapacity - length_) [[unlikely]] {
+      AppendAfterFlush(text);
+      AppendAfterFlush(kLineEnd);
+      return;
+    }
+    char* const end = bytes_.data() + length_;
+    kMove(end, text.data(), text.size());
+    std::memcpy(end + text.size(), kLineEnd.data(), kLineEnd.size());
+    length_ += text.size() + kLineEnd.size();
+  }
+
   std::size_t AppendAfterFlush(std::string_view text);
+
+  static constexpr std::string_view kLineEnd = "\r\n";
 
   // The padding lets a padded append move a whole block at the very end of the text kept.
   std::array<char, kCapacity + kPaddedBlock> bytes_{};
