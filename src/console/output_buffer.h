@@ -45,8 +45,8 @@ class OutputBuffer {
   template <void (*kMove)(char*, const char*, std::size_t)>
   void AppendLineWith(std::string_view text) {
     if (text.size() + kLineEnd.size() > kCapacity - length_) [[unlikely]] {
-      AppendAfterFlush(text);
-      AppendAfterFlush(kLineEnd);
+      AppendWith<kMove>(text);
+      AppendWith<MoveBytes>(kLineEnd);
       return;
     }
     char* const end = bytes_.data() + length_;
