@@ -53,6 +53,9 @@ void ClearOutputs(TextSpan echoLine) {
 }
 
 int RunCalculator() {
+  // Made once, not at each call: a call that takes a span through memory would otherwise
+  // read it back in one piece just after its parts were stored, and wait for them.
+  const TextSpan working = workingBuffer;
   bool showIntro = true;
   while (true) {
     if (showIntro) {
@@ -69,12 +72,12 @@ int RunCalculator() {
     showIntro = CompactInput(rawLineBuffer, expressionBuffer);
     if (showIntro) continue;
 
-    CopyText(expressionBuffer, workingBuffer);
+    CopyText(expressionBuffer, working);
     WriteText(kExpressionLabel);
     WriteLine(expressionBuffer);
     ClearOutputs(echoLineBuffer);
-    if (ResolveParentheses(workingBuffer) == Outcome::kSuccess) {
-      (void)EvaluateFlat(workingBuffer);  // whatever happened, the result text tells it
+    if (ResolveParentheses(working) == Outcome::kSuccess) {
+      (void)EvaluateFlat(working);  // whatever happened, the result text tells it
     }
     BuildEchoLine(expressionBuffer, ResultText(), echoLineBuffer);
 
