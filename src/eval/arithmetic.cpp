@@ -1,5 +1,6 @@
 #include "eval/arithmetic.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstdint>
@@ -50,10 +51,9 @@ Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign
 constexpr unsigned DigitCount(Magnitude magnitude) {
   constexpr std::array<Magnitude, kMostDigits - 1> kPowersOfTen = {
       10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
-  unsigned count = 1;
-  for (const Magnitude power : kPowersOfTen)
-    count += magnitude >= power ? 1U : 0U;
-  return count;
+  const auto powersReached = std::ranges::count_if(
+      kPowersOfTen, [magnitude](Magnitude power) { return magnitude >= power; });
+  return 1 + static_cast<unsigned>(powersReached);
 }
 
 // WriteDigits: the `count` digits of magnitude at out, most significant first. Eight at a
