@@ -20,6 +20,7 @@
 #include <cstring>
 #include <string_view>
 
+#include "console/output_buffer.h"
 #include "console/platform.h"
 #include "console/terminal_modes.h"
 
@@ -426,7 +427,7 @@ void Perform(Action action, std::size_t& historyAge) {
 ReadResult Deliver(std::span<char> destination) {
   line.cursor = line.length;
   Refresh();
-  WriteAllToOutput(std::string_view("\r\n"));
+  WriteAllToOutput(kLineEnd);
   LeaveRawMode();
   Remember(line.View());
   const std::size_t count = std::min(line.length, destination.size() - 1);

@@ -11,7 +11,6 @@ namespace {
 
 constexpr char kCarriageReturn = '\r';
 constexpr int kLineFeed = '\n';
-constexpr std::array<char, 2> kLineEnd = {kCarriageReturn, '\n'};
 
 }  // namespace
 
@@ -58,17 +57,17 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
 
 ReadResult LineSplitter::FinishLine(std::span<char> piece, std::size_t count) {
   lineOpen_ = false;
-  lineEndLeft_ = kLineEndBytes;
+  lineEndLeft_ = kLineEnd.size();
   return DeliverLineEnd(piece, count);
 }
 
 ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count) {
   const std::size_t fitting = std::min(lineEndLeft_, piece.size() - count);
-  const std::size_t first = kLineEndBytes - lineEndLeft_;
+  const std::size_t first = kLineEnd.size() - lineEndLeft_;
   // Copies of a known length: one of a length unknown to the compiler may become a
   // `rep movs`, whose start-up costs more than all the rest of a short line's delivery.
-  if (fitting == kLineEndBytes) {
-    std::memcpy(piece.data() + count, kLineEnd.data(), kLineEndBytes);
+  if (fitting == kLineEnd.size()) {
+    std::memcpy(piece.data() + count, kLineEnd.data(), kLineEnd.size());
   } else if (fitting == 1) {
     piece[count] = kLineEnd[first];
   }

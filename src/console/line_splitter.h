@@ -31,8 +31,6 @@ class LineSplitter {
   }
 
  private:
-  static constexpr std::size_t kLineEndBytes = 2;
-
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
   // Refill: reads again after what is left; false when the read failed.

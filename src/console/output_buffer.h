@@ -10,6 +10,9 @@
 
 namespace intcalc {
 
+// kLineEnd: what ends every line the console writes, and every line ReadLine delivers.
+inline constexpr std::string_view kLineEnd = "\r\n";
+
 // OutputBuffer: keeps output until a read may block, the buffer fills, or Flush.
 class OutputBuffer {
  public:
@@ -56,8 +59,6 @@ class OutputBuffer {
   }
 
   std::size_t AppendAfterFlush(std::string_view text);
-
-  static constexpr std::string_view kLineEnd = "\r\n";
 
   // The padding lets a padded append move a whole block at the very end of the text kept.
   std::array<char, kCapacity + kPaddedBlock> bytes_{};
