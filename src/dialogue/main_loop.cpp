@@ -1,11 +1,10 @@
 #include "dialogue/main_loop.h"
 
-#include <cstring>
-
 #include "console/console.h"
 #include "dialogue/dialogue_texts.h"
 #include "eval/flat_reader.h"
 #include "eval/parentheses.h"
+#include "text/line_scan.h"
 
 namespace intcalc {
 
@@ -28,17 +27,8 @@ bool CompactInput(const RawLine& rawLine, TextSpan expression) {
   // every piece ReadLine delivers either fills all kReadLimit bytes, and the bytes after
   // them are never written and stay NUL, or is shorter and ends with its own LF.
   CheckBounds(rawLine[kReadLimit] == '\0');
-  const std::size_t end = std::strcspn(rawLine.data(), "\r\n");  // stops at a NUL as well
-
-  char* const kept = expression.Storage();
-  TextLength length = 0;
-  for (std::size_t index = 0; index < end; ++index) {
-    const char byte = rawLine[index];
-    kept[length] = byte;  // a blank stored here is overwritten by the next byte kept
-    length += byte != kBlank ? 1U : 0U;
-  }
-  expression.SetLength(length);
-  return length == 0;
+  CopyWithoutBlanks(std::span(rawLine).first(kReadLimit + 1), expression);
+  return expression.IsEmpty();
 }
 
 void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine) {
