@@ -41,10 +41,10 @@ unsigned BytesEqualTo(__m128i block, char value) {
   return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(value))));
 }
 
-// CopyBlocks: the copy sixteen bytes at a time, as far as blocks may be read; returns
-// whether it met the line end. Each run of kept bytes is moved as a whole block, and the
-// next run then overwrites the block's surplus.
-bool CopyBlocks(const char*& in, const char* end, char*& out) {
+// CopyBlocks: the copy sixteen bytes at a time, as far as blocks may be read; it leaves
+// `in` at the line end when it meets one. Each run of kept bytes is moved as a whole
+// block, and the next run then overwrites the block's surplus.
+void CopyBlocks(const char*& in, const char* end, char*& out) {
   while (end - in >= kReadableAhead) {
     const __m128i block = LoadBlock(in);
     const unsigned stops =
@@ -60,10 +60,12 @@ bool CopyBlocks(const char*& in, const char* end, char*& out) {
     }
     StoreBlock(out, LoadBlock(in + from));
     out += kept - from;  // a blank is never past the first stop, so from <= kept
-    if (stops != 0) return true;
+    if (stops != 0) {
+      in += kept;
+      return;
+    }
     in += kBlockBytes;
   }
-  return false;
 }
 
 #endif
@@ -77,11 +79,10 @@ void CopyWithoutBlanks(std::span<const char> line, TextSpan destination) {
   const char* const end = in + line.size();
   char* const start = destination.Storage();
   char* out = start;
-  bool ended = false;
 #if defined(__SSE2__)
-  ended = CopyBlocks(in, end, out);
+  CopyBlocks(in, end, out);
 #endif
-  for (; !ended && in != end && !EndsLine(*in); ++in) {
+  for (; in != end && !EndsLine(*in); ++in) {
     *out = *in;  // a blank stored here is overwritten by the next byte kept
     out += *in != kBlank ? 1 : 0;
   }
