@@ -47,9 +47,9 @@ Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign
 }
 
 // DigitCount: how many decimal digits a magnitude above zero has; no branch on its value.
-// The bit width fixes the count to within one: 1233 / 4096 is just over log10(2), so the
-// estimate is the count less one, or the count itself when the magnitude is below the
-// estimate's power of ten.
+// The bit width leaves two counts possible: 1233 / 4096 is log10(2) to four places, so the
+// estimate from it is the count less one, or the count itself when the magnitude lies
+// below the estimate's power of ten.
 constexpr unsigned DigitCount(Magnitude magnitude) {
   constexpr std::array<Magnitude, kMostDigits> kPowersOfTen = {
       1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000, 100'000'000, 1'000'000'000};
