@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(result.size() <= kResultCapacity, "result text too long", result);
   Require(ResultText().CString()[result.size()] == '\0', "no NUL after the result", result);
   Require(IsPossibleResult(result), "impossible result", result);
-  const bool decimalOrWord = result == kErrorWord || result == kOverflowWord ||
-                             result == kResolveItErrorWord || result.front() != ' ';
+  const bool decimalOrWord =
+      result == kErrorWord || result == kOverflowWord || result.front() != ' ';
   const std::string_view text = working.View();
   Require(decimalOrWord || result == text.substr(0, kResultCapacity),
           "a lone operand's result is not its text", result);

@@ -300,8 +300,8 @@ ByteRead ReadByte(const SystemCalls& calls, unsigned char& byte, int waitMillise
     }
     if (errno == EAGAIN || errno == EWOULDBLOCK) {  // left non-blocking by another program
       pollfd request{STDIN_FILENO, POLLIN, 0};
-      (void)calls.poll(&request, 1, -1);
-      continue;
+      if (calls.poll(&request, 1, -1) >= 0 || errno == EINTR) continue;
+      return ByteRead::kFailed;
     }
     return ByteRead::kFailed;
   }

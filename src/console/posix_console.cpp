@@ -63,11 +63,14 @@ void SetLineMode() {
   if (!SameModes(wanted, settings)) tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
 }
 
-// WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready.
-void WaitUntilReady(int fileDescriptor, short events) {
+// WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready;
+// false when poll itself fails, which the caller takes as its own call failing.
+bool WaitUntilReady(int fileDescriptor, short events) {
   pollfd request{fileDescriptor, events, 0};
-  while (systemCalls.poll(&request, 1, -1) < 0 && errno == EINTR) {
+  while (systemCalls.poll(&request, 1, -1) < 0) {
+    if (errno != EINTR) return false;
   }
+  return true;
 }
 
 bool MustWait(int error) {
@@ -93,10 +96,7 @@ ReadResult ReadChunk(std::span<char> destination) {
       if (InputIsTerminal()) SetLineMode();  // a stop and continue may have changed it
       continue;
     }
-    if (MustWait(errno)) {
-      WaitUntilReady(STDIN_FILENO, POLLIN);
-      continue;
-    }
+    if (MustWait(errno) && WaitUntilReady(STDIN_FILENO, POLLIN)) continue;
     return {ReadStatus::kFailed, 0};
   }
 }
@@ -120,8 +120,8 @@ void WriteAll(int fileDescriptor, std::span<const char> bytes) {
       bytes = bytes.subspan(static_cast<std::size_t>(count));
     } else if (count < 0 && errno == EINTR) {
       continue;
-    } else if (count < 0 && MustWait(errno)) {
-      WaitUntilReady(fileDescriptor, POLLOUT);
+    } else if (count < 0 && MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT)) {
+      continue;
     } else {
       return;  // the rest is lost, and the dialogue goes on
     }

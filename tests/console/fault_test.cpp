@@ -34,6 +34,7 @@ struct Faults {
   int writeFailureFrom = 0;  // write calls from this one (from 1) fail with EPIPE...
   int writeFailureTo = 0;    // ...up to this one
   bool writesReturnZero = false;
+  bool pollFails = false;  // poll fails with EINVAL
 };
 
 struct FaultState {
@@ -86,6 +87,7 @@ int NotTerminal(int /*fileDescriptor*/) {
 
 int Ready(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
   ++state.polls;
+  if (state.faults.pollFails) return errno = EINVAL, -1;
   return static_cast<int>(count);
 }
 
@@ -142,6 +144,19 @@ TEST(FaultTest, WouldBlockWaitsForReadiness) {
   RunWith(kInput, {.blockReads = true, .blockWrites = true});
   EXPECT_GT(state.polls, 0);
   EXPECT_EQ(state.output, CleanOutput(kInput));
+}
+
+TEST(FaultTest, PollFailingOnAReadThatWouldBlockIsAFailedRead) {
+  EXPECT_EQ(RunWith(kInput, {.blockReads = true, .pollFails = true}), kExitReadFailed);
+  EXPECT_FALSE(state.looped);
+  EXPECT_EQ(state.output, CleanOutput(""));
+}
+
+TEST(FaultTest, PollFailingOnAWriteThatWouldBlockIsAFailedWrite) {
+  // Only the first write would block, and its text is lost.
+  EXPECT_EQ(RunWith(kInput, {.blockWrites = true, .pollFails = true}), kExitInputEnded);
+  EXPECT_FALSE(state.looped);
+  EXPECT_EQ(state.output, CleanOutput(kInput).substr(CleanOutput("").size()));
 }
 
 TEST(FaultTest, ReadErrorEndsWithStatusOneAfterWritingWhatWasPending) {

@@ -61,6 +61,7 @@ class HostileInputTest : public testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileInputTest, TheDialogueGoesOn) {
   const ProgramRun run = RunProgram(INTCALC_PROGRAM, GetParam().input);
+  ASSERT_TRUE(run.started);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.signal, 0);
   EXPECT_EQ(run.exitStatus, 0);

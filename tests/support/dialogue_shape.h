@@ -11,9 +11,10 @@ namespace intcalc {
 // CR LF, cut into pieces of at most 121 bytes; a last line without a line end still ends.
 std::vector<std::string> ModelPieces(std::string_view input);
 
-// IsPossibleResult: whether a result text is one the calculator can show: an error word,
-// a decimal number in range, or a lone operand as typed (a blank left by a folded sign, a
-// sign, digits), at most 20 characters.
+// IsPossibleResult: whether a result text is one the calculator can show: "ERROR",
+// "OVERFLOW", a decimal number in range, or a lone operand as typed (a blank left by a
+// folded sign, a sign, digits), at most 20 characters. The evaluator's own fallback word
+// never reaches a person, so it counts as impossible.
 bool IsPossibleResult(std::string_view result);
 
 // CheckDialogue: whether `output` is the dialogue for `input`: the intro and prompt texts

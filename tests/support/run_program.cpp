@@ -26,6 +26,13 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
   argv.push_back(nullptr);
 
   const pid_t child = fork();
+  if (child < 0) {
+    for (const int descriptor : {toChild[0], toChild[1], fromChild[0], fromChild[1],
+                                 errorsFromChild[0], errorsFromChild[1]}) {
+      close(descriptor);
+    }
+    return run;
+  }
   if (child == 0) {
     dup2(toChild[0], STDIN_FILENO);
     dup2(fromChild[1], STDOUT_FILENO);
@@ -37,6 +44,7 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
     execv(program.c_str(), argv.data());
     _exit(127);
   }
+  run.started = true;
   close(toChild[0]);
   close(fromChild[1]);
   close(errorsFromChild[1]);

@@ -11,6 +11,7 @@
 namespace intcalc {
 
 struct ProgramRun {
+  bool started = false;  // false when the pipes or the process could not be made
   std::string output;
   std::string errorOutput;
   int exitStatus = -1;  // when it exited
