@@ -8,8 +8,7 @@
 #include <string_view>
 
 #include "dialogue/main_loop.h"
-#include "eval/flat_reader.h"
-#include "eval/parentheses.h"
+#include "eval/expression.h"
 #include "support/dialogue_shape.h"
 #include "text/result_text.h"
 
@@ -28,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static TextBuffer<kWorkingCapacity> working;
   CopyText({reinterpret_cast<const char*>(data), size}, working);
   ClearText(ResultText());
-  if (ResolveParentheses(working) == Outcome::kSuccess) (void)EvaluateFlat(working);
+  (void)EvaluateExpression(working);
 
   const std::string_view result = ResultText().View();
   Require(result.size() <= kResultCapacity, "result text too long", result);

@@ -2,8 +2,7 @@
 
 #include "console/console.h"
 #include "dialogue/dialogue_texts.h"
-#include "eval/flat_reader.h"
-#include "eval/parentheses.h"
+#include "eval/expression.h"
 #include "text/line_scan.h"
 
 namespace intcalc {
@@ -66,9 +65,7 @@ int RunCalculator() {
     WriteText(kExpressionLabel);
     WriteLine(expressionBuffer);
     ClearOutputs(echoLineBuffer);
-    if (ResolveParentheses(working) == Outcome::kSuccess) {
-      (void)EvaluateFlat(working);  // whatever happened, the result text tells it
-    }
+    (void)EvaluateExpression(working);  // whatever happened, the result text tells it
     BuildEchoLine(expressionBuffer, ResultText(), echoLineBuffer);
 
     WriteText(kResultLabel);

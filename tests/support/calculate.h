@@ -1,11 +1,10 @@
-// Calculate: what the main loop does with one expression, for tests that need the result.
+// Calculate: the evaluation of one expression, for tests that need only its result text.
 #pragma once
 
 #include <string_view>
 
 #include "dialogue/main_loop.h"
-#include "eval/flat_reader.h"
-#include "eval/parentheses.h"
+#include "eval/expression.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -15,7 +14,7 @@ inline std::string_view Calculate(std::string_view expression) {
   static TextBuffer<kWorkingCapacity> working;
   CopyText(expression, working);
   ClearText(ResultText());
-  if (ResolveParentheses(working) == Outcome::kSuccess) (void)EvaluateFlat(working);
+  (void)EvaluateExpression(working);
   return ResultText().View();
 }
 
