@@ -21,12 +21,8 @@ constinit EchoLineBuffer echoLineBuffer;
 
 }  // namespace
 
-bool CompactInput(const RawLine& rawLine, TextSpan expression) {
-  // The raw line is never cleared, yet no byte of an earlier line can be reached here:
-  // every piece ReadLine delivers either fills all kReadLimit bytes, and the bytes after
-  // them are never written and stay NUL, or is shorter and ends with its own LF.
-  CheckBounds(rawLine[kReadLimit] == '\0');
-  CopyWithoutBlanks(std::span(rawLine).first(kReadLimit + 1), expression);
+bool CompactInput(std::span<const char> delivered, TextSpan expression) {
+  CopyWithoutBlanks(delivered, expression);
   return expression.IsEmpty();
 }
 
@@ -53,12 +49,13 @@ int RunCalculator() {
     }
     WriteText(kPrompt);
 
-    const ReadResult read = ReadLine(std::span(rawLineBuffer).first(kReadLimit));
+    const ReadResult read = ReadLine(rawLineBuffer);
     if (read.status != ReadStatus::kLine) {
       FlushOutput();
       return read.status == ReadStatus::kEndOfInput ? kExitInputEnded : kExitReadFailed;
     }
-    showIntro = CompactInput(rawLineBuffer, expressionBuffer);
+    CheckBounds(read.count <= rawLineBuffer.size());
+    showIntro = CompactInput(std::span(rawLineBuffer).first(read.count), expressionBuffer);
     if (showIntro) continue;
 
     CopyText(expressionBuffer, working);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string_view>
 
 #include "text/result_text.h"
@@ -10,8 +11,6 @@
 namespace intcalc {
 
 inline constexpr std::size_t kReadLimit = 121;
-// Four bytes beyond the read limit are never written, so a NUL always follows a read.
-inline constexpr std::size_t kRawLineCapacity = 125;
 inline constexpr TextLength kExpressionCapacity = 122;
 inline constexpr TextLength kWorkingCapacity = 123;
 inline constexpr TextLength kEchoCapacity = 143;
@@ -19,11 +18,10 @@ inline constexpr TextLength kEchoCapacity = 143;
 inline constexpr int kExitInputEnded = 0;
 inline constexpr int kExitReadFailed = 1;
 
-using RawLine = std::array<char, kRawLineCapacity>;
+using RawLine = std::array<char, kReadLimit>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
 using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
-static_assert(kReadLimit < kRawLineCapacity, "a NUL must follow every read");
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
 static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
@@ -31,9 +29,9 @@ static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line 
 // RunCalculator: the whole dialogue; returns the exit status when input ends or fails.
 int RunCalculator();
 
-// CompactInput: copies the raw line up to its first NUL, CR or LF, without its blanks,
-// into the expression; returns whether the expression is empty.
-bool CompactInput(const RawLine& rawLine, TextSpan expression);
+// CompactInput: copies the bytes one read delivered, up to the first NUL, CR or LF and
+// without their blanks, into the expression; returns whether the expression is empty.
+bool CompactInput(std::span<const char> delivered, TextSpan expression);
 
 // BuildEchoLine: expression, "=", result text.
 void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine);

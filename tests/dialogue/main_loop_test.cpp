@@ -11,12 +11,6 @@
 namespace intcalc {
 namespace {
 
-RawLine MakeRawLine(std::string_view bytes) {
-  RawLine line{};
-  std::copy_n(bytes.begin(), std::min(bytes.size(), kReadLimit), line.begin());
-  return line;
-}
-
 struct CompactCase {
   std::string name;
   std::string raw;
@@ -28,7 +22,7 @@ class CompactInputTest : public testing::TestWithParam<CompactCase> {};
 TEST_P(CompactInputTest, KeepsEverythingButBlanksUpToTheLineEnd) {
   ExpressionBuffer expression;
   CopyText("left over from before", expression);
-  const bool empty = CompactInput(MakeRawLine(GetParam().raw), expression);
+  const bool empty = CompactInput(GetParam().raw, expression);
   EXPECT_EQ(expression.View(), GetParam().expected);
   EXPECT_EQ(empty, GetParam().expected.empty());
   EXPECT_EQ(expression.CString()[expression.Length()], '\0');
@@ -52,13 +46,15 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     CaseName());
 
-TEST(CompactInputReuseTest, IgnoresBytesOfALongerEarlierLine) {
-  RawLine line = MakeRawLine(std::string(kReadLimit, '9'));
-  const std::string_view shorter = "1+1\r\n";
-  std::copy(shorter.begin(), shorter.end(), line.begin());
+TEST(CompactInputReuseTest, TakesOnlyTheBytesTheReadDelivered) {
+  // "12345" and its line end, then a last piece "9" without one, in the same buffer.
+  RawLine line{};
+  const std::string_view earlier = "12345\r\n";
+  std::copy(earlier.begin(), earlier.end(), line.begin());
+  line[0] = '9';
   ExpressionBuffer expression;
-  EXPECT_FALSE(CompactInput(line, expression));
-  EXPECT_EQ(expression.View(), "1+1");
+  EXPECT_FALSE(CompactInput(std::span(line).first(1), expression));
+  EXPECT_EQ(expression.View(), "9");
 }
 
 struct EchoCase {
