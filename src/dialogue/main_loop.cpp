@@ -3,13 +3,16 @@
 #include "console/console.h"
 #include "dialogue/dialogue_texts.h"
 #include "eval/expression.h"
-#include "text/line_scan.h"
 
 namespace intcalc {
 
 namespace {
 
 constexpr std::string_view kEqualsSign = "=";
+
+constexpr bool EndsLine(char byte) {
+  return byte == '\0' || byte == '\r' || byte == '\n';
+}
 
 using WorkingBuffer = TextBuffer<kWorkingCapacity>;
 
@@ -22,8 +25,15 @@ constinit EchoLineBuffer echoLineBuffer;
 }  // namespace
 
 bool CompactInput(std::span<const char> delivered, TextSpan expression) {
-  CopyWithoutBlanks(delivered, expression);
-  return expression.IsEmpty();
+  CheckBounds(delivered.size() <= expression.Capacity());
+  char* const kept = expression.Storage();
+  TextLength count = 0;
+  for (const char byte : delivered) {
+    if (EndsLine(byte)) break;
+    if (byte != kBlank) kept[count++] = byte;  // count < delivered.size(), checked above
+  }
+  expression.SetLength(count);
+  return count == 0;
 }
 
 void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine) {
