@@ -1,11 +1,9 @@
 #include "eval/flat_reader.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <limits>
 
-#include "eval/digit_runs.h"
 #include "eval/precedence.h"
 #include "text/result_text.h"
 
@@ -38,8 +36,8 @@ constinit SignFlag currentSign = kPositive;
 constinit OperatorCode currentOperator = OperatorCode::kNone;
 
 // ReadNextOperand: ReadOperand into the reader's state, then the digits without leading zeros.
-Outcome ReadNextOperand(TextSpan text, std::string_view& rest) {
-  if (ReadOperand(text, rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
+Outcome ReadNextOperand(std::string_view& rest) {
+  if (ReadOperand(rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
     return Outcome::kFailure;
   }
   StripLeadingZeros(operandDigits);
@@ -59,11 +57,10 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest) {
   return Outcome::kSuccess;
 }
 
-Outcome ReadOperand(TextSpan text, std::string_view& rest, TextSpan digits, SignFlag& sign,
+Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode) {
   const char* cursor = rest.data();
   const char* const end = cursor + rest.size();
-  CheckBounds(cursor >= text.Storage() && end <= text.Storage() + text.Length());
   if (cursor == end) return Outcome::kFailure;
   operatorCode = OperatorCode::kNone;
 
@@ -78,28 +75,11 @@ Outcome ReadOperand(TextSpan text, std::string_view& rest, TextSpan digits, Sign
 
   char* const stored = digits.Storage();
   TextLength count = 0;
-  bool runEnded = false;
-  if (kChunksWork) {
-    // The usual operand is a short run of digits: take it in one step, its NUL included.
-    // The text's slack makes eight bytes readable from any of its characters; those past
-    // the end of rest are not taken.
-    static_assert(kTextSlack >= kChunkBytes);
-    CheckBounds(digits.Capacity() >= kChunkBytes);
-    const DigitChunk chunk = LoadChunk(cursor);
-    count = std::min(LeadingDigitCount(chunk), static_cast<unsigned>(end - cursor));
-    StoreChunk(stored, KeepLeadingBytes(chunk, count));
-    cursor += count;
-    runEnded = count < kChunkBytes;
+  for (; cursor != end && IsDigit(*cursor); ++cursor) {
+    if (count == digits.Capacity()) return Outcome::kFailure;
+    stored[count++] = *cursor;  // count < capacity, checked just above
   }
-  if (runEnded) {
-    digits.AdoptLength(count);
-  } else {
-    for (; cursor != end && IsDigit(*cursor); ++cursor) {
-      if (count == digits.Capacity()) return Outcome::kFailure;
-      stored[count++] = *cursor;
-    }
-    digits.SetLength(count);
-  }
+  digits.SetLength(count);
 
   if (cursor == end) {
     rest = {};
@@ -112,20 +92,10 @@ Outcome ReadOperand(TextSpan text, std::string_view& rest, TextSpan digits, Sign
 }
 
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
-  const std::string_view text = digits.View();
-  if (text.empty()) {
-    magnitude = 0;
-    return Outcome::kSuccess;
-  }
-  // Eight digits never leave 32 bits and are read from the buffer in one step.
-  if (kChunksWork && text.size() <= kChunkBytes) {
-    magnitude = ChunkValue(LoadChunk(digits.CString()), static_cast<unsigned>(text.size()));
-    return Outcome::kSuccess;
-  }
   constexpr std::uint64_t kDecimalBase = 10;
   constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
   std::uint64_t value = 0;
-  for (const char digit : text) {
+  for (const char digit : digits.View()) {
     value = value * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
     if (value > kLimit) return Outcome::kFailure;
   }
@@ -159,7 +129,7 @@ Outcome EvaluateFlat(TextSpan text) {
   ClearText(ResultText());
   ClearText(operandDigits);
 
-  if (ReadNextOperand(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
+  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text.View(), ResultText());
@@ -178,7 +148,7 @@ Outcome EvaluateFlat(TextSpan text) {
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    if (ReadNextOperand(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
+    if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
     if (rest.empty()) break;
     if (PushOperator(currentOperator) == Outcome::kFailure) return FailWith(kErrorWord);
     if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {

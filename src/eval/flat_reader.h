@@ -22,9 +22,9 @@ Outcome EvaluateFlat(TextSpan text);
 Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest);
 
 // ReadOperand: reads an optional sign, digits, and the operator after them from `rest`,
-// the part of text not yet read. A sign followed directly by an operator is an operand
-// without digits.
-Outcome ReadOperand(TextSpan text, std::string_view& rest, TextSpan digits, SignFlag& sign,
+// the part of the text not yet read. A sign followed directly by an operator is an
+// operand without digits.
+Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode);
 
 // DigitsToMagnitude: the value of the operand's digits; fails when it leaves 32 bits.
