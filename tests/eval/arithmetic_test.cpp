@@ -126,24 +126,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,
                              {kMinus, kLargest, "-4294967295"},
                          }));
 
-// Every digit count, and the values around each power of ten, against the library's text.
-TEST(FormatResultSweepTest, AgreesWithTheLibraryAcrossDigitCounts) {
-  ResultTextBuffer destination;
-  for (std::uint64_t power = 1; power <= kLargest; power *= 10) {
-    for (const std::uint64_t offset : {0ULL, 1ULL, 7ULL, 123ULL, 98765ULL}) {
-      for (const std::uint64_t value : {power + offset, power * 9 + offset, power - 1}) {
-        if (value == 0 || value > kLargest) continue;
-        const auto magnitude = static_cast<Magnitude>(value);
-        ASSERT_EQ(FormatResult(kPlus, magnitude, destination), Outcome::kSuccess);
-        ASSERT_EQ(destination.View(), std::to_string(value));
-        ASSERT_EQ(FormatResult(kMinus, magnitude, destination), Outcome::kSuccess);
-        ASSERT_EQ(destination.View(), "-" + std::to_string(value));
-        ASSERT_EQ(destination.CString()[destination.Length()], '\0');
-      }
-    }
-  }
-}
-
 struct StarFillCase {
   SignFlag sign;
   Magnitude magnitude;
