@@ -48,9 +48,6 @@ void ClearOutputs(TextSpan echoLine) {
 }
 
 int RunCalculator() {
-  // Made once, not at each call: a call that takes a span through memory would otherwise
-  // read it back in one piece just after its parts were stored, and wait for them.
-  const TextSpan working = workingBuffer;
   bool showIntro = true;
   while (true) {
     if (showIntro) {
@@ -68,11 +65,11 @@ int RunCalculator() {
     showIntro = CompactInput(std::span(rawLineBuffer).first(read.count), expressionBuffer);
     if (showIntro) continue;
 
-    CopyText(expressionBuffer, working);
+    CopyText(expressionBuffer, workingBuffer);
     WriteText(kExpressionLabel);
     WriteLine(expressionBuffer);
     ClearOutputs(echoLineBuffer);
-    (void)EvaluateExpression(working);  // whatever happened, the result text tells it
+    (void)EvaluateExpression(workingBuffer);  // whatever happened, the result text tells it
     BuildEchoLine(expressionBuffer, ResultText(), echoLineBuffer);
 
     WriteText(kResultLabel);
