@@ -10,6 +10,7 @@
 #include "dialogue/main_loop.h"
 #include "eval/expression.h"
 #include "support/dialogue_shape.h"
+#include "support/load_text.h"
 #include "text/result_text.h"
 
 namespace {
@@ -25,7 +26,7 @@ void Require(bool holds, const char* what, std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace intcalc;
   static TextBuffer<kWorkingCapacity> working;
-  CopyText({reinterpret_cast<const char*>(data), size}, working);
+  LoadText({reinterpret_cast<const char*>(data), size}, working);
   ClearText(ResultText());
   (void)EvaluateExpression(working);
 

@@ -22,23 +22,16 @@ struct ReadResult {
   std::size_t count;  // bytes stored into the caller's buffer
 };
 
-// WriteText: hands the bytes of text to standard output; returns how many it took.
-// Output is kept in a fixed buffer and written out before any read that may block,
-// whenever the buffer fills, and by FlushOutput.
-// A TextBuffer's text is moved using the buffer's slack.
-inline std::size_t WriteText(std::string_view text) {
-  return PendingOutput().Append(text);
-}
-inline std::size_t WriteText(TextSpan text) {
-  return PendingOutput().AppendPadded(text.View());
+// WriteText: hands the bytes of text to standard output. Output is kept in a fixed buffer
+// and written out before any read that may block, whenever the buffer fills, and by
+// FlushOutput.
+inline void WriteText(TextView text) {
+  PendingOutput().Append(text);
 }
 
 // WriteLine: WriteText of text, then of the line end CR LF.
-inline void WriteLine(std::string_view text) {
+inline void WriteLine(TextView text) {
   PendingOutput().AppendLine(text);
-}
-inline void WriteLine(TextSpan text) {
-  PendingOutput().AppendPaddedLine(text.View());
 }
 
 // FlushOutput: writes out everything kept so far.

@@ -4,20 +4,19 @@
 
 namespace intcalc {
 
-std::size_t OutputBuffer::AppendAfterFlush(std::string_view text) {
+void OutputBuffer::AppendAfterFlush(TextView text) {
   Flush();
-  if (text.size() > kCapacity) {
-    WriteAllToOutput(text);
-    return text.size();
+  if (text.Length() > kCapacity) {
+    WriteAllToOutput(std::string_view(text));
+    return;
   }
-  return Append(text);
+  AppendText(text, pending_);
 }
 
 void OutputBuffer::Flush() {
-  if (length_ == 0) return;
-  const std::size_t length = length_;
-  length_ = 0;
-  WriteAllToOutput(std::span(bytes_).first(length));
+  if (pending_.Length() == 0) return;
+  WriteAllToOutput(pending_.View());
+  ClearText(pending_);
 }
 
 void FlushOutput() {

@@ -427,7 +427,7 @@ void Perform(Action action, std::size_t& historyAge) {
 ReadResult Deliver(std::span<char> destination) {
   line.cursor = line.length;
   Refresh();
-  WriteAllToOutput(kLineEnd);
+  WriteAllToOutput(std::string_view(kLineEnd));
   LeaveRawMode();
   Remember(line.View());
   const std::size_t count = std::min(line.length, destination.size() - 1);

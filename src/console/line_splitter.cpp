@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
-#include "text/move_bytes.h"
-
 namespace intcalc {
 
 namespace {
 
 constexpr char kCarriageReturn = '\r';
 constexpr int kLineFeed = '\n';
+constexpr std::string_view kLineEndBytes = kLineEnd;
 
 }  // namespace
 
@@ -30,7 +29,7 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
       const auto lineFeedAt = static_cast<std::size_t>(static_cast<const char*>(found) - start);
       const bool carriageReturn = lineFeedAt > 0 && start[lineFeedAt - 1] == kCarriageReturn;
       const std::size_t content = lineFeedAt - (carriageReturn ? 1 : 0);
-      MoveBytes(piece.data() + count, start, content);
+      std::memcpy(piece.data() + count, start, content);
       begin_ += lineFeedAt + 1;
       return FinishLine(piece, count + content);
     }
@@ -39,7 +38,7 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
     // of a CR LF whose LF is yet to come, so it waits for the next read.
     std::size_t taken = std::min(held, room);
     if (taken == held && taken > 0 && !endSeen_ && start[taken - 1] == kCarriageReturn) --taken;
-    MoveBytes(piece.data() + count, start, taken);
+    std::memcpy(piece.data() + count, start, taken);
     count += taken;
     begin_ += taken;
 
@@ -57,19 +56,19 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
 
 ReadResult LineSplitter::FinishLine(std::span<char> piece, std::size_t count) {
   lineOpen_ = false;
-  lineEndLeft_ = kLineEnd.size();
+  lineEndLeft_ = kLineEndBytes.size();
   return DeliverLineEnd(piece, count);
 }
 
 ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count) {
   const std::size_t fitting = std::min(lineEndLeft_, piece.size() - count);
-  const std::size_t first = kLineEnd.size() - lineEndLeft_;
+  const std::size_t first = kLineEndBytes.size() - lineEndLeft_;
   // Copies of a known length: one of a length unknown to the compiler may become a
   // `rep movs`, whose start-up costs more than all the rest of a short line's delivery.
-  if (fitting == kLineEnd.size()) {
-    std::memcpy(piece.data() + count, kLineEnd.data(), kLineEnd.size());
+  if (fitting == kLineEndBytes.size()) {
+    std::memcpy(piece.data() + count, kLineEndBytes.data(), kLineEndBytes.size());
   } else if (fitting == 1) {
-    piece[count] = kLineEnd[first];
+    piece[count] = kLineEndBytes[first];
   }
   lineEndLeft_ -= fitting;
   return {ReadStatus::kLine, count + fitting};

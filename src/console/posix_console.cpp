@@ -118,13 +118,11 @@ void WriteAll(int fileDescriptor, std::span<const char> bytes) {
     const ssize_t count = systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
     if (count > 0) {
       bytes = bytes.subspan(static_cast<std::size_t>(count));
-    } else if (count < 0 && errno == EINTR) {
       continue;
-    } else if (count < 0 && MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT)) {
-      continue;
-    } else {
-      return;  // the rest is lost, and the dialogue goes on
     }
+    const bool retry = count < 0 && (errno == EINTR ||
+                                     (MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT)));
+    if (!retry) return;  // the rest is lost, and the dialogue goes on
   }
 }
 

@@ -8,7 +8,7 @@ namespace intcalc {
 
 namespace {
 
-constexpr std::string_view kEqualsSign = "=";
+constexpr ConstantText kEqualsSign{"="};
 
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';

@@ -16,6 +16,7 @@ constexpr unsigned kMagnitudeBits = 32;
 constexpr Magnitude kDecimalBase = 10;
 constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
 constexpr char kStarFill = '*';
+constexpr ConstantText kZeroText{"0"};
 
 // SignsMatch: compares the low bytes of two sign flags, the byte that carries a sign in
 // the tables. Every flag the reader and the arithmetic store is 0 or 1, so this agrees
@@ -79,7 +80,7 @@ Outcome ApplyOperator(SignFlag leftSign, Magnitude leftMagnitude, SignFlag right
 
 Outcome FormatResult(SignFlag sign, Magnitude magnitude, TextSpan destination) {
   if (magnitude == 0) {
-    CopyText("0", destination);
+    CopyText(kZeroText, destination);
     return Outcome::kSuccess;
   }
   std::array<char, kMostDigits> digits{};  // least significant first

@@ -15,7 +15,7 @@ namespace intcalc {
 enum class [[nodiscard]] Outcome : std::uint8_t{kFailure, kSuccess};
 
 // FailWith: how a step that owns a failure reports it: the word, then the failure.
-inline Outcome FailWith(std::string_view word) {
+inline Outcome FailWith(TextView word) {
   SetResultText(word);
   return Outcome::kFailure;
 }

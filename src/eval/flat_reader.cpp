@@ -132,7 +132,7 @@ Outcome EvaluateFlat(TextSpan text) {
   if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
-    CopyText(text.View(), ResultText());
+    CopyText(text, ResultText());
     return Outcome::kSuccess;
   }
 

@@ -54,8 +54,8 @@ Step RewriteInnermostGroup(TextSpan working) {
     return Step::kRewritten;
   }
 
-  const std::string_view inner = working.View().substr(group.open + 1, span - 1);
-  if (inner.size() > kGroupCapacity) return Step::kFailed;
+  const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
+  if (inner.Length() > kGroupCapacity) return Step::kFailed;
   CopyText(inner, groupBuffer);
   switch (ClassifyGroup(groupBuffer.View())) {
     case GroupKind::kPlainNumber:
@@ -88,11 +88,11 @@ GroupKind ClassifyGroup(std::string_view group) {
 }
 
 void SpliceResult(TextSpan working, GroupBounds group) {
-  const std::string_view text = working.View();
-  CopyText(text.substr(0, group.open), scratchBuffer);
-  AppendText(ResultText().View(), scratchBuffer);
-  AppendText(text.substr(group.close + 1), scratchBuffer);
-  CopyText(scratchBuffer.View(), working);
+  const TextView text = working;
+  CopyText(text.First(group.open), scratchBuffer);
+  AppendText(ResultText(), scratchBuffer);
+  AppendText(text.From(group.close + 1), scratchBuffer);
+  CopyText(scratchBuffer, working);
 }
 
 Outcome ResolveParentheses(TextSpan working) {

@@ -1,8 +1,6 @@
 // The result text: the one buffer that receives a value, a lone operand, or an error word.
 #pragma once
 
-#include <string_view>
-
 #include "text/text_buffer.h"
 
 namespace intcalc {
@@ -12,9 +10,9 @@ inline constexpr TextLength kResultCapacity = 20;
 using ResultTextBuffer = TextBuffer<kResultCapacity>;
 
 // The error words; a person sees nothing else when a calculation fails.
-inline constexpr std::string_view kErrorWord = "ERROR";
-inline constexpr std::string_view kOverflowWord = "OVERFLOW";
-inline constexpr std::string_view kResolveItErrorWord = "ResolveIt ERROR";
+inline constexpr ConstantText kErrorWord{"ERROR"};
+inline constexpr ConstantText kOverflowWord{"OVERFLOW"};
+inline constexpr ConstantText kResolveItErrorWord{"ResolveIt ERROR"};
 
 // ResultText: the shared result text; every evaluation, inner ones included, overwrites it.
 inline ResultTextBuffer& ResultText() {
@@ -23,7 +21,7 @@ inline ResultTextBuffer& ResultText() {
 }
 
 // SetResultText: puts one of the error words into the result text.
-inline void SetResultText(std::string_view word) {
+inline void SetResultText(TextView word) {
   CopyText(word, ResultText());
 }
 

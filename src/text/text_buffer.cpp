@@ -21,7 +21,7 @@ void StripLeadingZeros(TextSpan buffer) {
   if (text.empty() || text.front() != kZero) return;
   std::size_t zeros = text.find_first_not_of(kZero);
   if (zeros == std::string_view::npos) zeros = text.size() - 1;  // all zeros: keep the last one
-  CopyText(text.substr(zeros), buffer);
+  CopyText(TextView(buffer).From(static_cast<TextLength>(zeros)), buffer);
 }
 
 }  // namespace intcalc

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "support/case_name.h"
+#include "support/load_text.h"
 
 namespace intcalc {
 namespace {
@@ -21,7 +22,7 @@ class CompactInputTest : public testing::TestWithParam<CompactCase> {};
 
 TEST_P(CompactInputTest, KeepsEverythingButBlanksUpToTheLineEnd) {
   ExpressionBuffer expression;
-  CopyText("left over from before", expression);
+  LoadText("left over from before", expression);
   const bool empty = CompactInput(GetParam().raw, expression);
   EXPECT_EQ(expression.View(), GetParam().expected);
   EXPECT_EQ(empty, GetParam().expected.empty());
@@ -67,9 +68,9 @@ class BuildEchoLineTest : public testing::TestWithParam<EchoCase> {};
 
 TEST_P(BuildEchoLineTest, JoinsExpressionAndResult) {
   ExpressionBuffer expression;
-  CopyText(GetParam().expression, expression);
+  LoadText(GetParam().expression, expression);
   ResultTextBuffer result;
-  CopyText(GetParam().result, result);
+  LoadText(GetParam().result, result);
   EchoLineBuffer echo;
   BuildEchoLine(expression, result, echo);
   EXPECT_EQ(echo.View(), GetParam().expected);
@@ -89,8 +90,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, BuildEchoLineTest,
 
 TEST(ClearOutputsTest, EmptiesResultAndEchoLine) {
   EchoLineBuffer echo;
-  CopyText("1+1=2", echo);
-  CopyText("2", ResultText());
+  LoadText("1+1=2", echo);
+  LoadText("2", ResultText());
   ClearOutputs(echo);
   EXPECT_EQ(echo.Length(), 0U);
   EXPECT_EQ(ResultText().Length(), 0U);

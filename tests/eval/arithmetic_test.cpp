@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "support/case_name.h"
+#include "support/load_text.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -38,7 +39,7 @@ class ApplyOperatorTest : public testing::TestWithParam<ApplyCase> {};
 
 TEST_P(ApplyOperatorTest, ComputesOrFailsWithItsWord) {
   const ApplyCase& step = GetParam();
-  CopyText("untouched", ResultText());
+  LoadText("untouched", ResultText());
   const Outcome outcome = ApplyOperator(step.leftSign, step.leftMagnitude, step.rightSign,
                                         step.rightMagnitude, step.code);
   if (step.word.empty()) {
@@ -98,7 +99,7 @@ class FormatResultTest : public testing::TestWithParam<FormatCase> {};
 
 TEST_P(FormatResultTest, WritesDecimalText) {
   ResultTextBuffer destination;
-  CopyText("previous text", destination);
+  LoadText("previous text", destination);
   EXPECT_EQ(FormatResult(GetParam().sign, GetParam().magnitude, destination), Outcome::kSuccess);
   EXPECT_EQ(destination.View(), GetParam().expected);
   EXPECT_EQ(destination.CString()[destination.Length()], '\0');

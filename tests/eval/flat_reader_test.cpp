@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "support/case_name.h"
+#include "support/load_text.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -23,10 +24,11 @@ class EvaluateFlatTest : public testing::TestWithParam<EvaluateCase> {};
 
 TEST_P(EvaluateFlatTest, LeavesTheResultText) {
   TextBuffer<kTextCapacity> text;
-  CopyText(GetParam().text, text);
+  LoadText(GetParam().text, text);
   const Outcome outcome = EvaluateFlat(text);
   EXPECT_EQ(ResultText().View(), GetParam().expected);
-  const bool failed = GetParam().expected == kErrorWord || GetParam().expected == kOverflowWord;
+  const std::string_view expected = GetParam().expected;
+  const bool failed = expected == kErrorWord || expected == kOverflowWord;
   EXPECT_EQ(outcome, failed ? Outcome::kFailure : Outcome::kSuccess);
 }
 
@@ -121,7 +123,7 @@ class ReadOperandTest : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(ReadOperandTest, ReadsSignDigitsAndOperator) {
   TextBuffer<kTextCapacity> text;
-  CopyText(GetParam().text, text);
+  LoadText(GetParam().text, text);
   OperandDigits digits;
   SignFlag sign = kNegative + 1;
   OperatorCode code = OperatorCode::kRemainder;
@@ -167,7 +169,7 @@ class DigitsToMagnitudeTest : public testing::TestWithParam<MagnitudeCase> {};
 
 TEST_P(DigitsToMagnitudeTest, ConvertsWithin32Bits) {
   OperandDigits digits;
-  CopyText(GetParam().digits, digits);
+  LoadText(GetParam().digits, digits);
   Magnitude magnitude = 12345;
   ASSERT_EQ(DigitsToMagnitude(digits, magnitude), GetParam().outcome);
   if (GetParam().outcome == Outcome::kSuccess) {
@@ -190,12 +192,12 @@ INSTANTIATE_TEST_SUITE_P(Cases, DigitsToMagnitudeTest,
 
 TEST(MergeLeadingSignsTest, FoldsOnlyWithMoreThanTwoCharacters) {
   TextBuffer<kTextCapacity> text;
-  CopyText("-5", text);
+  LoadText("-5", text);
   std::string_view rest = text.View();
   EXPECT_EQ(MergeLeadingSigns(text, rest), Outcome::kSuccess);
   EXPECT_EQ(rest, "-5");
 
-  CopyText("-+7", text);
+  LoadText("-+7", text);
   rest = text.View();
   EXPECT_EQ(MergeLeadingSigns(text, rest), Outcome::kSuccess);
   EXPECT_EQ(text.View(), " -7");

@@ -7,6 +7,7 @@
 
 #include "support/calculate.h"
 #include "support/case_name.h"
+#include "support/load_text.h"
 
 namespace intcalc {
 namespace {
@@ -120,8 +121,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, ClassifyGroupTest,
 
 TEST(SpliceResultTest, ReplacesTheGroupWithTheResultText) {
   TextBuffer<kWorkingCapacity> working;
-  CopyText("2*(3+4)-1", working);
-  CopyText("7", ResultText());
+  LoadText("2*(3+4)-1", working);
+  LoadText("7", ResultText());
   SpliceResult(working, {2, 6});
   EXPECT_EQ(working.View(), "2*7-1");
   EXPECT_EQ(working.CString()[working.Length()], '\0');

@@ -5,6 +5,7 @@
 
 #include "dialogue/main_loop.h"
 #include "eval/expression.h"
+#include "support/load_text.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -12,7 +13,7 @@ namespace intcalc {
 // The view is good until the next evaluation.
 inline std::string_view Calculate(std::string_view expression) {
   static TextBuffer<kWorkingCapacity> working;
-  CopyText(expression, working);
+  LoadText(expression, working);
   ClearText(ResultText());
   (void)EvaluateExpression(working);
   return ResultText().View();

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "support/load_text.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -12,6 +13,9 @@ namespace {
 
 constexpr TextLength kSmallCapacity = 20;
 using SmallBuffer = TextBuffer<kSmallCapacity>;
+// Room for sources longer than SmallBuffer, and for texts longer than one block move.
+constexpr TextLength kLargeCapacity = 100;
+using LargeBuffer = TextBuffer<kLargeCapacity>;
 
 // ExpectTerminated: the invariant every operation must keep.
 void ExpectTerminated(const SmallBuffer& buffer) {
@@ -29,8 +33,10 @@ class CopyTextTest : public testing::TestWithParam<CopyCase> {};
 
 TEST_P(CopyTextTest, ReplacesAndCutsToCapacity) {
   SmallBuffer buffer;
-  CopyText(GetParam().start, buffer);
-  CopyText(GetParam().source, buffer);
+  LoadText(GetParam().start, buffer);
+  LargeBuffer source;
+  LoadText(GetParam().source, source);
+  CopyText(source, buffer);
   EXPECT_EQ(buffer.View(), GetParam().expected);
   ExpectTerminated(buffer);
 }
@@ -55,8 +61,10 @@ class AppendTextTest : public testing::TestWithParam<AppendCase> {};
 
 TEST_P(AppendTextTest, AppendsWholeOrNotAtAll) {
   SmallBuffer buffer;
-  CopyText(GetParam().start, buffer);
-  AppendText(GetParam().source, buffer);
+  LoadText(GetParam().start, buffer);
+  LargeBuffer source;
+  LoadText(GetParam().source, source);
+  AppendText(source, buffer);
   EXPECT_EQ(buffer.View(), GetParam().expected);
   ExpectTerminated(buffer);
 }
@@ -81,7 +89,7 @@ class RemoveBlanksTest : public testing::TestWithParam<TransformCase> {};
 
 TEST_P(RemoveBlanksTest, RemovesOnlyByte32) {
   SmallBuffer buffer;
-  CopyText(GetParam().input, buffer);
+  LoadText(GetParam().input, buffer);
   RemoveBlanks(buffer);
   EXPECT_EQ(buffer.View(), GetParam().expected);
   ExpectTerminated(buffer);
@@ -101,7 +109,7 @@ class StripLeadingZerosTest : public testing::TestWithParam<TransformCase> {};
 
 TEST_P(StripLeadingZerosTest, KeepsTheValue) {
   SmallBuffer buffer;
-  CopyText(GetParam().input, buffer);
+  LoadText(GetParam().input, buffer);
   StripLeadingZeros(buffer);
   EXPECT_EQ(buffer.View(), GetParam().expected);
   ExpectTerminated(buffer);
@@ -121,18 +129,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, StripLeadingZerosTest,
 
 TEST(TextBufferTest, ClearLeavesAnEmptyTerminatedText) {
   SmallBuffer buffer;
-  CopyText("12345", buffer);
+  LoadText("12345", buffer);
   ClearText(buffer);
   EXPECT_EQ(buffer.Length(), 0U);
   ExpectTerminated(buffer);
 }
 
+// A text as long as one block moves as a block; a longer one does not.
 TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
-  SmallBuffer buffer;
-  CopyText("abcdef", buffer);
-  CopyText(buffer.View().substr(2), buffer);
-  EXPECT_EQ(buffer.View(), "cdef");
-  ExpectTerminated(buffer);
+  for (const TextLength length : {TextLength{6}, kTextSlack + 2, kLargeCapacity}) {
+    std::string text;
+    for (TextLength index = 0; index < length; ++index)
+      text += static_cast<char>('a' + index % 26);
+    LargeBuffer buffer;
+    LoadText(text, buffer);
+    CopyText(TextView(buffer).From(2), buffer);
+    EXPECT_EQ(buffer.View(), text.substr(2)) << "length " << length;
+    EXPECT_EQ(buffer.CString()[buffer.Length()], '\0');
+  }
 }
 
 TEST(TextBufferTest, AbortsOnALengthBeyondCapacity) {
@@ -145,14 +159,14 @@ TEST(TextBufferTest, AbortsOnALengthBeyondCapacity) {
 }
 
 struct ErrorWordCase {
-  std::string_view word;
+  TextView word;
   TextLength length;
 };
 
 class SetResultTextTest : public testing::TestWithParam<ErrorWordCase> {};
 
 TEST_P(SetResultTextTest, ReplacesWhateverWasThere) {
-  CopyText("12345678901234567890", ResultText());
+  LoadText("12345678901234567890", ResultText());
   SetResultText(GetParam().word);
   EXPECT_EQ(ResultText().View(), GetParam().word);
   EXPECT_EQ(ResultText().Length(), GetParam().length);
