@@ -101,7 +101,19 @@ struct History {
 constinit EditLine line;
 constinit EditLine unsentLine;  // the line being typed, kept while the history is shown
 constinit History history;
-constinit std::array<char, kMostColumns + 32> screen{};
+// The controls around the shown part of the line: a carriage return before it, then an
+// erase to the end of the row, a carriage return, and a move of the cursor forward.
+constexpr std::string_view kStartOfRow = "\r";
+constexpr std::string_view kEraseToEndThenStart = "\x1b[0K\r";
+constexpr std::string_view kCursorForwardOpen = "\x1b[";
+constexpr std::string_view kCursorForwardClose = "C";
+constexpr std::size_t kMostColumnDigits = 4;
+static_assert(kMostColumns < 10'000, "a column count has at most kMostColumnDigits digits");
+constexpr std::size_t kMostRowControls = kStartOfRow.size() + kEraseToEndThenStart.size() +
+                                         kCursorForwardOpen.size() + kMostColumnDigits +
+                                         kCursorForwardClose.size();
+
+constinit std::array<char, kMostColumns + kMostRowControls> screen{};
 
 // The terminal's mode to put back (its own, in line mode), and the raw mode to edit in.
 // Signal handlers read these.
@@ -208,19 +220,19 @@ void Refresh() {
     std::memcpy(screen.data() + used, text.data(), text.size());
     used += text.size();
   };
-  put("\r");
+  put(kStartOfRow);
   put({line.bytes.data() + line.windowStart, shown});
-  put("\x1b[0K\r");
+  put(kEraseToEndThenStart);
   if (forward > 0) {
-    std::array<char, 8> digits{};
+    std::array<char, kMostColumnDigits> digits{};
     std::size_t count = 0;
     for (std::size_t value = forward; value != 0; value /= 10) {
       digits[count++] = static_cast<char>('0' + value % 10);
     }
-    put("\x1b[");
+    put(kCursorForwardOpen);
     while (count > 0)
       put({&digits[--count], 1});
-    put("C");
+    put(kCursorForwardClose);
   }
   WriteAllToOutput(std::span(screen).first(used));
 }

@@ -5,6 +5,7 @@
 #include <span>
 #include <string_view>
 
+#include "eval/expression.h"
 #include "text/result_text.h"
 #include "text/text_buffer.h"
 
@@ -12,7 +13,6 @@ namespace intcalc {
 
 inline constexpr std::size_t kReadLimit = 121;
 inline constexpr TextLength kExpressionCapacity = 122;
-inline constexpr TextLength kWorkingCapacity = 123;
 inline constexpr TextLength kEchoCapacity = 143;
 
 inline constexpr int kExitInputEnded = 0;

@@ -62,6 +62,7 @@ struct OperandPair {
   Magnitude rightMagnitude = 0;
 };
 
+// The most operators one flat evaluation takes; more give "ERROR".
 inline constexpr std::uint32_t kTableCapacity = 200;
 
 // PairList: pair k holds operands k and k + 1. The last operand's left half is written

@@ -6,8 +6,14 @@
 
 namespace intcalc {
 
+// kWorkingCapacity: the room of the text the evaluation rewrites: a whole expression.
+inline constexpr TextLength kWorkingCapacity = 123;
+// Each operator needs a character before it, so the tables hold every operator of one.
+static_assert(kTableCapacity >= kWorkingCapacity / 2);
+
 // EvaluateExpression: resolves the parentheses of working, then evaluates what is left
-// only if that succeeded; either way the result text holds what is to be shown.
+// only if that succeeded; either way the result text holds what is to be shown. Working
+// holds at most kWorkingCapacity characters.
 Outcome EvaluateExpression(TextSpan working);
 
 }  // namespace intcalc

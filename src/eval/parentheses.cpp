@@ -88,6 +88,7 @@ GroupKind ClassifyGroup(std::string_view group) {
 }
 
 void SpliceResult(TextSpan working, GroupBounds group) {
+  CheckBounds(working.Length() <= kWorkingCapacity);  // so the scratch holds every part
   const TextView text = working;
   CopyText(text.First(group.open), scratchBuffer);
   AppendText(ResultText(), scratchBuffer);
