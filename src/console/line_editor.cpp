@@ -115,8 +115,9 @@ constexpr std::size_t kMostRowControls = kStartOfRow.size() + kEraseToEndThenSta
 
 constinit std::array<char, kMostColumns + kMostRowControls> screen{};
 
-// The terminal's mode to put back (its own, in line mode), and the raw mode to edit in.
-// Signal handlers read these.
+// The terminal's mode to put back (its own, in line mode), the raw mode to edit in, and
+// the calls that set them. Signal handlers read these.
+constinit const SystemCalls* modeCalls = nullptr;
 constinit termios savedMode{};
 constinit termios rawMode{};
 volatile sig_atomic_t rawModeOn = 0;
@@ -127,11 +128,11 @@ constinit bool handlersInstalled = false;
 
 bool EnterRawMode() {
   termios current{};
-  if (tcgetattr(STDIN_FILENO, &current) != 0) return false;
+  if (modeCalls->getModes(STDIN_FILENO, &current) != 0) return false;
   savedMode = WithLineMode(current);
   rawMode = WithRawMode(savedMode);
   rawModeOn = 1;  // before the change, so a signal arriving during it still puts back
-  if (tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) != 0) {
+  if (modeCalls->setModes(STDIN_FILENO, TCSANOW, &rawMode) != 0) {
     rawModeOn = 0;
     return false;
   }
@@ -144,14 +145,14 @@ constexpr int kOnceAndAtOnce = static_cast<int>(SA_RESETHAND | SA_NODEFER);
 
 void LeaveRawMode() {
   if (rawModeOn == 0) return;
-  tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
   rawModeOn = 0;
 }
 
 // LeaveOnSignal: puts the terminal back, then lets the signal do what it does by default
 // (the handler is reset on entry and the signal is not held back while it runs).
 extern "C" void LeaveOnSignal(int signalNumber) {
-  if (rawModeOn != 0) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  if (rawModeOn != 0) (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
   rawModeOn = 0;
   (void)raise(signalNumber);  // with the default action back, this does not return
 }
@@ -172,12 +173,12 @@ void Handle(int signalNumber, void (*handler)(int), int flags) {
 // StopOnSignal: puts the terminal back while stopped and takes it again when continued.
 extern "C" void StopOnSignal(int signalNumber) {
   const bool wasRaw = rawModeOn != 0;
-  if (wasRaw) tcsetattr(STDIN_FILENO, TCSANOW, &savedMode);
+  if (wasRaw) (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
   rawModeOn = 0;
   (void)raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
-  if (wasRaw && tcsetattr(STDIN_FILENO, TCSANOW, &rawMode) == 0) rawModeOn = 1;
+  if (wasRaw && modeCalls->setModes(STDIN_FILENO, TCSANOW, &rawMode) == 0) rawModeOn = 1;
   redrawWanted = 1;
 }
 
@@ -463,6 +464,7 @@ bool EditorSuits(const SystemCalls& calls) {
 
 ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination) {
   if (destination.empty()) return {ReadStatus::kLine, 0};
+  modeCalls = &calls;
   InstallHandlers();
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
   if (!EnterRawMode()) return {ReadStatus::kFailed, 0};

@@ -31,7 +31,7 @@ enum class InputKind : unsigned char {
   kOther,           // a pipe or a file
 };
 
-constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll};
+constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
 constinit LineSplitter splitter;
 constinit InputKind inputKind = InputKind::kUnknown;
 
@@ -58,9 +58,10 @@ bool InputIsTerminal() {
 // SetLineMode: puts the terminal in line mode unless it is already.
 void SetLineMode() {
   termios settings{};
-  if (tcgetattr(STDIN_FILENO, &settings) != 0) return;
+  if (systemCalls.getModes(STDIN_FILENO, &settings) != 0) return;
   const termios wanted = WithLineMode(settings);
-  if (!SameModes(wanted, settings)) tcsetattr(STDIN_FILENO, TCSANOW, &wanted);
+  // When the mode cannot be set, the terminal edits as it is: the read still works.
+  if (!SameModes(wanted, settings)) (void)systemCalls.setModes(STDIN_FILENO, TCSANOW, &wanted);
 }
 
 // WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready;
@@ -139,7 +140,7 @@ void WriteError(std::string_view text) {
 // ---- The seam -------------------------------------------------------------------------
 
 SystemCalls RealSystemCalls() {
-  return {::read, ::write, ::isatty, ::poll};
+  return {::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
 }
 
 void InstallSystemCalls(const SystemCalls& calls) {

@@ -3,6 +3,7 @@
 
 #include <poll.h>
 #include <sys/types.h>
+#include <termios.h>
 
 #include <cstddef>
 
@@ -13,6 +14,8 @@ struct SystemCalls {
   ssize_t (*write)(int fileDescriptor, const void* buffer, std::size_t count);
   int (*isTerminal)(int fileDescriptor);
   int (*poll)(pollfd* descriptors, nfds_t count, int timeout);
+  int (*getModes)(int fileDescriptor, termios* modes);                  // tcgetattr
+  int (*setModes)(int fileDescriptor, int when, const termios* modes);  // tcsetattr
 };
 
 // RealSystemCalls: the calls of the operating system itself.

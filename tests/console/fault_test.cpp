@@ -4,9 +4,12 @@
 // of a write that fails outright, ends with status 1 on a failed read after writing out
 // what was pending, and never loops forever.
 #include <gtest/gtest.h>
+#include <termios.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -35,6 +38,9 @@ struct Faults {
   int writeFailureTo = 0;    // ...up to this one
   bool writesReturnZero = false;
   bool pollFails = false;  // poll fails with EINVAL
+  bool inputIsTerminal = false;
+  bool outputIsTerminal = false;
+  bool setModesFails = false;  // tcsetattr fails with EIO
 };
 
 struct FaultState {
@@ -81,7 +87,18 @@ ssize_t FaultyWrite(int /*fileDescriptor*/, const void* buffer, std::size_t coun
   return static_cast<ssize_t>(written);
 }
 
-int NotTerminal(int /*fileDescriptor*/) {
+int IsTerminal(int fileDescriptor) {
+  return (fileDescriptor == STDIN_FILENO && state.faults.inputIsTerminal) ||
+         (fileDescriptor == STDOUT_FILENO && state.faults.outputIsTerminal);
+}
+
+int GetModes(int /*fileDescriptor*/, termios* modes) {
+  *modes = termios{};
+  return 0;
+}
+
+int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
+  if (state.faults.setModesFails) return errno = EIO, -1;
   return 0;
 }
 
@@ -96,7 +113,7 @@ int RunWith(std::string_view input, const Faults& faults) {
   state = FaultState{};
   state.faults = faults;
   state.input = input;
-  InstallSystemCalls({FaultyRead, FaultyWrite, NotTerminal, Ready});
+  InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes});
   const int status = RunCalculator();
   InstallSystemCalls(RealSystemCalls());
   return status;
@@ -157,6 +174,22 @@ TEST(FaultTest, PollFailingOnAWriteThatWouldBlockIsAFailedWrite) {
   EXPECT_EQ(RunWith(kInput, {.blockWrites = true, .pollFails = true}), kExitInputEnded);
   EXPECT_FALSE(state.looped);
   EXPECT_EQ(state.output, CleanOutput(kInput).substr(CleanOutput("").size()));
+}
+
+TEST(FaultTest, ATerminalWhoseModeCannotBeSetStillReads) {
+  // Only input is a terminal, so its own line mode edits; setting that mode fails.
+  EXPECT_EQ(RunWith(kInput, {.inputIsTerminal = true, .setModesFails = true}), kExitInputEnded);
+  EXPECT_EQ(state.output, CleanOutput(kInput));
+}
+
+TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
+  // Both ends are terminals that understand cursor movement: the line editor's turn.
+  setenv("TERM", "xterm", 1);
+  EXPECT_EQ(
+      RunWith(kInput, {.inputIsTerminal = true, .outputIsTerminal = true, .setModesFails = true}),
+      kExitReadFailed);
+  EXPECT_EQ(state.reads, 0);
+  EXPECT_EQ(state.output, CleanOutput(""));
 }
 
 TEST(FaultTest, ReadErrorEndsWithStatusOneAfterWritingWhatWasPending) {

@@ -138,8 +138,34 @@ TEST(LineSplitterReadsTest, ByteByByteReadsGiveTheSamePieces) {
   EXPECT_EQ(Pieces(oneByteChunks), Pieces({input}));
 }
 
-TEST(LineSplitterReadsTest, AnEmptyPieceBufferGetsNothing) {
-  EXPECT_EQ(Pieces({"1\n"}, 0).front(), "");
+// PiecesAfterEmptyOnes: asks for three pieces of no bytes, then reads to the end.
+std::vector<std::string> PiecesAfterEmptyOnes(std::vector<std::string> chunks) {
+  scriptedChunks = std::move(chunks);
+  nextChunk = 0;
+  readCalls = 0;
+  LineSplitter splitter;
+  std::array<char, kPieceLimit> buffer{};
+  std::vector<std::string> pieces;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const ReadResult empty = splitter.NextPiece(std::span(buffer).first(0), ScriptedRead);
+    pieces.push_back(empty.status == ReadStatus::kLine ? std::string(empty.count, '?') : "?");
+  }
+  EXPECT_EQ(readCalls, 0U);
+  while (pieces.size() < 10) {
+    const ReadResult result = splitter.NextPiece(buffer, ScriptedRead);
+    if (result.status != ReadStatus::kLine) {
+      pieces.emplace_back(kEnd);
+      break;
+    }
+    pieces.emplace_back(buffer.data(), result.count);
+  }
+  return pieces;
+}
+
+TEST(LineSplitterReadsTest, AnEmptyPieceBufferGetsNothingAndTakesNothing) {
+  EXPECT_EQ(PiecesAfterEmptyOnes({"1\n"}),
+            (std::vector<std::string>{"", "", "", "1\r\n", std::string(kEnd)}));
+  EXPECT_EQ(PiecesAfterEmptyOnes({}), (std::vector<std::string>{"", "", "", std::string(kEnd)}));
 }
 
 TEST(LineSplitterReadsTest, HonoursSmallLimits) {

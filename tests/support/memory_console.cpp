@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 
 #include "console/system_calls.h"
@@ -39,13 +40,24 @@ int AlwaysReady(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
   return static_cast<int>(count);
 }
 
+int NoModesToGet(int /*fileDescriptor*/, termios* /*modes*/) {
+  errno = ENOTTY;
+  return -1;
+}
+
+int NoModesToSet(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
+  errno = ENOTTY;
+  return -1;
+}
+
 }  // namespace
 
 void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
   pendingInput = input;
   readLimit = readSize;
   writtenBytes = 0;
-  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady});
+  InstallSystemCalls(
+      {ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, NoModesToGet, NoModesToSet});
 }
 
 std::string_view MemoryConsole::Output() {

@@ -158,6 +158,13 @@ TEST(TextBufferTest, AbortsOnALengthBeyondCapacity) {
       "");
 }
 
+TEST(TextBufferTest, AbortsOnReadingPastTheText) {
+  SmallBuffer buffer;
+  LoadText("12", buffer);
+  EXPECT_EQ(buffer.Span().At(1), '2');
+  EXPECT_DEATH((void)buffer.Span().At(2), "");  // the NUL is not part of the text
+}
+
 struct ErrorWordCase {
   TextView word;
   TextLength length;
