@@ -1,12 +1,14 @@
 // Runs the whole dialogue over arbitrary input bytes and checks every block of its output
-// against an independent model. The first byte chooses how many bytes each read brings,
-// so line ends fall on every kind of read boundary.
+// against an independent model; then runs the results form over the same input and checks
+// that it answers every line with what the dialogue showed for it. The first byte chooses
+// how many bytes each read brings, so line ends fall on every kind of read boundary.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogue/main_loop.h"
 #include "support/dialogue_shape.h"
@@ -22,11 +24,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   MemoryConsole::Start(input, readSize);
   const int status = RunCalculator();
-  const std::string problem = CheckDialogue(input, MemoryConsole::Output());
+  std::vector<std::string> results;
+  const std::string problem = CheckDialogue(input, MemoryConsole::Output(), &results);
   MemoryConsole::Stop();
-
   if (status != kExitInputEnded || !problem.empty()) {
     std::fprintf(stderr, "exit status %d; %s\n", status, problem.c_str());
+    std::abort();
+  }
+
+  MemoryConsole::Start(input, readSize);
+  const int resultsStatus = RunCalculator(Answers::kResultsOnly);
+  const bool same = MemoryConsole::Output() == ExpectedResults(input, results);
+  MemoryConsole::Stop();
+  if (resultsStatus != kExitInputEnded || !same) {
+    std::fprintf(stderr, "results form: exit status %d; %s\n", resultsStatus,
+                 same ? "" : "its lines are not the dialogue's results");
     std::abort();
   }
   return 0;

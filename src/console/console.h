@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -12,10 +13,21 @@
 namespace intcalc {
 
 enum class ReadStatus : std::uint8_t {
-  kLine,        // a piece of a line arrived
-  kEndOfInput,  // input has ended; nothing more will come
-  kFailed,      // the platform's read failed
+  kLine,         // a piece of a line arrived
+  kEndOfInput,   // input has ended; nothing more will come
+  kFailed,       // the platform's read failed
+  kWriteFailed,  // a write to standard output had failed, so nothing was read
 };
+
+// The two standard streams whose failures the console reports.
+enum class Stream : std::uint8_t { kInput, kOutput };
+
+// kPlatformLineEnd: the line end of the platform's own text files and messages.
+#if defined(_WIN32)
+inline constexpr ConstantText kPlatformLineEnd{"\r\n"};
+#else
+inline constexpr ConstantText kPlatformLineEnd{"\n"};
+#endif
 
 struct ReadResult {
   ReadStatus status;
@@ -34,13 +46,30 @@ inline void WriteLine(TextView text) {
   PendingOutput().AppendLine(text);
 }
 
-// FlushOutput: writes out everything kept so far.
+// WritePlatformLine: WriteText of text, then of the platform's own line end.
+inline void WritePlatformLine(TextView text) {
+  PendingOutput().Append(text);
+  PendingOutput().Append(kPlatformLineEnd);
+}
+
+// FlushOutput: writes out everything kept so far. A write that fails outright, rather
+// than being interrupted or asked to wait, marks the output failed: from then on nothing
+// more is written, and ReadLine reads nothing.
 void FlushOutput();
 
-// WriteError: writes text to standard error at once; nothing is kept for it.
-void WriteError(std::string_view text);
+// OutputFailed: whether a write to standard output has failed.
+bool OutputFailed();
 
-// ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer.
+// FailureReason: the system's words for why the latest read of standard input or write
+// to standard output failed.
+std::string_view FailureReason(Stream stream);
+
+// WriteErrorLine: writes the parts to standard error at once, as one line with the
+// platform's line end; nothing is kept for it, and a failure to write it is not reported.
+void WriteErrorLine(std::initializer_list<std::string_view> parts);
+
+// ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer,
+// after writing out the pending output when it must wait for input.
 // A line end in the input (LF or CR LF) arrives as CR LF and counts two bytes against
 // the limit; a longer line arrives in successive pieces, the first without a line end;
 // a last line without a line end still gets one. Every piece shorter than the limit

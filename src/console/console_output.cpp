@@ -1,8 +1,19 @@
+#include <algorithm>
+#include <array>
+#include <cstring>
+
 #include "console/console.h"
 #include "console/output_buffer.h"
 #include "console/platform.h"
 
 namespace intcalc {
+
+namespace {
+
+// The longest message to standard error; what would go past it is cut.
+constexpr std::size_t kErrorLineCapacity = 512;
+
+}  // namespace
 
 void OutputBuffer::AppendAfterFlush(TextView text) {
   Flush();
@@ -21,6 +32,21 @@ void OutputBuffer::Flush() {
 
 void FlushOutput() {
   PendingOutput().Flush();
+}
+
+void WriteErrorLine(std::initializer_list<std::string_view> parts) {
+  // One write for the whole line, so that it is not mixed with other programs' messages.
+  static constinit std::array<char, kErrorLineCapacity> line{};
+  const std::size_t room = line.size() - std::string_view(kPlatformLineEnd).size();
+  std::size_t length = 0;
+  for (const std::string_view part : parts) {
+    const std::size_t taken = std::min(part.size(), room - length);  // a long part is cut
+    std::memcpy(line.data() + length, part.data(), taken);
+    length += taken;
+  }
+  const std::string_view lineEnd = kPlatformLineEnd;
+  std::memcpy(line.data() + length, lineEnd.data(), lineEnd.size());  // length <= room
+  WriteAllToError(std::span(line).first(length + lineEnd.size()));
 }
 
 void DiscardOutput() {

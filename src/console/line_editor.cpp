@@ -450,7 +450,9 @@ ReadResult Deliver(std::span<char> destination) {
 }
 
 ReadResult End(ReadStatus status) {
+  const int error = errno;  // a failure's own, for its message
   LeaveRawMode();
+  errno = error;
   return {status, 0};
 }
 
@@ -472,6 +474,7 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
   line = EditLine{};
   std::size_t historyAge = 0;
   Refresh();
+  if (OutputFailed()) return End(ReadStatus::kWriteFailed);
 
   while (true) {
     unsigned char byte = 0;
@@ -526,6 +529,7 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
         break;
     }
     Refresh();
+    if (OutputFailed()) return End(ReadStatus::kWriteFailed);
   }
 }
 

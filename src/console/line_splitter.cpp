@@ -50,7 +50,9 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
       if (count > 0 || lineOpen_) return FinishLine(piece, count);
       return {ReadStatus::kEndOfInput, 0};
     }
-    if (!Refill(readChunk)) return {ReadStatus::kFailed, count};
+    if (const ReadStatus status = Refill(readChunk); status != ReadStatus::kLine) {
+      return {status, count};
+    }
   }
 }
 
@@ -74,17 +76,19 @@ ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count
   return {ReadStatus::kLine, count + fitting};
 }
 
-bool LineSplitter::Refill(ReadChunkFunction readChunk) {
+ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
   const std::size_t leftover = end_ - begin_;  // at most a CR waiting for its LF
   std::memmove(input_.data(), input_.data() + begin_, leftover);
   begin_ = 0;
   end_ = leftover;
   const ReadResult read = readChunk(std::span(input_).subspan(end_));
-  if (read.status == ReadStatus::kFailed) return false;
+  if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kWriteFailed) {
+    return read.status;
+  }
   // A read that brings nothing counts as the end, so a faulty platform cannot make us spin.
   if (read.status == ReadStatus::kEndOfInput || read.count == 0) endSeen_ = true;
   end_ += std::min(read.count, input_.size() - end_);
-  return true;
+  return ReadStatus::kLine;
 }
 
 }  // namespace intcalc

@@ -12,7 +12,8 @@ namespace intcalc {
 inline constexpr std::size_t kInputChunkCapacity = std::size_t{64} * 1024;
 
 // ReadChunkFunction: one raw read from the platform. Reports kLine with count > 0 when
-// bytes arrived, kEndOfInput when input has ended, kFailed when the read failed.
+// bytes arrived, kEndOfInput when input has ended, and kFailed or kWriteFailed when the
+// read failed or could not be made.
 using ReadChunkFunction = ReadResult (*)(std::span<char> destination);
 
 // LineSplitter: keeps what a raw read brought beyond the current piece, so that no byte
@@ -33,8 +34,9 @@ class LineSplitter {
  private:
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
-  // Refill: reads again after what is left; false when the read failed.
-  bool Refill(ReadChunkFunction readChunk);
+  // Refill: reads again after what is left; kLine when the splitter may go on (bytes
+  // came, or the end), else the read's failure.
+  ReadStatus Refill(ReadChunkFunction readChunk);
 
   std::array<char, kInputChunkCapacity> input_{};
   std::size_t begin_ = 0;        // first byte not yet delivered

@@ -2,6 +2,9 @@
 // either edits lines in its own line mode (termios) or, when it understands cursor
 // movement, through the line editor; a pipe or a file goes through the line splitter.
 //
+// A write that fails outright ends all output and, through ReadLine, all input; the
+// errno of the failed read and of the failed write are kept for the messages.
+//
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
 // write(2) reach the person at the other end.
@@ -10,6 +13,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 
 #include "console/console.h"
 #include "console/line_editor.h"
@@ -34,6 +38,9 @@ enum class InputKind : unsigned char {
 constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
 constinit LineSplitter splitter;
 constinit InputKind inputKind = InputKind::kUnknown;
+constinit bool outputFailed = false;
+constinit int readError = 0;   // errno of the latest failed read
+constinit int writeError = 0;  // errno of the failed write to standard output
 
 // ---- Terminal line mode ---------------------------------------------------------------
 
@@ -85,10 +92,13 @@ bool MustWait(int error) {
 // already edited by the terminal.
 ReadResult ReadChunk(std::span<char> destination) {
   if (KindOfInput() == InputKind::kEditedTerminal) {
-    return ReadEditedLine(systemCalls, destination);  // it writes out the prompt itself
+    const ReadResult edited = ReadEditedLine(systemCalls, destination);  // it writes out the prompt
+    if (edited.status == ReadStatus::kFailed) readError = errno;
+    return edited;
   }
   if (InputIsTerminal()) SetLineMode();
   FlushOutput();
+  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
   while (true) {
     const ssize_t count = systemCalls.read(STDIN_FILENO, destination.data(), destination.size());
     if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
@@ -98,6 +108,7 @@ ReadResult ReadChunk(std::span<char> destination) {
       continue;
     }
     if (MustWait(errno) && WaitUntilReady(STDIN_FILENO, POLLIN)) continue;
+    readError = errno;
     return {ReadStatus::kFailed, 0};
   }
 }
@@ -105,6 +116,7 @@ ReadResult ReadChunk(std::span<char> destination) {
 }  // namespace
 
 ReadResult ReadLine(std::span<char> buffer) {
+  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
   return splitter.NextPiece(buffer, ReadChunk);
 }
 
@@ -113,28 +125,39 @@ ReadResult ReadLine(std::span<char> buffer) {
 namespace {
 
 // WriteAll: every byte to a descriptor, completing short writes and retrying interrupted
-// ones; a write that fails outright loses the rest.
-void WriteAll(int fileDescriptor, std::span<const char> bytes) {
+// ones; returns the errno of a write that fails outright, which loses the rest, or 0.
+int WriteAll(int fileDescriptor, std::span<const char> bytes) {
   while (!bytes.empty()) {
     const ssize_t count = systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
     if (count > 0) {
       bytes = bytes.subspan(static_cast<std::size_t>(count));
       continue;
     }
-    const bool retry = count < 0 && (errno == EINTR ||
-                                     (MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT)));
-    if (!retry) return;  // the rest is lost, and the dialogue goes on
+    if (count == 0) return EIO;  // no progress, and no reason given
+    if (errno == EINTR || (MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT))) continue;
+    return errno;
   }
+  return 0;
 }
 
 }  // namespace
 
 void WriteAllToOutput(std::span<const char> bytes) {
-  WriteAll(STDOUT_FILENO, bytes);
+  if (outputFailed) return;
+  writeError = WriteAll(STDOUT_FILENO, bytes);
+  outputFailed = writeError != 0;
 }
 
-void WriteError(std::string_view text) {
-  WriteAll(STDERR_FILENO, text);
+void WriteAllToError(std::span<const char> bytes) {
+  (void)WriteAll(STDERR_FILENO, bytes);  // nowhere is left to say that this failed
+}
+
+bool OutputFailed() {
+  return outputFailed;
+}
+
+std::string_view FailureReason(Stream stream) {
+  return std::strerror(stream == Stream::kInput ? readError : writeError);
 }
 
 // ---- The seam -------------------------------------------------------------------------
@@ -148,6 +171,8 @@ void InstallSystemCalls(const SystemCalls& calls) {
   splitter.Reset();
   inputKind = InputKind::kUnknown;
   DiscardOutput();
+  outputFailed = false;
+  readError = writeError = 0;
 }
 
 }  // namespace intcalc

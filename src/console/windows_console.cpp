@@ -4,7 +4,8 @@
 // On a console, each read first sets line input with the console's own editing and echo
 // (SetConsoleMode 7: processed, line and echo input) and reads at most the caller's
 // limit; the console keeps the rest of a longer line for the next read. A pipe or a file
-// is split into lines as on every platform.
+// is split into lines as on every platform. A write that fails outright ends all output
+// and, through ReadLine, all input; the errors of the failed read and write are kept.
 //
 // What this layer cannot check: whether a console honours the mode it is given, and in
 // which code page it shows the bytes written to it.
@@ -17,6 +18,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <array>
 
 #include "console/console.h"
 #include "console/line_splitter.h"
@@ -29,6 +31,9 @@ namespace {
 constexpr DWORD kLineInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
 
 constinit LineSplitter splitter;
+constinit bool outputFailed = false;
+constinit DWORD readError = 0;   // GetLastError of the latest failed read
+constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -48,6 +53,7 @@ ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination) {
     if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
       return {ReadStatus::kEndOfInput, 0};
     }
+    readError = error;
     return {ReadStatus::kFailed, 0};
   }
   if (count == 0) return {ReadStatus::kEndOfInput, 0};
@@ -58,42 +64,68 @@ ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination) {
 // program at the other end must see first.
 ReadResult ReadChunk(std::span<char> destination) {
   FlushOutput();
+  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 
 }  // namespace
 
 ReadResult ReadLine(std::span<char> buffer) {
+  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (!IsConsole(input)) return splitter.NextPiece(buffer, ReadChunk);
   SetConsoleMode(input, kLineInputMode);
   FlushOutput();
+  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(input, buffer);
 }
 
 namespace {
 
-// WriteAll: every byte to a standard handle; a write that fails outright loses the rest.
-void WriteAll(DWORD standardHandle, std::span<const char> bytes) {
+// WriteAll: every byte to a standard handle; returns the error of a write that fails
+// outright, which loses the rest, or 0.
+DWORD WriteAll(DWORD standardHandle, std::span<const char> bytes) {
   while (!bytes.empty()) {
     DWORD written = 0;
     if (WriteFile(GetStdHandle(standardHandle), bytes.data(), ByteCount(bytes.size()), &written,
-                  nullptr) == 0 ||
-        written == 0) {
-      return;  // the rest is lost, and the dialogue goes on
+                  nullptr) == 0) {
+      return GetLastError();
     }
+    if (written == 0) return ERROR_WRITE_FAULT;  // no progress, and no reason given
     bytes = bytes.subspan(written);
   }
+  return 0;
 }
 
 }  // namespace
 
 void WriteAllToOutput(std::span<const char> bytes) {
-  WriteAll(STD_OUTPUT_HANDLE, bytes);
+  if (outputFailed) return;
+  writeError = WriteAll(STD_OUTPUT_HANDLE, bytes);
+  outputFailed = writeError != 0;
 }
 
-void WriteError(std::string_view text) {
-  WriteAll(STD_ERROR_HANDLE, text);
+void WriteAllToError(std::span<const char> bytes) {
+  (void)WriteAll(STD_ERROR_HANDLE, bytes);  // nowhere is left to say that this failed
+}
+
+bool OutputFailed() {
+  return outputFailed;
+}
+
+std::string_view FailureReason(Stream stream) {
+  // The system's own message, without the line end and full stop it comes with.
+  static constinit std::array<char, 256> message{};
+  const DWORD error = stream == Stream::kInput ? readError : writeError;
+  DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
+                     message.data(), static_cast<DWORD>(message.size()), nullptr);
+  while (length > 0 && (message[length - 1] == '\n' || message[length - 1] == '\r' ||
+                        message[length - 1] == '.' || message[length - 1] == ' ')) {
+    --length;
+  }
+  if (length == 0) return "unknown error";
+  return {message.data(), length};
 }
 
 }  // namespace intcalc

@@ -1,4 +1,4 @@
-// The program's command line: none in normal use; --help and --version print and end.
+// The program's command line: how to answer, or a text to print and end.
 #pragma once
 
 #include <span>
@@ -7,8 +7,9 @@ namespace intcalc {
 
 inline constexpr int kExitUsageError = 2;
 
-// RunCommandLine: with no arguments, the dialogue; with --help or --version, the text
-// asked for and status 0; with anything else, a one-line usage error on standard error and
+// RunCommandLine: with no arguments, the dialogue; with -r or --results, answers of one
+// line each; with -h or --help, or -V or --version, standing alone, the text asked for;
+// "--" ends the options. Anything else is a one-line usage error on standard error and
 // status 2.
 int RunCommandLine(std::span<const char* const> arguments);
 

@@ -1,8 +1,8 @@
 // Faults of the platform, made through the console's system-call seam: short writes,
 // interrupted and would-block calls, failed reads and writes. The dialogue completes short
-// writes without writing anything twice, retries what was interrupted, loses only the text
-// of a write that fails outright, ends with status 1 on a failed read after writing out
-// what was pending, and never loops forever.
+// writes without writing anything twice and retries what was interrupted. A read or a
+// write that fails outright ends the run with status 1 and a message on standard error;
+// after a failed write nothing more is written or read. Nothing loops forever.
 #include <gtest/gtest.h>
 #include <termios.h>
 #include <unistd.h>
@@ -11,8 +11,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
 #include "console/console.h"
 #include "console/system_calls.h"
@@ -46,9 +48,12 @@ struct Faults {
 struct FaultState {
   Faults faults;
   std::string_view input;
-  std::string output;
+  std::string output;       // what reached standard output
+  std::string errorOutput;  // what reached standard error
   int reads = 0;
-  int writes = 0;
+  int writes = 0;             // to standard output
+  bool failed = false;        // a read or a write to standard output has failed outright
+  int callsAfterFailure = 0;  // reads and writes to standard output since then
   int polls = 0;
   bool looped = false;
 };
@@ -61,10 +66,18 @@ bool Looping(int calls) {
   return true;
 }
 
+// Fail: a call that fails outright, after which no call may come.
+ssize_t Fail(int error) {
+  state.failed = true;
+  errno = error;
+  return -1;
+}
+
 ssize_t FaultyRead(int /*fileDescriptor*/, void* buffer, std::size_t count) {
   const int call = ++state.reads;
+  if (state.failed) ++state.callsAfterFailure;
   if (Looping(call)) return errno = EIO, -1;
-  if (state.faults.readErrorAt == call) return errno = EIO, -1;
+  if (state.faults.readErrorAt == call) return Fail(EIO);
   if (state.faults.interruptReads && call % 2 == 1) return errno = EINTR, -1;
   if (state.faults.blockReads && call % 2 == 1) return errno = EAGAIN, -1;
   const std::size_t taken = std::min({count, state.faults.readSize, state.input.size()});
@@ -73,12 +86,20 @@ ssize_t FaultyRead(int /*fileDescriptor*/, void* buffer, std::size_t count) {
   return static_cast<ssize_t>(taken);
 }
 
-ssize_t FaultyWrite(int /*fileDescriptor*/, const void* buffer, std::size_t count) {
+ssize_t FaultyWrite(int fileDescriptor, const void* buffer, std::size_t count) {
+  if (fileDescriptor == STDERR_FILENO) {
+    state.errorOutput.append(static_cast<const char*>(buffer), count);
+    return static_cast<ssize_t>(count);
+  }
   const int call = ++state.writes;
+  if (state.failed) ++state.callsAfterFailure;
   if (Looping(call)) return errno = EIO, -1;
-  if (state.faults.writesReturnZero) return 0;
+  if (state.faults.writesReturnZero) {
+    state.failed = true;
+    return 0;
+  }
   if (call >= state.faults.writeFailureFrom && call <= state.faults.writeFailureTo) {
-    return errno = EPIPE, -1;
+    return Fail(EPIPE);
   }
   if (state.faults.interruptWrites && call % 2 == 1) return errno = EINTR, -1;
   if (state.faults.blockWrites && call % 2 == 1) return errno = EAGAIN, -1;
@@ -104,29 +125,32 @@ int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
 
 int Ready(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
   ++state.polls;
-  if (state.faults.pollFails) return errno = EINVAL, -1;
+  if (state.faults.pollFails) return static_cast<int>(Fail(EINVAL));
   return static_cast<int>(count);
 }
 
-// RunWith: the dialogue over `input` with the faults; returns its exit status.
-int RunWith(std::string_view input, const Faults& faults) {
+// RunWith: the calculator over `input` with the faults; returns its exit status.
+int RunWith(std::string_view input, const Faults& faults, Answers answers = Answers::kDialogue) {
   state = FaultState{};
   state.faults = faults;
   state.input = input;
   InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes});
-  const int status = RunCalculator();
+  const int status = RunCalculator(answers);
   InstallSystemCalls(RealSystemCalls());
   return status;
 }
 
-// CleanOutput: what the dialogue writes for `input` when nothing goes wrong.
-std::string CleanOutput(std::string_view input) {
+// CleanOutput: what the calculator writes for `input` when nothing goes wrong.
+std::string CleanOutput(std::string_view input, Answers answers = Answers::kDialogue) {
   MemoryConsole::Start(input);
-  EXPECT_EQ(RunCalculator(), kExitInputEnded);
+  EXPECT_EQ(RunCalculator(answers), kExitInputEnded);
   std::string output(MemoryConsole::Output());
   MemoryConsole::Stop();
   return output;
 }
+
+constexpr std::string_view kCannotRead = "intcalc: cannot read standard input: ";
+constexpr std::string_view kCannotWrite = "intcalc: cannot write to standard output: ";
 
 constexpr std::string_view kInput = "1 + 1\n-2 + 3*(7 - 2*8)\n\n5/0\n";
 
@@ -163,75 +187,87 @@ TEST(FaultTest, WouldBlockWaitsForReadiness) {
   EXPECT_EQ(state.output, CleanOutput(kInput));
 }
 
-TEST(FaultTest, PollFailingOnAReadThatWouldBlockIsAFailedRead) {
-  EXPECT_EQ(RunWith(kInput, {.blockReads = true, .pollFails = true}), kExitReadFailed);
-  EXPECT_FALSE(state.looped);
-  EXPECT_EQ(state.output, CleanOutput(""));
-}
-
-TEST(FaultTest, PollFailingOnAWriteThatWouldBlockIsAFailedWrite) {
-  // Only the first write would block, and its text is lost.
-  EXPECT_EQ(RunWith(kInput, {.blockWrites = true, .pollFails = true}), kExitInputEnded);
-  EXPECT_FALSE(state.looped);
-  EXPECT_EQ(state.output, CleanOutput(kInput).substr(CleanOutput("").size()));
-}
-
 TEST(FaultTest, ATerminalWhoseModeCannotBeSetStillReads) {
   // Only input is a terminal, so its own line mode edits; setting that mode fails.
   EXPECT_EQ(RunWith(kInput, {.inputIsTerminal = true, .setModesFails = true}), kExitInputEnded);
   EXPECT_EQ(state.output, CleanOutput(kInput));
 }
 
+// ---- Failures that end the run, in both forms of answer -------------------------------
+
+struct FailureCase {
+  std::string name;
+  Faults faults;
+  std::string message;  // on standard error
+  // What still went out: the first `kept` bytes of the clean output, or, after a failed
+  // read, the clean output of the input read before it.
+  std::size_t kept = 0;
+  std::optional<std::string_view> inputBefore = std::nullopt;
+};
+
+void PrintTo(const FailureCase& failure, std::ostream* stream) {
+  *stream << failure.name;
+}
+
+class FailureTest : public testing::TestWithParam<std::tuple<FailureCase, Answers>> {};
+
+TEST_P(FailureTest, EndsWithStatusOneAndAMessageAndNothingAfter) {
+  const auto& [failure, answers] = GetParam();
+  EXPECT_EQ(RunWith(kInput, failure.faults, answers), kExitFailed);
+  EXPECT_FALSE(state.looped);
+  EXPECT_EQ(state.errorOutput, failure.message);
+  EXPECT_TRUE(state.failed);
+  EXPECT_EQ(state.callsAfterFailure, 0);
+  if (failure.inputBefore) {
+    EXPECT_EQ(state.output, CleanOutput(*failure.inputBefore, answers));
+  } else {
+    EXPECT_EQ(state.output, CleanOutput(kInput, answers).substr(0, failure.kept));
+  }
+}
+
+const std::string kWriteFailed = std::string(kCannotWrite) + "Broken pipe\n";
+const std::string kReadFailed = std::string(kCannotRead) + "Input/output error\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FailureTest,
+    testing::Combine(
+        testing::ValuesIn<FailureCase>({
+            {"FirstWriteFails", {.writeFailureFrom = 1, .writeFailureTo = 1}, kWriteFailed},
+            {"EveryWriteFails", {.writeFailureFrom = 1, .writeFailureTo = 1000}, kWriteFailed},
+            {"WriteFailsAfterAShortOne",
+             {.writeLimit = 10, .writeFailureFrom = 2, .writeFailureTo = 2},
+             kWriteFailed,
+             10},
+            {"WritesWriteNothing",
+             {.writesReturnZero = true},
+             std::string(kCannotWrite) + "Input/output error\n"},
+            {"PollFailsOnAWriteThatWouldBlock",
+             {.blockWrites = true, .pollFails = true},
+             std::string(kCannotWrite) + "Invalid argument\n"},
+            // The first read brings the first line; the second fails.
+            {"ReadFailsAfterALine", {.readSize = 6, .readErrorAt = 2}, kReadFailed, 0, "1 + 1\n"},
+            {"ReadFailsMidLine", {.readSize = 3, .readErrorAt = 2}, kReadFailed, 0, ""},
+            {"PollFailsOnAReadThatWouldBlock",
+             {.blockReads = true, .pollFails = true},
+             std::string(kCannotRead) + "Invalid argument\n",
+             0,
+             ""},
+        }),
+        testing::Values(Answers::kDialogue, Answers::kResultsOnly)),
+    [](const testing::TestParamInfo<FailureTest::ParamType>& test) {
+      return std::get<0>(test.param).name +
+             (std::get<1>(test.param) == Answers::kDialogue ? "Dialogue" : "Results");
+    });
+
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
   // Both ends are terminals that understand cursor movement: the line editor's turn.
   setenv("TERM", "xterm", 1);
   EXPECT_EQ(
       RunWith(kInput, {.inputIsTerminal = true, .outputIsTerminal = true, .setModesFails = true}),
-      kExitReadFailed);
+      kExitFailed);
   EXPECT_EQ(state.reads, 0);
   EXPECT_EQ(state.output, CleanOutput(""));
-}
-
-TEST(FaultTest, ReadErrorEndsWithStatusOneAfterWritingWhatWasPending) {
-  // The first read brings the first line; the second fails.
-  EXPECT_EQ(RunWith(kInput, {.readSize = 6, .readErrorAt = 2}), kExitReadFailed);
-  EXPECT_EQ(state.output, CleanOutput(kInput.substr(0, 6)));
-  EXPECT_EQ(state.reads, 2);
-}
-
-TEST(FaultTest, ReadErrorMidLineLosesOnlyThatLine) {
-  EXPECT_EQ(RunWith(kInput, {.readSize = 3, .readErrorAt = 2}), kExitReadFailed);
-  EXPECT_EQ(state.output, CleanOutput(""));
-}
-
-TEST(FaultTest, FailedWriteLosesThatTextAndTheDialogueGoesOn) {
-  // The intro and first prompt go out in the first write, before the first read.
-  EXPECT_EQ(RunWith(kInput, {.writeFailureFrom = 1, .writeFailureTo = 1}), kExitInputEnded);
-  const std::string clean = CleanOutput(kInput);
-  const std::string lost = CleanOutput("");
-  ASSERT_TRUE(clean.starts_with(lost));
-  EXPECT_EQ(state.output, clean.substr(lost.size()));
-}
-
-TEST(FaultTest, FailureAfterAShortWriteLosesOnlyTheRest) {
-  EXPECT_EQ(RunWith(kInput, {.writeLimit = 10, .writeFailureFrom = 2, .writeFailureTo = 2}),
-            kExitInputEnded);
-  const std::string clean = CleanOutput(kInput);
-  const std::string lost = CleanOutput("");
-  EXPECT_EQ(state.output, clean.substr(0, 10) + clean.substr(lost.size()));
-}
-
-TEST(FaultTest, EveryWriteFailingStillEnds) {
-  EXPECT_EQ(RunWith(kInput, {.writeFailureFrom = 1, .writeFailureTo = kCallLimit}),
-            kExitInputEnded);
-  EXPECT_FALSE(state.looped);
-  EXPECT_EQ(state.output, "");
-}
-
-TEST(FaultTest, WritesThatWriteNothingAreNotRetriedForever) {
-  EXPECT_EQ(RunWith(kInput, {.writesReturnZero = true}), kExitInputEnded);
-  EXPECT_FALSE(state.looped);
-  EXPECT_EQ(state.output, "");
+  EXPECT_EQ(state.errorOutput, kReadFailed);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// The dialogue allocates nothing once it runs: every global operator new and every malloc,
-// calloc and realloc of this program is counted while RunCalculator works through memory.
+// The calculator allocates nothing once it runs, in either form of answer: every global
+// operator new and every malloc, calloc and realloc of this program is counted while
+// RunCalculator works through memory.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -91,10 +92,11 @@ std::string Lines(std::size_t count) {
   return text;
 }
 
-std::size_t AllocationsWhileRunning(const std::string& input) {
+std::size_t AllocationsWhileRunning(const std::string& input,
+                                    Answers answers = Answers::kDialogue) {
   MemoryConsole::Start(input);
   allocations = 0;
-  const int status = RunCalculator();
+  const int status = RunCalculator(answers);
   const std::size_t counted = allocations;
   MemoryConsole::Stop();
   EXPECT_EQ(status, kExitInputEnded);
@@ -107,6 +109,12 @@ TEST(AllocationTest, TheDialogueAllocatesNothingOnceRunning) {
   EXPECT_EQ(AllocationsWhileRunning(few), 0U);
   EXPECT_EQ(AllocationsWhileRunning(many), 0U);
   EXPECT_GT(MemoryConsole::OutputSize(), many.size());
+}
+
+TEST(AllocationTest, TheResultsFormAllocatesNothingOnceRunning) {
+  const std::string many = Lines(100000);
+  EXPECT_EQ(AllocationsWhileRunning(many, Answers::kResultsOnly), 0U);
+  EXPECT_GT(MemoryConsole::OutputSize(), 100000U);  // a line for every line at least
 }
 
 TEST(AllocationTest, TheCountingWorks) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,26 +12,77 @@
 namespace intcalc {
 namespace {
 
-constexpr std::string_view kUsageLine = "usage: intcalc [--help | --version]";
+constexpr std::size_t kWidestHelpLine = 80;
 
-TEST(CommandLineTest, HelpDescribesTheCalculatorAndEndsWithStatusZero) {
-  const ProgramRun run = RunProgram(INTCALC_PROGRAM, "1+1\n", {"--help"});
+struct TextCase {
+  std::string name;
+  std::vector<std::string> arguments;
+  std::string pattern;  // what standard output must match, whole
+};
+
+class PrintedTextTest : public testing::TestWithParam<TextCase> {};
+
+TEST_P(PrintedTextTest, PrintsAndEndsWithStatusZero) {
+  const ProgramRun run = RunProgram(INTCALC_PROGRAM, "1+1\n", GetParam().arguments);
+  ASSERT_TRUE(run.started);
   EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_TRUE(run.output.starts_with(std::string(kUsageLine) + "\r\n")) << run.output;
-  for (const char* topic : {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D"}) {
+  EXPECT_TRUE(std::regex_match(run.output, std::regex(GetParam().pattern))) << run.output;
+  EXPECT_EQ(run.errorOutput, "");
+}
+
+const std::string kVersion = "intcalc [0-9]+\\.[0-9]+\\.[0-9]+\n";
+const std::string kHelp = "usage: intcalc [^\r]*\n";  // nothing was calculated either
+
+INSTANTIATE_TEST_SUITE_P(Options, PrintedTextTest,
+                         testing::ValuesIn<TextCase>({
+                             {"Help", {"--help"}, kHelp},
+                             {"ShortHelp", {"-h"}, kHelp},
+                             {"Version", {"--version"}, kVersion},
+                             {"ShortVersion", {"-V"}, kVersion},
+                         }),
+                         CaseName());
+
+TEST(HelpTest, TellsTheTopicsInLinesOfAtMostEightyColumns) {
+  const ProgramRun run = RunProgram(INTCALC_PROGRAM, "", {"--help"});
+  for (const char* topic : {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D",
+                            "--results", "--version", "Exit status"}) {
     EXPECT_NE(run.output.find(topic), std::string::npos) << topic;
   }
-  EXPECT_EQ(run.output.find("1+1"), std::string::npos);  // nothing was calculated
-  EXPECT_EQ(run.errorOutput, "");
+  std::istringstream lines(run.output);
+  for (std::string line; std::getline(lines, line);) {
+    EXPECT_LE(line.size(), kWidestHelpLine) << line;
+  }
 }
 
-TEST(CommandLineTest, VersionIsTheNameAndThreeNumbers) {
-  const ProgramRun run = RunProgram(INTCALC_PROGRAM, "", {"--version"});
+struct AnswerCase {
+  std::string name;
+  std::vector<std::string> arguments;
+  std::string output;
+};
+
+class AnswerFormTest : public testing::TestWithParam<AnswerCase> {};
+
+TEST_P(AnswerFormTest, AnswersAsAsked) {
+  const ProgramRun run = RunProgram(INTCALC_PROGRAM, "6*7\n\n2 (3)\n", GetParam().arguments);
   EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_TRUE(std::regex_match(run.output, std::regex("intcalc [0-9]+\\.[0-9]+\\.[0-9]+\r\n")))
-      << run.output;
   EXPECT_EQ(run.errorOutput, "");
+  if (GetParam().output.empty()) {
+    EXPECT_NE(run.output.find("6*7=42\r\n"), std::string::npos) << run.output;  // the dialogue
+  } else {
+    EXPECT_EQ(run.output, GetParam().output);
+  }
 }
+
+INSTANTIATE_TEST_SUITE_P(Options, AnswerFormTest,
+                         testing::ValuesIn<AnswerCase>({
+                             {"NoArguments", {}, ""},
+                             {"EndOfOptionsAlone", {"--"}, ""},
+                             {"Results", {"--results"}, "42\n\n23\n"},
+                             {"ShortResults", {"-r"}, "42\n\n23\n"},
+                             {"ResultsThenEndOfOptions", {"-r", "--"}, "42\n\n23\n"},
+                             {"ResultsTwice", {"-r", "--results"}, "42\n\n23\n"},
+                         }),
+                         CaseName());
 
 struct UsageCase {
   std::string name;
@@ -44,8 +96,8 @@ TEST_P(UsageErrorTest, OneLineOnStandardErrorAndStatusTwo) {
   const ProgramRun run = RunProgram(INTCALC_PROGRAM, "1+1\n", GetParam().arguments);
   EXPECT_EQ(run.exitStatus, 2);
   EXPECT_EQ(run.output, "");
-  EXPECT_EQ(run.errorOutput, "intcalc: unexpected argument '" + GetParam().named + "'; " +
-                                 std::string(kUsageLine) + "\r\n");
+  EXPECT_EQ(run.errorOutput,
+            "intcalc: unexpected argument '" + GetParam().named + "'; try 'intcalc --help'\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
@@ -54,8 +106,11 @@ INSTANTIATE_TEST_SUITE_P(Arguments, UsageErrorTest,
                              {"AnExpression", {"1+1"}, "1+1"},
                              {"AnEmptyArgument", {""}, ""},
                              {"HelpWithMore", {"--help", "--version"}, "--version"},
-                             {"VersionWithMore", {"--version", "x"}, "x"},
-                             {"ShortHelp", {"-h"}, "-h"},
+                             {"VersionWithMore", {"-V", "x"}, "x"},
+                             {"HelpAfterAnOption", {"-r", "-h"}, "-h"},
+                             {"OptionAfterTheEnd", {"--", "-r"}, "-r"},
+                             {"SecondEnd", {"--", "--"}, "--"},
+                             {"JoinedShortOptions", {"-rV"}, "-rV"},
                          }),
                          CaseName());
 

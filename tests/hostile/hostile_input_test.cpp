@@ -1,5 +1,6 @@
 // Hostile input through the built program, over pipes: whatever arrives, the dialogue
-// goes on with the right words, ends with status 0 when input ends, and never hangs.
+// goes on with the right words, ends with status 0 when input ends, and never hangs; and
+// the results form answers every line with the result text the dialogue showed for it.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -66,6 +67,17 @@ TEST_P(HostileInputTest, TheDialogueGoesOn) {
   EXPECT_EQ(run.signal, 0);
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(CheckDialogue(GetParam().input, run.output), "");
+}
+
+TEST_P(HostileInputTest, TheResultsAreTheDialoguesLineByLine) {
+  const ProgramRun dialogue = RunProgram(INTCALC_PROGRAM, GetParam().input);
+  std::vector<std::string> results;
+  ASSERT_EQ(CheckDialogue(GetParam().input, dialogue.output, &results), "");
+  const ProgramRun run = RunProgram(INTCALC_PROGRAM, GetParam().input, {"--results"});
+  ASSERT_TRUE(run.started);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.exitStatus, 0);
+  EXPECT_EQ(run.output, ExpectedResults(GetParam().input, results));
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileInputTest, testing::ValuesIn(Cases()), CaseName());

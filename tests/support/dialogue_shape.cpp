@@ -121,7 +121,8 @@ bool IsPossibleResult(std::string_view result) {
          IsLoneOperand(result);
 }
 
-std::string CheckDialogue(std::string_view input, std::string_view output) {
+std::string CheckDialogue(std::string_view input, std::string_view output,
+                          std::vector<std::string>* results) {
   Reader reader(output);
   if (!reader.Expect(kIntro, "the intro") || !reader.Expect(kPrompt, "the prompt")) {
     return reader.Problem();
@@ -150,6 +151,7 @@ std::string CheckDialogue(std::string_view input, std::string_view output) {
       reader.Fail("an impossible result \"" + result + "\"" + where);
       return reader.Problem();
     }
+    if (results != nullptr) results->push_back(result);
     if (!reader.Expect(expression + "=" + result + "\r\n", "the echo line" + where) ||
         !reader.Expect(kRule, "the rule" + where) ||
         !reader.Expect(kPrompt, "the prompt" + where)) {
@@ -158,6 +160,26 @@ std::string CheckDialogue(std::string_view input, std::string_view output) {
   }
   reader.AtEnd();
   return reader.Problem();
+}
+
+std::string ExpectedResults(std::string_view input, const std::vector<std::string>& results,
+                            std::string_view lineEnd) {
+  std::string expected;
+  std::size_t next = 0;       // the next of the dialogue's results
+  std::size_t evaluated = 0;  // in the line so far
+  std::string lineResult;
+  for (const std::string& piece : ModelPieces(input)) {
+    if (!Compact(piece).empty()) {
+      lineResult = next < results.size() ? results[next] : "<missing result>";
+      ++next;
+      ++evaluated;
+    }
+    if (piece.back() != '\n') continue;
+    expected += evaluated == 0 ? "" : evaluated == 1 ? lineResult : "ERROR";
+    expected += lineEnd;
+    evaluated = 0;
+  }
+  return expected;
 }
 
 }  // namespace intcalc

@@ -20,7 +20,16 @@ bool IsPossibleResult(std::string_view result);
 // CheckDialogue: whether `output` is the dialogue for `input`: the intro and prompt texts
 // in their places, each expression its piece up to the line end without blanks, each
 // result a possible one, and each echo line made of both. Returns an empty string when it
-// holds, else where and how it does not.
-std::string CheckDialogue(std::string_view input, std::string_view output);
+// holds, else where and how it does not. When `results` is given, the result texts go
+// there, in order.
+std::string CheckDialogue(std::string_view input, std::string_view output,
+                          std::vector<std::string>* results = nullptr);
+
+// ExpectedResults: what the results form must print for `input`, given the result texts
+// the dialogue printed for it: for each line, nothing when the dialogue evaluated nothing
+// in it, its one result, or ERROR when the dialogue took the line for more than one
+// expression; each followed by `lineEnd`.
+std::string ExpectedResults(std::string_view input, const std::vector<std::string>& results,
+                            std::string_view lineEnd = "\n");
 
 }  // namespace intcalc
