@@ -8,9 +8,7 @@ if(INTCALC_SANITIZE)
                       -fno-omit-frame-pointer -g)
   add_link_options(-fsanitize=${INTCALC_SANITIZE})
   add_compile_definitions(INTCALC_SANITIZED=1)
-  # A sanitized program is neither static nor link-time optimised, and valgrind cannot
-  # run it.
-  set(INTCALC_STATIC OFF CACHE BOOL "" FORCE)
+  # A sanitized program is not link-time optimised, and valgrind cannot run it.
   set(INTCALC_LTO OFF CACHE BOOL "" FORCE)
   set(INTCALC_MEMCHECK OFF CACHE BOOL "" FORCE)
 endif()

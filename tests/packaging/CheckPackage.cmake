@@ -1,5 +1,6 @@
-# Builds the Debian package and checks its fields, its files, and the program in it.
-# Arguments: BUILD_DIR, WORK_DIR, VERSION.
+# Builds the Debian package and checks its fields, its files, the program in it and, when
+# LINTIAN names lintian, that lintian finds no error and no warning.
+# Arguments: BUILD_DIR, WORK_DIR, VERSION, LINTIAN (optional).
 file(REMOVE_RECURSE "${WORK_DIR}")
 execute_process(COMMAND cpack -G DEB --config "${BUILD_DIR}/CPackConfig.cmake" -B "${WORK_DIR}"
                 RESULT_VARIABLE status OUTPUT_QUIET)
@@ -21,9 +22,11 @@ field(Version "^${VERSION}$")
 field(Section "^math$")
 field(Maintainer ".+")
 field(Description "^interactive calculator")
+field(Depends "libc6")
 
 execute_process(COMMAND dpkg-deb --contents "${package}" OUTPUT_VARIABLE contents)
-foreach(file ./usr/bin/intcalc ./usr/share/man/man1/intcalc.1)
+foreach(file ./usr/bin/intcalc ./usr/share/man/man1/intcalc.1.gz
+        ./usr/share/doc/intcalc/copyright ./usr/share/doc/intcalc/changelog.gz)
   string(FIND "${contents}" " ${file}\n" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package lacks ${file}:\n${contents}")
@@ -32,6 +35,14 @@ endforeach()
 
 execute_process(COMMAND dpkg-deb --extract "${package}" "${WORK_DIR}/root")
 execute_process(COMMAND "${WORK_DIR}/root/usr/bin/intcalc" --version OUTPUT_VARIABLE version)
-if(NOT version MATCHES "^intcalc ${VERSION}\r?\n$")
+if(NOT version MATCHES "^intcalc ${VERSION}\n$")
   message(FATAL_ERROR "the packaged program answers --version with '${version}'")
+endif()
+
+if(LINTIAN)
+  execute_process(COMMAND "${LINTIAN}" --fail-on error,warning "${package}"
+                  OUTPUT_VARIABLE findings ERROR_QUIET RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "lintian finds errors or warnings (status ${status}):\n${findings}")
+  endif()
 endif()
