@@ -128,6 +128,17 @@ TEST_F(LineEditorTest, InterruptKeyEndsItAndPutsTheTerminalBack) {
   ExpectLineModeBack();
 }
 
+TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
+  PtySession session;
+  ASSERT_TRUE(session.Start(INTCALC_PROGRAM, {.term = "xterm", .arguments = {"--results"}}));
+  ASSERT_TRUE(session.ReadUntil("\x1b[0K")) << session.Screen();  // the editor has drawn
+  session.Type(Keys({"6*8", Key(kBackspace), "7\r"}));
+  EXPECT_TRUE(session.ReadUntil("42\r\n")) << session.Screen();
+  EXPECT_EQ(session.Screen().find("Type an expression"), std::string::npos);
+  session.Type(Key(kCtrlD));
+  EXPECT_EQ(session.Wait().exitStatus, 0) << session.Screen();
+}
+
 struct SignalCase {
   std::string name;
   int signalNumber;
