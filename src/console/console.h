@@ -19,8 +19,8 @@ enum class ReadStatus : std::uint8_t {
   kWriteFailed,  // a write to standard output had failed, so nothing was read
 };
 
-// The two standard streams whose failures the console reports.
-enum class Stream : std::uint8_t { kInput, kOutput };
+// The three standard streams.
+enum class Stream : std::uint8_t { kInput, kOutput, kError };
 
 // kPlatformLineEnd: the line end of the platform's own text files and messages.
 #if defined(_WIN32)
@@ -60,8 +60,8 @@ void FlushOutput();
 // OutputFailed: whether a write to standard output has failed.
 bool OutputFailed();
 
-// FailureReason: the system's words for why the latest read of standard input or write
-// to standard output failed.
+// FailureReason: the system's words for why the latest read of standard input, or write
+// to standard output, failed.
 std::string_view FailureReason(Stream stream);
 
 // WriteErrorLine: writes the parts to standard error at once, as one line with the

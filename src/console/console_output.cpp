@@ -13,7 +13,18 @@ namespace {
 // The longest message to standard error; what would go past it is cut.
 constexpr std::size_t kErrorLineCapacity = 512;
 
+constinit bool outputFailed = false;
+
 }  // namespace
+
+void WriteAllToOutput(std::span<const char> bytes) {
+  if (outputFailed) return;
+  outputFailed = !WriteAllTo(Stream::kOutput, bytes);
+}
+
+bool OutputFailed() {
+  return outputFailed;
+}
 
 void OutputBuffer::AppendAfterFlush(TextView text) {
   Flush();
@@ -46,11 +57,12 @@ void WriteErrorLine(std::initializer_list<std::string_view> parts) {
   }
   const std::string_view lineEnd = kPlatformLineEnd;
   std::memcpy(line.data() + length, lineEnd.data(), lineEnd.size());  // length <= room
-  WriteAllToError(std::span(line).first(length + lineEnd.size()));
+  (void)WriteAllTo(Stream::kError, std::span(line).first(length + lineEnd.size()));
 }
 
-void DiscardOutput() {
+void ResetOutput() {
   PendingOutput().Discard();
+  outputFailed = false;
 }
 
 }  // namespace intcalc

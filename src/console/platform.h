@@ -3,18 +3,20 @@
 
 #include <span>
 
+#include "console/console.h"
+
 namespace intcalc {
 
-// WriteAllToOutput: writes every byte to standard output, completing short writes and
-// retrying interrupted ones. A write that fails outright marks the output failed (see
-// OutputFailed), and this and every later call write nothing more.
+// WriteAllTo: writes every byte to standard output or standard error, completing short
+// writes and retrying interrupted ones; false when a write failed outright, which loses the
+// rest, and whose reason FailureReason then gives.
+bool WriteAllTo(Stream stream, std::span<const char> bytes);
+
+// WriteAllToOutput: WriteAllTo standard output, unless output has failed before; a failure
+// marks the output failed (see OutputFailed).
 void WriteAllToOutput(std::span<const char> bytes);
 
-// WriteAllToError: writes every byte to standard error, as WriteAllToOutput does, but a
-// failure here marks nothing.
-void WriteAllToError(std::span<const char> bytes);
-
-// DiscardOutput: forgets whatever output is kept and not yet written.
-void DiscardOutput();
+// ResetOutput: forgets whatever output is kept and not yet written, and any failure.
+void ResetOutput();
 
 }  // namespace intcalc

@@ -38,7 +38,6 @@ enum class InputKind : unsigned char {
 constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
 constinit LineSplitter splitter;
 constinit InputKind inputKind = InputKind::kUnknown;
-constinit bool outputFailed = false;
 constinit int readError = 0;   // errno of the latest failed read
 constinit int writeError = 0;  // errno of the failed write to standard output
 
@@ -98,7 +97,7 @@ ReadResult ReadChunk(std::span<char> destination) {
   }
   if (InputIsTerminal()) SetLineMode();
   FlushOutput();
-  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   while (true) {
     const ssize_t count = systemCalls.read(STDIN_FILENO, destination.data(), destination.size());
     if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
@@ -116,7 +115,7 @@ ReadResult ReadChunk(std::span<char> destination) {
 }  // namespace
 
 ReadResult ReadLine(std::span<char> buffer) {
-  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   return splitter.NextPiece(buffer, ReadChunk);
 }
 
@@ -142,18 +141,10 @@ int WriteAll(int fileDescriptor, std::span<const char> bytes) {
 
 }  // namespace
 
-void WriteAllToOutput(std::span<const char> bytes) {
-  if (outputFailed) return;
+bool WriteAllTo(Stream stream, std::span<const char> bytes) {
+  if (stream == Stream::kError) return WriteAll(STDERR_FILENO, bytes) == 0;
   writeError = WriteAll(STDOUT_FILENO, bytes);
-  outputFailed = writeError != 0;
-}
-
-void WriteAllToError(std::span<const char> bytes) {
-  (void)WriteAll(STDERR_FILENO, bytes);  // nowhere is left to say that this failed
-}
-
-bool OutputFailed() {
-  return outputFailed;
+  return writeError == 0;
 }
 
 std::string_view FailureReason(Stream stream) {
@@ -170,8 +161,7 @@ void InstallSystemCalls(const SystemCalls& calls) {
   systemCalls = calls;
   splitter.Reset();
   inputKind = InputKind::kUnknown;
-  DiscardOutput();
-  outputFailed = false;
+  ResetOutput();
   readError = writeError = 0;
 }
 

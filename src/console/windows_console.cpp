@@ -31,7 +31,6 @@ namespace {
 constexpr DWORD kLineInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
 
 constinit LineSplitter splitter;
-constinit bool outputFailed = false;
 constinit DWORD readError = 0;   // GetLastError of the latest failed read
 constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
 
@@ -64,19 +63,19 @@ ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination) {
 // program at the other end must see first.
 ReadResult ReadChunk(std::span<char> destination) {
   FlushOutput();
-  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 
 }  // namespace
 
 ReadResult ReadLine(std::span<char> buffer) {
-  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (!IsConsole(input)) return splitter.NextPiece(buffer, ReadChunk);
   SetConsoleMode(input, kLineInputMode);
   FlushOutput();
-  if (outputFailed) return {ReadStatus::kWriteFailed, 0};
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(input, buffer);
 }
 
@@ -99,18 +98,10 @@ DWORD WriteAll(DWORD standardHandle, std::span<const char> bytes) {
 
 }  // namespace
 
-void WriteAllToOutput(std::span<const char> bytes) {
-  if (outputFailed) return;
+bool WriteAllTo(Stream stream, std::span<const char> bytes) {
+  if (stream == Stream::kError) return WriteAll(STD_ERROR_HANDLE, bytes) == 0;
   writeError = WriteAll(STD_OUTPUT_HANDLE, bytes);
-  outputFailed = writeError != 0;
-}
-
-void WriteAllToError(std::span<const char> bytes) {
-  (void)WriteAll(STD_ERROR_HANDLE, bytes);  // nowhere is left to say that this failed
-}
-
-bool OutputFailed() {
-  return outputFailed;
+  return writeError == 0;
 }
 
 std::string_view FailureReason(Stream stream) {
