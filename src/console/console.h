@@ -68,6 +68,16 @@ std::string_view FailureReason(Stream stream);
 // platform's line end; nothing is kept for it, and a failure to write it is not reported.
 void WriteErrorLine(std::initializer_list<std::string_view> parts);
 
+// KeyRead: one key from the terminal, if one came.
+struct KeyRead {
+  bool arrived;
+  char key;
+};
+
+// ReadKey: waits for one key on the terminal that standard input is, and takes it without
+// echo. No key arrives when standard input is not a terminal, or has ended or failed.
+KeyRead ReadKey();
+
 // ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer,
 // after writing out the pending output when it must wait for input.
 // A line end in the input (LF or CR LF) arrives as CR LF and counts two bytes against

@@ -119,6 +119,25 @@ ReadResult ReadLine(std::span<char> buffer) {
   return splitter.NextPiece(buffer, ReadChunk);
 }
 
+// ---- Single keys ----------------------------------------------------------------------
+
+KeyRead ReadKey() {
+  termios saved{};
+  if (systemCalls.isTerminal(STDIN_FILENO) == 0 ||
+      systemCalls.getModes(STDIN_FILENO, &saved) != 0) {
+    return {false, 0};
+  }
+  const termios keyMode = WithKeyMode(saved);
+  if (systemCalls.setModes(STDIN_FILENO, TCSANOW, &keyMode) != 0) return {false, 0};
+  char key = 0;
+  ssize_t count = 0;
+  do {
+    count = systemCalls.read(STDIN_FILENO, &key, 1);
+  } while (count < 0 && errno == EINTR);
+  (void)systemCalls.setModes(STDIN_FILENO, TCSANOW, &saved);
+  return {count == 1, key};
+}
+
 // ---- Writing --------------------------------------------------------------------------
 
 namespace {

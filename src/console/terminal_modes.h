@@ -1,5 +1,5 @@
 // Terminal modes on POSIX: the line mode the console wants when the terminal edits and
-// echoes, and the raw mode the line editor works in.
+// echoes, the raw mode the line editor works in, and the mode a single key is read in.
 #pragma once
 
 #include <termios.h>
@@ -22,6 +22,14 @@ inline termios WithRawMode(termios settings) {
   settings.c_iflag &= ~static_cast<tcflag_t>(BRKINT | ICRNL | INPCK | ISTRIP | IXON);
   settings.c_cflag |= CS8;
   settings.c_lflag &= ~static_cast<tcflag_t>(ECHO | ICANON | IEXTEN | ISIG);
+  settings.c_cc[VMIN] = 1;
+  settings.c_cc[VTIME] = 0;
+  return settings;
+}
+
+// WithKeyMode: keys one at a time, not echoed; the signal keys still work.
+inline termios WithKeyMode(termios settings) {
+  settings.c_lflag &= ~static_cast<tcflag_t>(ICANON | ECHO);
   settings.c_cc[VMIN] = 1;
   settings.c_cc[VTIME] = 0;
   return settings;

@@ -15,6 +15,7 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+#include <conio.h>
 #include <windows.h>
 
 #include <algorithm>
@@ -77,6 +78,11 @@ ReadResult ReadLine(std::span<char> buffer) {
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(input, buffer);
+}
+
+KeyRead ReadKey() {
+  if (!IsConsole(GetStdHandle(STD_INPUT_HANDLE))) return {false, 0};
+  return {true, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
 }
 
 namespace {

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "console/console.h"
+#include "diagnostics/trace.h"
 #include "dialogue/main_loop.h"
 
 #ifndef INTCALC_VERSION
@@ -16,7 +17,7 @@ namespace {
 // The help and the version are no part of the dialogue: their lines end with LF.
 constexpr ConstantText kVersionLine{"intcalc " INTCALC_VERSION "\n"};
 constexpr ConstantText kHelp{
-    "usage: intcalc [-r | --results] [--]\n"
+    "usage: intcalc [-r | --results] [--trace | --step] [--]\n"
     "       intcalc -h | --help | -V | --version\n"
     "\n"
     "Calculates whole-number expressions, one per line. For each one, intcalc shows\n"
@@ -37,6 +38,10 @@ constexpr ConstantText kHelp{
     "\n"
     "Options:    -r, --results  answer each line of input with one line: its result\n"
     "                           alone, or nothing for a line without an expression\n"
+    "            --trace        show on standard error how each expression is\n"
+    "                           evaluated, step by step; the answers stay the same\n"
+    "            --step         the same, waiting for a key after each step on a\n"
+    "                           terminal: Enter for the next, q for the rest\n"
     "            -h, --help     this text\n"
     "            -V, --version  the version\n"
     "            --             the end of the options\n"
@@ -77,16 +82,22 @@ int RunCommandLine(std::span<const char* const> arguments) {
     }
   }
   Answers answers = Answers::kDialogue;
+  TraceMode trace = TraceMode::kOff;
   bool optionsEnded = false;
   for (const std::string_view argument : arguments) {
     if (!optionsEnded && argument == "--") {
       optionsEnded = true;
     } else if (!optionsEnded && (argument == "-r" || argument == "--results")) {
       answers = Answers::kResultsOnly;
+    } else if (!optionsEnded && argument == "--trace") {
+      trace = TraceMode::kTrace;
+    } else if (!optionsEnded && argument == "--step") {
+      trace = TraceMode::kStep;
     } else {
       return Unexpected(argument);  // intcalc takes no operands
     }
   }
+  StartTracing(trace);
   return RunCalculator(answers);
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include "eval/trace_points.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -37,7 +38,7 @@ Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign
                   Magnitude rightMagnitude) {
   if (SignsMatch(leftSign, rightSign)) {
     const std::uint64_t sum = std::uint64_t{leftMagnitude} + rightMagnitude;
-    if (sum > kMagnitudeLimit) return FailWith(kOverflowWord);
+    if (sum > kMagnitudeLimit) return FailWith(kOverflowWord, "the sum is beyond 4294967295");
     return Succeed(leftSign, static_cast<Magnitude>(sum));
   }
   // Equal magnitudes give zero with the left operand's sign.
@@ -64,17 +65,19 @@ Outcome ApplyOperator(SignFlag leftSign, Magnitude leftMagnitude, SignFlag right
   switch (code) {
     case OperatorCode::kMultiply: {
       const std::uint64_t product = std::uint64_t{leftMagnitude} * rightMagnitude;
-      if ((product >> kMagnitudeBits) != 0) return FailWith(kOverflowWord);
+      if ((product >> kMagnitudeBits) != 0) {
+        return FailWith(kOverflowWord, "the product is beyond 4294967295");
+      }
       return Succeed(sign, static_cast<Magnitude>(product));
     }
     case OperatorCode::kDivide:
-      if (rightMagnitude == 0) return FailWith(kErrorWord);
+      if (rightMagnitude == 0) return FailWith(kErrorWord, "a division by zero");
       return Succeed(sign, leftMagnitude / rightMagnitude);
     case OperatorCode::kRemainder:
-      if (rightMagnitude == 0) return FailWith(kErrorWord);
+      if (rightMagnitude == 0) return FailWith(kErrorWord, "a remainder by zero");
       return Succeed(sign, leftMagnitude % rightMagnitude);
     default:
-      return FailWith(kErrorWord);
+      return FailWith(kErrorWord, "no operator to apply");
   }
 }
 

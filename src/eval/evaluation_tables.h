@@ -14,12 +14,6 @@ namespace intcalc {
 // result text, written once by the step that owns the failure.
 enum class [[nodiscard]] Outcome : std::uint8_t{kFailure, kSuccess};
 
-// FailWith: how a step that owns a failure reports it: the word, then the failure.
-inline Outcome FailWith(TextView word) {
-  SetResultText(word);
-  return Outcome::kFailure;
-}
-
 using SignFlag = std::uint32_t;  // 0 positive, 1 negative
 using Magnitude = std::uint32_t;
 
@@ -39,6 +33,20 @@ enum class OperatorCode : std::uint32_t {
   kMultiply = 3,
   kDivide = 4,
   kRemainder = 5,
+};
+
+// What a group's inner text is, by the first character that decides it.
+enum class GroupKind : std::uint8_t {
+  kNotANumber = 0,     // empty, or it starts with neither a sign nor a digit
+  kTooManyDigits = 1,  // more than 20 digits
+  kExpression = 2,     // something other than a digit after the first character
+  kPlainNumber,        // an optional sign and at most 20 digits
+};
+
+// The positions of one group's "(" and ")" in the working text.
+struct GroupBounds {
+  TextLength open = 0;
+  TextLength close = 0;
 };
 
 // IsDigit and IsSign: the characters an operand is made of.
@@ -64,6 +72,9 @@ struct OperandPair {
 
 // The most operators one flat evaluation takes; more give "ERROR".
 inline constexpr std::uint32_t kTableCapacity = 200;
+
+// kNoOperator: an index that names no operator of the tables.
+inline constexpr std::uint32_t kNoOperator = kTableCapacity;
 
 // PairList: pair k holds operands k and k + 1. The last operand's left half is written
 // one record past the last operator, hence the extra record.

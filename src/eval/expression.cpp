@@ -2,12 +2,16 @@
 
 #include "eval/flat_reader.h"
 #include "eval/parentheses.h"
+#include "eval/trace_points.h"
 
 namespace intcalc {
 
 Outcome EvaluateExpression(TextSpan working) {
-  if (ResolveParentheses(working) == Outcome::kFailure) return Outcome::kFailure;
-  return EvaluateFlat(working);
+  Tell(&EvaluationWatcher::ExpressionBegins, working);
+  Outcome outcome = ResolveParentheses(working);
+  if (outcome == Outcome::kSuccess) outcome = EvaluateFlat(working);
+  Tell(&EvaluationWatcher::ExpressionEnds, outcome);
+  return outcome;
 }
 
 }  // namespace intcalc

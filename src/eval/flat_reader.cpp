@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "eval/precedence.h"
+#include "eval/trace_points.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -54,6 +55,7 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest) {
   if (IsSign(rest[kSignsExamined])) return Outcome::kFailure;
   text.Put(first, kBlank);
   rest.remove_prefix(1);
+  Tell(&EvaluationWatcher::SignsFolded, text);
   return Outcome::kSuccess;
 }
 
@@ -120,26 +122,37 @@ void AddOperand(SignFlag sign, Magnitude magnitude) {
   ++pairs.count;
 }
 
+namespace {
+
+constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
+constexpr std::string_view kBeyondRange = "an operand beyond 4294967295";
+
+}  // namespace
+
 Outcome EvaluateFlat(TextSpan text) {
   std::string_view rest = text.View();
-  if (MergeLeadingSigns(text, rest) == Outcome::kFailure) return FailWith(kErrorWord);
+  if (MergeLeadingSigns(text, rest) == Outcome::kFailure) {
+    return FailWith(kErrorWord, "three signs lead the text");
+  }
 
   Pairs().count = 0;
   Operators().count = 0;
   ClearText(ResultText());
   ClearText(operandDigits);
 
-  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
+  std::string_view unread = rest;  // where the operand being read starts
+  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord, kMalformed, unread);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text, ResultText());
+    Tell(&EvaluationWatcher::LoneOperand);
     return Outcome::kSuccess;
   }
 
   (void)PushOperator(currentOperator);  // the table is empty, so this cannot fail
   Magnitude magnitude = 0;
   if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return FailWith(kOverflowWord);
+    return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
   }
   Pairs().pairs[0].leftSign = currentSign;
   Pairs().pairs[0].leftMagnitude = magnitude;
@@ -148,19 +161,25 @@ Outcome EvaluateFlat(TextSpan text) {
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord);
+    unread = rest;
+    if (ReadNextOperand(rest) == Outcome::kFailure) {
+      return FailWith(kErrorWord, kMalformed, unread);
+    }
     if (rest.empty()) break;
-    if (PushOperator(currentOperator) == Outcome::kFailure) return FailWith(kErrorWord);
+    if (PushOperator(currentOperator) == Outcome::kFailure) {
+      return FailWith(kErrorWord, "more than 200 operators");
+    }
     if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-      return FailWith(kOverflowWord);
+      return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
     }
     AddOperand(currentSign, magnitude);
   }
   if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return FailWith(kOverflowWord);
+    return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
   }
   AddOperand(currentSign, magnitude);
   Pairs().count = Operators().count;
+  Tell(&EvaluationWatcher::TablesRead);
   return ResolveIt();
 }
 

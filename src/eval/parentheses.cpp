@@ -1,6 +1,7 @@
 #include "eval/parentheses.h"
 
 #include "eval/flat_reader.h"
+#include "eval/trace_points.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -17,19 +18,32 @@ constinit TextBuffer<kScratchCapacity> scratchBuffer;
 
 enum class Step : std::uint8_t { kRewritten, kNoGroupLeft, kFailed };
 
+// Rewritten: one step's outcome; a failed one says why, for whoever watches. Small enough
+// to come back in registers.
+struct Rewritten {
+  Step step;
+  const char* why = nullptr;
+};
+
+constexpr Rewritten kAnotherRewrite{Step::kRewritten};
+
+constexpr Rewritten Failure(const char* why) {
+  return {Step::kFailed, why};
+}
+
 // FindInnermostGroup: the first group that holds no other group.
-Step FindInnermostGroup(std::string_view text, GroupBounds& group) {
+Rewritten FindInnermostGroup(std::string_view text, GroupBounds& group) {
   const std::size_t firstOpen = text.find(kOpen);
-  if (firstOpen == std::string_view::npos) return Step::kNoGroupLeft;
+  if (firstOpen == std::string_view::npos) return {Step::kNoGroupLeft};
   std::size_t open = firstOpen;
   for (std::size_t index = open + 1; index < text.size(); ++index) {
     if (text[index] == kClose) {
       group = {static_cast<TextLength>(open), static_cast<TextLength>(index)};
-      return Step::kRewritten;
+      return kAnotherRewrite;
     }
     if (text[index] == kOpen) open = index;
   }
-  return Step::kFailed;  // no ")" after the last "(", which may be the last character
+  return Failure("a \"(\" without a \")\" after it");
 }
 
 // StripGroup: a plain number loses its parentheses; blanks anywhere in the text go too.
@@ -37,39 +51,48 @@ void StripGroup(TextSpan working, GroupBounds group) {
   working.Put(group.open, kBlank);
   working.Put(group.close, kBlank);
   RemoveBlanks(working);
+  Tell(&EvaluationWatcher::GroupRewritten, working, Rewrite::kStripped);
 }
 
 // RewriteInnermostGroup: one rewrite of the working text, or the news that none is needed.
-Step RewriteInnermostGroup(TextSpan working) {
-  if (working.IsEmpty()) return Step::kFailed;
+Rewritten RewriteInnermostGroup(TextSpan working) {
+  if (working.IsEmpty()) return Failure("nothing is left");
   GroupBounds group;
-  const Step found = FindInnermostGroup(working.View(), group);
-  if (found != Step::kRewritten) return found;
+  const Rewritten found = FindInnermostGroup(working.View(), group);
+  if (found.step != Step::kRewritten) return found;
 
   const TextLength span = group.close - group.open;
-  if (span == kEmptyGroupSpan) return Step::kFailed;
+  if (span == kEmptyGroupSpan) return Failure("an empty group");
   if (span == kOneCharacterGroupSpan) {
-    if (!IsDigit(working.At(group.open + 1))) return Step::kFailed;
+    if (!IsDigit(working.At(group.open + 1))) return Failure("a group of one character, no digit");
+    Tell(&EvaluationWatcher::GroupFound, working, group, GroupKind::kPlainNumber);
     StripGroup(working, group);
-    return Step::kRewritten;
+    return kAnotherRewrite;
   }
 
   const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
-  if (inner.Length() > kGroupCapacity) return Step::kFailed;
+  if (inner.Length() > kGroupCapacity) return Failure("a group longer than 80 characters");
   CopyText(inner, groupBuffer);
-  switch (ClassifyGroup(groupBuffer.View())) {
+  const GroupKind kind = ClassifyGroup(groupBuffer.View());
+  Tell(&EvaluationWatcher::GroupFound, working, group, kind);
+  switch (kind) {
     case GroupKind::kPlainNumber:
       StripGroup(working, group);
-      return Step::kRewritten;
-    case GroupKind::kExpression:
-      if (EvaluateFlat(groupBuffer) == Outcome::kFailure) return Step::kFailed;
+      return kAnotherRewrite;
+    case GroupKind::kExpression: {
+      const Outcome outcome = EvaluateFlat(groupBuffer);
+      Tell(&EvaluationWatcher::GroupEvaluated, outcome);
+      if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
       SpliceResult(working, group);
-      return Step::kRewritten;
+      Tell(&EvaluationWatcher::GroupRewritten, working, Rewrite::kSpliced);
+      return kAnotherRewrite;
+    }
     case GroupKind::kNotANumber:
+      return Failure("a group that starts with neither a sign nor a digit");
     case GroupKind::kTooManyDigits:
-      break;
+      return Failure("a group of more than 20 digits");
   }
-  return Step::kFailed;
+  return Failure("a group of no known kind");
 }
 
 }  // namespace
@@ -98,13 +121,14 @@ void SpliceResult(TextSpan working, GroupBounds group) {
 
 Outcome ResolveParentheses(TextSpan working) {
   while (true) {
-    switch (RewriteInnermostGroup(working)) {
+    const Rewritten rewritten = RewriteInnermostGroup(working);
+    switch (rewritten.step) {
       case Step::kRewritten:
         continue;
       case Step::kNoGroupLeft:
         return Outcome::kSuccess;
-      case Step::kFailed:
-        return FailWith(kErrorWord);  // over whatever word an inner evaluation left
+      case Step::kFailed:  // over whatever word an inner evaluation left
+        return FailWith(kErrorWord, rewritten.why);
     }
   }
 }

@@ -19,20 +19,6 @@ static_assert(kGroupCapacity < kWorkingCapacity);
 // Where a splice is assembled: room for any working text plus any result text.
 inline constexpr TextLength kScratchCapacity = kWorkingCapacity + kResultCapacity;
 
-// What a group's inner text is, by the first character that decides it.
-enum class GroupKind : std::uint8_t {
-  kNotANumber = 0,     // empty, or it starts with neither a sign nor a digit
-  kTooManyDigits = 1,  // more than 20 digits
-  kExpression = 2,     // something other than a digit after the first character
-  kPlainNumber,        // an optional sign and at most 20 digits
-};
-
-// The positions of one group's "(" and ")" in the working text.
-struct GroupBounds {
-  TextLength open = 0;
-  TextLength close = 0;
-};
-
 // ResolveParentheses: rewrites the innermost group with its value until no "(" is left.
 // Any failure, its own or an inner evaluation's, leaves exactly "ERROR".
 Outcome ResolveParentheses(TextSpan working);

@@ -12,11 +12,11 @@ namespace intcalc {
 Outcome ResolveIt();
 
 // PropagateLeft: hands ArithmeticResult to the nearest live operator left of k as its
-// right operand; returns whether there was one.
-bool PropagateLeft(std::uint32_t k);
+// right operand; returns that operator's index, or kNoOperator when there is none.
+std::uint32_t PropagateLeft(std::uint32_t k);
 
 // PropagateRight: hands ArithmeticResult to the nearest live operator right of k as its
-// left operand; returns whether there was one.
-bool PropagateRight(std::uint32_t k);
+// left operand; returns that operator's index, or kNoOperator when there is none.
+std::uint32_t PropagateRight(std::uint32_t k);
 
 }  // namespace intcalc

@@ -74,6 +74,23 @@ TEST_F(TerminalTest, ATerminalLeftRawIsPutBackInLineMode) {
   EXPECT_EQ(session_.Wait().signal, SIGINT);
 }
 
+TEST_F(TerminalTest, SteppingWaitsForAKeyAfterEachStep) {
+  StartAndWaitForPrompt({.arguments = {"--step"}});
+  session_.Type("1+2*3\r");
+  ASSERT_TRUE(session_.ReadUntil("expression 1+2*3")) << session_.Screen();
+  session_.WaitForQuiet(std::chrono::milliseconds(300));
+  EXPECT_EQ(session_.Screen().find("read "), std::string::npos) << session_.Screen();
+  session_.Type("\r");  // Enter: the next step
+  ASSERT_TRUE(session_.ReadUntil("read       + *")) << session_.Screen();
+  session_.WaitForQuiet(std::chrono::milliseconds(300));
+  EXPECT_EQ(session_.Screen().find("strong #1"), std::string::npos) << session_.Screen();
+  session_.Type("q");  // the rest of this expression at once
+  EXPECT_TRUE(session_.ReadUntil("result     7")) << session_.Screen();
+  EXPECT_TRUE(session_.ReadUntil("1+2*3=7")) << session_.Screen();
+  session_.Type(std::string(1, kEndOfFile));
+  EXPECT_EQ(session_.Wait().exitStatus, 0);
+}
+
 TEST_F(TerminalTest, LongLinesArriveInPieces) {
   StartAndWaitForPrompt();
   session_.Type(std::string(121, '1') + "*2\r");

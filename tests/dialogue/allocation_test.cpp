@@ -1,6 +1,6 @@
-// The calculator allocates nothing once it runs, in either form of answer: every global
-// operator new and every malloc, calloc and realloc of this program is counted while
-// RunCalculator works through memory.
+// The calculator allocates nothing once it runs, in either form of answer, traced or not:
+// every global operator new and every malloc, calloc and realloc of this program is
+// counted while RunCalculator works through memory.
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "diagnostics/trace.h"
 #include "dialogue/main_loop.h"
 #include "support/memory_console.h"
 
@@ -109,6 +110,13 @@ TEST(AllocationTest, TheDialogueAllocatesNothingOnceRunning) {
   EXPECT_EQ(AllocationsWhileRunning(few), 0U);
   EXPECT_EQ(AllocationsWhileRunning(many), 0U);
   EXPECT_GT(MemoryConsole::OutputSize(), many.size());
+}
+
+TEST(AllocationTest, TracingAllocatesNothing) {
+  StartTracing(TraceMode::kTrace);
+  const std::size_t counted = AllocationsWhileRunning(Lines(1000));
+  StartTracing(TraceMode::kOff);
+  EXPECT_EQ(counted, 0U);
 }
 
 TEST(AllocationTest, TheResultsFormAllocatesNothingOnceRunning) {

@@ -55,14 +55,14 @@ TEST(PropagateTest, SkipsConsumedOperators) {
   LoadTables({1, 2, 3, 4, 5}, {OperatorCode::kAdd, OperatorCode::kNone, OperatorCode::kNone,
                                OperatorCode::kSubtract});
   ArithmeticResult() = {kNegative, 77};
-  EXPECT_TRUE(PropagateLeft(2));
+  EXPECT_EQ(PropagateLeft(2), 0U);
   EXPECT_EQ(Pairs().pairs[0].rightSign, kNegative);
   EXPECT_EQ(Pairs().pairs[0].rightMagnitude, 77U);
-  EXPECT_TRUE(PropagateRight(1));
+  EXPECT_EQ(PropagateRight(1), 3U);
   EXPECT_EQ(Pairs().pairs[3].leftSign, kNegative);
   EXPECT_EQ(Pairs().pairs[3].leftMagnitude, 77U);
-  EXPECT_FALSE(PropagateLeft(0));
-  EXPECT_FALSE(PropagateRight(3));
+  EXPECT_EQ(PropagateLeft(0), kNoOperator);
+  EXPECT_EQ(PropagateRight(3), kNoOperator);
 }
 
 }  // namespace

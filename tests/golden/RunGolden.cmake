@@ -1,8 +1,9 @@
 # Runs one golden transcript: the program reads INPUT through a pipe and writes through a
 # pipe; its output must equal EXPECTED byte for byte and its exit status must be 0.
 # Arguments: PROGRAM, INPUT, EXPECTED, ACTUAL, and optionally EMULATOR (a list),
-# ARGUMENTS (a list, for the program) and CRLF_LINES (ON where the program's own line
-# end is CR LF and EXPECTED, written with LF, is to be read so).
+# ARGUMENTS (a list, for the program), EXPECTED_ERRORS (what standard error must be, byte
+# for byte), and CRLF_LINES and CRLF_ERRORS (ON where the program's own line end is CR LF
+# and EXPECTED or EXPECTED_ERRORS, written with LF, is to be read so).
 foreach(argument PROGRAM INPUT EXPECTED ACTUAL)
   if(NOT DEFINED ${argument})
     message(FATAL_ERROR "RunGolden.cmake needs -D${argument}=...")
@@ -14,6 +15,7 @@ execute_process(
   COMMAND ${EMULATOR} "${PROGRAM}" ${ARGUMENTS}
   COMMAND cat
   OUTPUT_FILE "${ACTUAL}"
+  ERROR_FILE "${ACTUAL}.errors"
   RESULTS_VARIABLE statuses)
 
 list(GET statuses 1 programStatus)
@@ -21,17 +23,36 @@ if(NOT programStatus STREQUAL "0")
   message(FATAL_ERROR "${PROGRAM} exited with '${programStatus}' on ${INPUT}")
 endif()
 
-if(CRLF_LINES)
-  file(READ "${EXPECTED}" expectedText)
-  string(REPLACE "\n" "\r\n" expectedText "${expectedText}")
-  set(EXPECTED "${ACTUAL}.expected")
-  file(WRITE "${EXPECTED}" "${expectedText}")
-endif()
+# ReadAsPlatform: FILE's text with CR LF for each LF, in a file beside ACTUAL; its name
+# into the variable RESULT.
+function(read_as_platform file result)
+  file(READ "${file}" text)
+  string(REPLACE "\n" "\r\n" text "${text}")
+  get_filename_component(name "${file}" NAME)
+  set(converted "${ACTUAL}.${name}")
+  file(WRITE "${converted}" "${text}")
+  set(${result} "${converted}" PARENT_SCOPE)
+endfunction()
 
-execute_process(
-  COMMAND "${CMAKE_COMMAND}" -E compare_files "${ACTUAL}" "${EXPECTED}"
-  RESULT_VARIABLE differs)
-if(differs)
-  message(FATAL_ERROR "Output differs from ${EXPECTED}\n"
-                      "Compare: cmp ${ACTUAL} ${EXPECTED}")
+# Compare: fails unless the two files are equal byte for byte.
+function(compare actual expected)
+  execute_process(
+    COMMAND "${CMAKE_COMMAND}" -E compare_files "${actual}" "${expected}"
+    RESULT_VARIABLE differs)
+  if(differs)
+    message(FATAL_ERROR "Output differs from ${expected}\n"
+                        "Compare: cmp ${actual} ${expected}")
+  endif()
+endfunction()
+
+if(CRLF_LINES)
+  read_as_platform("${EXPECTED}" EXPECTED)
+endif()
+compare("${ACTUAL}" "${EXPECTED}")
+
+if(DEFINED EXPECTED_ERRORS AND NOT EXPECTED_ERRORS STREQUAL "")
+  if(CRLF_ERRORS)
+    read_as_platform("${EXPECTED_ERRORS}" EXPECTED_ERRORS)
+  endif()
+  compare("${ACTUAL}.errors" "${EXPECTED_ERRORS}")
 endif()

@@ -1,8 +1,10 @@
 // Hostile input through the built program, over pipes: whatever arrives, the dialogue
-// goes on with the right words, ends with status 0 when input ends, and never hangs; and
-// the results form answers every line with the result text the dialogue showed for it.
+// goes on with the right words, ends with status 0 when input ends, and never hangs; the
+// results form answers every line with the result text the dialogue showed for it; and
+// tracing leaves the output as it is, telling every expression in lines of 80 columns.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 
 #include "support/case_name.h"
@@ -78,6 +80,29 @@ TEST_P(HostileInputTest, TheResultsAreTheDialoguesLineByLine) {
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.output, ExpectedResults(GetParam().input, results));
+}
+
+TEST_P(HostileInputTest, TracingLeavesTheOutputAsItIs) {
+  constexpr std::size_t kColumns = 80;
+  const ProgramRun plain = RunProgram(INTCALC_PROGRAM, GetParam().input);
+  std::vector<std::string> results;
+  ASSERT_EQ(CheckDialogue(GetParam().input, plain.output, &results), "");
+  const ProgramRun traced = RunProgram(INTCALC_PROGRAM, GetParam().input, {"--trace"});
+  ASSERT_TRUE(traced.started);
+  ASSERT_FALSE(traced.timedOut);
+  EXPECT_EQ(traced.exitStatus, 0);
+  EXPECT_TRUE(traced.output == plain.output) << "tracing changed the output";
+
+  std::size_t expressions = 0;
+  std::size_t resultLines = 0;
+  std::istringstream lines(traced.errorOutput);
+  for (std::string line; std::getline(lines, line);) {
+    ASSERT_LE(line.size(), kColumns) << line;
+    if (line.starts_with("expression ")) ++expressions;
+    if (line.starts_with("result ")) ++resultLines;
+  }
+  EXPECT_EQ(expressions, results.size());
+  EXPECT_EQ(resultLines, results.size());
 }
 
 INSTANTIATE_TEST_SUITE_P(Inputs, HostileInputTest, testing::ValuesIn(Cases()), CaseName());

@@ -5,7 +5,8 @@ execute_process(COMMAND "${CMAKE_COMMAND}" -E env MANWIDTH=80 "${MAN}" --warning
 if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
   message(FATAL_ERROR "man -l: status ${status}\n${warnings}")
 endif()
-foreach(section NAME SYNOPSIS DESCRIPTION "LINE EDITING" OPTIONS "EXIT STATUS" EXAMPLES)
+foreach(section NAME SYNOPSIS DESCRIPTION "LINE EDITING" OPTIONS TRACING "EXIT STATUS" CAVEATS
+        EXAMPLES)
   string(FIND "${text}" "${section}" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the rendered page has no ${section} section")

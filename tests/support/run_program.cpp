@@ -54,8 +54,20 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
 
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   int writeEnd = input.empty() ? (close(toChild[1]), -1) : toChild[1];
+  int outputEnd = fromChild[0];
+  int errorEnd = errorsFromChild[0];
   std::array<char, 1 << 16> chunk{};
-  while (true) {
+  // Drain: reads what a pipe holds into `text`; closes it at its end.
+  const auto drain = [&chunk](int& descriptor, std::string& text) {
+    const ssize_t count = read(descriptor, chunk.data(), chunk.size());
+    if (count > 0) {
+      text.append(chunk.data(), static_cast<std::size_t>(count));
+    } else if (count == 0 || (errno != EINTR && errno != EAGAIN)) {
+      close(descriptor);
+      descriptor = -1;
+    }
+  };
+  while (outputEnd >= 0 || errorEnd >= 0) {
     const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
         deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) {
@@ -63,12 +75,14 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
       kill(child, SIGKILL);
       break;
     }
-    std::array<pollfd, 2> waiting{{{fromChild[0], POLLIN, 0}, {writeEnd, POLLOUT, 0}}};
-    if (poll(waiting.data(), writeEnd < 0 ? 1 : 2, static_cast<int>(left.count())) < 0) {
+    std::array<pollfd, 3> waiting{{{outputEnd, POLLIN, 0},
+                                   {errorEnd, POLLIN, 0},
+                                   {writeEnd, POLLOUT, 0}}};  // a negative one is skipped
+    if (poll(waiting.data(), waiting.size(), static_cast<int>(left.count())) < 0) {
       if (errno == EINTR) continue;
       break;
     }
-    if (writeEnd >= 0 && (waiting[1].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
+    if (writeEnd >= 0 && (waiting[2].revents & (POLLOUT | POLLERR | POLLHUP)) != 0) {
       const ssize_t written = write(writeEnd, input.data(), input.size());
       if (written > 0) input.remove_prefix(static_cast<std::size_t>(written));
       if (input.empty() || (written < 0 && errno != EAGAIN && errno != EINTR)) {
@@ -76,24 +90,18 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
         writeEnd = -1;
       }
     }
-    if ((waiting[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
-      const ssize_t count = read(fromChild[0], chunk.data(), chunk.size());
-      if (count > 0) {
-        run.output.append(chunk.data(), static_cast<std::size_t>(count));
-      } else if (count == 0 || errno != EINTR) {
-        break;
-      }
+    if (outputEnd >= 0 && (waiting[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      drain(outputEnd, run.output);
+    }
+    if (errorEnd >= 0 && (waiting[1].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+      drain(errorEnd, run.errorOutput);
     }
   }
-  if (writeEnd >= 0) close(writeEnd);
-  close(fromChild[0]);
-  // Standard error is small; what the program wrote there is all in the pipe by now.
+  for (const int descriptor : {writeEnd, outputEnd, errorEnd}) {
+    if (descriptor >= 0) close(descriptor);
+  }
   int status = 0;
   waitpid(child, &status, 0);
-  for (ssize_t count = 0; (count = read(errorsFromChild[0], chunk.data(), chunk.size())) > 0;) {
-    run.errorOutput.append(chunk.data(), static_cast<std::size_t>(count));
-  }
-  close(errorsFromChild[0]);
 
   if (WIFEXITED(status)) run.exitStatus = WEXITSTATUS(status);
   if (WIFSIGNALED(status)) run.signal = WTERMSIG(status);
