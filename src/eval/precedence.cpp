@@ -53,8 +53,8 @@ namespace {
 
 // Resolve: ResolveIt's passes, built twice from this one text: told, each step is told to
 // the watcher; untold, there is nothing to tell and no test of whether to. The passes run
-// for every operator, and a test in them, cheap as it is, cost 3.5% of the dialogue's time
-// on bench/batch, as it changed how the compiler built the loops around it.
+// for every operator: with one build, the program runs 2.9% more instructions on
+// bench/batch's expressions than with no trace points at all; with two, 1.8%.
 template <bool kTold>
 Outcome Resolve() {
   OperatorList& operators = Operators();
