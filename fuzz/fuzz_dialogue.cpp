@@ -1,6 +1,7 @@
 // Runs the whole dialogue over arbitrary input bytes and checks every block of its output
 // against an independent model; then runs the results form over the same input and checks
-// that it answers every line with what the dialogue showed for it. The first byte chooses
+// that it answers every line with what the dialogue showed for it; then the dialogue again,
+// traced, and checks that its output is the same and its trace well formed. The first byte chooses
 // how many bytes each read brings, so line ends fall on every kind of read boundary.
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "diagnostics/trace.h"
 #include "dialogue/main_loop.h"
 #include "support/dialogue_shape.h"
 #include "support/memory_console.h"
@@ -32,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
 
+  const std::string dialogue(MemoryConsole::Output());
   MemoryConsole::Start(input, readSize);
   const int resultsStatus = RunCalculator(Answers::kResultsOnly);
   const bool same = MemoryConsole::Output() == ExpectedResults(input, results);
@@ -39,6 +42,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (resultsStatus != kExitInputEnded || !same) {
     std::fprintf(stderr, "results form: exit status %d; %s\n", resultsStatus,
                  same ? "" : "its lines are not the dialogue's results");
+    std::abort();
+  }
+
+  MemoryConsole::Start(input, readSize);
+  StartTracing(TraceMode::kTrace);
+  const int tracedStatus = RunCalculator();
+  StartTracing(TraceMode::kOff);
+  const bool unchanged = MemoryConsole::Output() == dialogue;
+  const std::string traceProblem = CheckTrace(MemoryConsole::ErrorOutput(), results.size());
+  MemoryConsole::Stop();
+  if (tracedStatus != kExitInputEnded || !unchanged || !traceProblem.empty()) {
+    std::fprintf(stderr, "traced: exit status %d; %s %s\n", tracedStatus,
+                 unchanged ? "" : "the output changed;", traceProblem.c_str());
     std::abort();
   }
   return 0;

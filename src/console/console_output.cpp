@@ -52,6 +52,7 @@ void WriteErrorLine(std::initializer_list<std::string_view> parts) {
   std::size_t length = 0;
   for (const std::string_view part : parts) {
     const std::size_t taken = std::min(part.size(), room - length);  // a long part is cut
+    if (taken == 0) continue;  // an empty part may have no bytes at all to copy from
     std::memcpy(line.data() + length, part.data(), taken);
     length += taken;
   }

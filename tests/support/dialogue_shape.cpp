@@ -162,6 +162,30 @@ std::string CheckDialogue(std::string_view input, std::string_view output,
   return reader.Problem();
 }
 
+std::string CheckTrace(std::string_view trace, std::size_t expressions) {
+  constexpr std::size_t kColumns = 80;
+  std::size_t begun = 0;
+  std::size_t ended = 0;
+  while (!trace.empty()) {
+    const std::size_t end = trace.find('\n');
+    if (end == std::string_view::npos) return "a trace line without a line end";
+    const std::string_view line = trace.substr(0, end);
+    trace.remove_prefix(end + 1);
+    if (line.size() > kColumns) return "a trace line wider than 80 columns: " + std::string(line);
+    const auto printable = [](char byte) { return byte >= ' ' && byte <= '~'; };
+    if (!std::all_of(line.begin(), line.end(), printable)) {
+      return "a trace line with a byte that is not printable: " + std::string(line);
+    }
+    if (line.starts_with("expression ")) ++begun;
+    if (line.starts_with("result ")) ++ended;
+  }
+  if (begun != expressions || ended != expressions) {
+    return std::to_string(expressions) + " expressions, but " + std::to_string(begun) +
+           " expression lines and " + std::to_string(ended) + " result lines";
+  }
+  return "";
+}
+
 std::string ExpectedResults(std::string_view input, const std::vector<std::string>& results,
                             std::string_view lineEnd) {
   std::string expected;

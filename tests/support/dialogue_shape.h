@@ -25,6 +25,12 @@ bool IsPossibleResult(std::string_view result);
 std::string CheckDialogue(std::string_view input, std::string_view output,
                           std::vector<std::string>* results = nullptr);
 
+// CheckTrace: whether `trace` is what tracing may write for a run that evaluated
+// `expressions` expressions: lines of printable ASCII within 80 columns, each ending with
+// LF, one "expression" line and one "result" line for each expression. Returns an empty
+// string when it holds, else how it does not.
+std::string CheckTrace(std::string_view trace, std::size_t expressions);
+
 // ExpectedResults: what the results form must print for `input`, given the result texts
 // the dialogue printed for it: for each line, nothing when the dialogue evaluated nothing
 // in it, its one result, or ERROR when the dialogue took the line for more than one

@@ -1,5 +1,7 @@
 #include "support/memory_console.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -13,8 +15,22 @@ namespace {
 
 std::string_view pendingInput;
 std::size_t readLimit = MemoryConsole::kWholeReads;
-std::array<char, MemoryConsole::kOutputKept> keptOutput;
-std::size_t writtenBytes = 0;
+// Kept: the first bytes written to one stream, and how many were written in all.
+struct Kept {
+  std::array<char, MemoryConsole::kOutputKept> bytes;
+  std::size_t written = 0;
+
+  void Write(const void* buffer, std::size_t count) {
+    if (written < bytes.size()) {
+      std::memcpy(bytes.data() + written, buffer, std::min(count, bytes.size() - written));
+    }
+    written += count;
+  }
+  std::string_view View() const { return {bytes.data(), std::min(written, bytes.size())}; }
+};
+
+Kept output;
+Kept errorOutput;
 
 ssize_t ReadFromMemory(int /*fileDescriptor*/, void* buffer, std::size_t count) {
   const std::size_t taken = std::min({count, readLimit, pendingInput.size()});
@@ -23,12 +39,8 @@ ssize_t ReadFromMemory(int /*fileDescriptor*/, void* buffer, std::size_t count) 
   return static_cast<ssize_t>(taken);
 }
 
-ssize_t WriteToMemory(int /*fileDescriptor*/, const void* buffer, std::size_t count) {
-  if (writtenBytes < keptOutput.size()) {
-    const std::size_t kept = std::min(count, keptOutput.size() - writtenBytes);
-    std::memcpy(keptOutput.data() + writtenBytes, buffer, kept);
-  }
-  writtenBytes += count;
+ssize_t WriteToMemory(int fileDescriptor, const void* buffer, std::size_t count) {
+  (fileDescriptor == STDERR_FILENO ? errorOutput : output).Write(buffer, count);
   return static_cast<ssize_t>(count);
 }
 
@@ -55,17 +67,22 @@ int NoModesToSet(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/)
 void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
   pendingInput = input;
   readLimit = readSize;
-  writtenBytes = 0;
+  output.written = 0;
+  errorOutput.written = 0;
   InstallSystemCalls(
       {ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, NoModesToGet, NoModesToSet});
 }
 
 std::string_view MemoryConsole::Output() {
-  return {keptOutput.data(), std::min(writtenBytes, keptOutput.size())};
+  return output.View();
 }
 
 std::size_t MemoryConsole::OutputSize() {
-  return writtenBytes;
+  return output.written;
+}
+
+std::string_view MemoryConsole::ErrorOutput() {
+  return errorOutput.View();
 }
 
 void MemoryConsole::Stop() {

@@ -1,6 +1,7 @@
 // MemoryConsole: runs the console on bytes in memory, through its system-call seam.
 // Standard input comes from a byte string in reads of a chosen size; standard output is
-// counted, and its first bytes kept. Nothing here allocates once started.
+// counted, and its first bytes kept; so are standard error's, apart. Nothing here
+// allocates once started.
 #pragma once
 
 #include <cstddef>
@@ -22,6 +23,9 @@ class MemoryConsole {
 
   // OutputSize: every byte written since Start.
   static std::size_t OutputSize();
+
+  // ErrorOutput: the first kOutputKept bytes written to standard error since Start.
+  static std::string_view ErrorOutput();
 
   // Stop: the console uses the real system calls again.
   static void Stop();
