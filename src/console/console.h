@@ -68,6 +68,10 @@ std::string_view FailureReason(Stream stream);
 // platform's line end; nothing is kept for it, and a failure to write it is not reported.
 void WriteErrorLine(std::initializer_list<std::string_view> parts);
 
+// kReadLimit: the most bytes the dialogue takes with one ReadLine. A line that one read
+// takes whole holds two bytes fewer, for its line end.
+inline constexpr std::size_t kReadLimit = 121;
+
 // KeyRead: one key from the terminal, if one came.
 struct KeyRead {
   bool arrived;

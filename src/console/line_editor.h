@@ -1,5 +1,7 @@
 // A line editor for terminals that understand cursor movement: cursor keys, the usual
-// erase and kill keys, and a history of this session on Up and Down. POSIX only.
+// erase and kill keys, a history of this session on Up and Down, UTF-8 characters. POSIX
+// only. Its layers: key_decoder (bytes to keys), line_editing (keys to the line),
+// line_drawing (the line to bytes), and line_editor.cpp, the terminal shell.
 #pragma once
 
 #include <span>
@@ -13,10 +15,11 @@ namespace intcalc {
 // output are terminals, and TERM names a terminal that is not "dumb".
 bool EditorSuits(const SystemCalls& calls);
 
-// ReadEditedLine: writes out the pending output, lets the person edit one line and stores
-// it, followed by LF, into destination. Ctrl-D on an empty line is the end of input;
-// Ctrl-C ends the program as the interrupt key does. The terminal is in raw mode only
-// while the line is edited, from before the pending output shows.
+// ReadEditedLine: writes out the pending output, lets the person edit one line of at most
+// destination.size() - 2 bytes, and stores it, followed by CR LF, into destination. A key
+// that would make the line longer rings the bell and is dropped. Ctrl-D on an empty line
+// is the end of input; Ctrl-C ends the program as the interrupt key does. The terminal is
+// in raw mode only while the line is edited, from before the pending output shows.
 ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination);
 
 }  // namespace intcalc

@@ -90,11 +90,6 @@ bool MustWait(int error) {
 // On a terminal the line mode comes first, so keys typed as soon as the prompt shows are
 // already edited by the terminal.
 ReadResult ReadChunk(std::span<char> destination) {
-  if (KindOfInput() == InputKind::kEditedTerminal) {
-    const ReadResult edited = ReadEditedLine(systemCalls, destination);  // it writes out the prompt
-    if (edited.status == ReadStatus::kFailed) readError = errno;
-    return edited;
-  }
   if (InputIsTerminal()) SetLineMode();
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
@@ -116,6 +111,12 @@ ReadResult ReadChunk(std::span<char> destination) {
 
 ReadResult ReadLine(std::span<char> buffer) {
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+  if (KindOfInput() == InputKind::kEditedTerminal) {
+    // A line as long as one read, with its line end: no splitting needed.
+    const ReadResult edited = ReadEditedLine(systemCalls, buffer);  // it writes out the prompt
+    if (edited.status == ReadStatus::kFailed) readError = errno;
+    return edited;
+  }
   return splitter.NextPiece(buffer, ReadChunk);
 }
 

@@ -13,7 +13,6 @@
 
 namespace intcalc {
 
-inline constexpr std::size_t kReadLimit = 121;
 inline constexpr TextLength kExpressionCapacity = 122;
 inline constexpr TextLength kEchoCapacity = 143;
 

@@ -42,7 +42,8 @@ struct Faults {
   bool pollFails = false;  // poll fails with EINVAL
   bool inputIsTerminal = false;
   bool outputIsTerminal = false;
-  bool setModesFails = false;  // tcsetattr fails with EIO
+  bool setModesFails = false;     // tcsetattr fails with EIO
+  bool waitsInterrupted = false;  // a poll with a timeout fails with EINTR once, then times out
 };
 
 struct FaultState {
@@ -55,6 +56,7 @@ struct FaultState {
   bool failed = false;        // a read or a write to standard output has failed outright
   int callsAfterFailure = 0;  // reads and writes to standard output since then
   int polls = 0;
+  int timedPolls = 0;
   bool looped = false;
 };
 
@@ -123,8 +125,11 @@ int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
   return 0;
 }
 
-int Ready(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
+int Ready(pollfd* /*descriptors*/, nfds_t count, int timeout) {
   ++state.polls;
+  if (state.faults.waitsInterrupted && timeout >= 0) {
+    return ++state.timedPolls == 1 ? (errno = EINTR, -1) : 0;
+  }
   if (state.faults.pollFails) return static_cast<int>(Fail(EINVAL));
   return static_cast<int>(count);
 }
@@ -258,6 +263,18 @@ INSTANTIATE_TEST_SUITE_P(
       return std::get<0>(test.param).name +
              (std::get<1>(test.param) == Answers::kDialogue ? "Dialogue" : "Results");
     });
+
+TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
+  // On a terminal the line editor reads; after the Escape it waits for more, its wait is
+  // interrupted, then nothing more comes in time: a lone Escape, which asks nothing.
+  setenv("TERM", "xterm", 1);
+  EXPECT_EQ(RunWith("\x1b"
+                    "1+1\r",
+                    {.inputIsTerminal = true, .outputIsTerminal = true, .waitsInterrupted = true}),
+            kExitInputEnded);
+  EXPECT_EQ(state.timedPolls, 2);
+  EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
+}
 
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
   // Both ends are terminals that understand cursor movement: the line editor's turn.

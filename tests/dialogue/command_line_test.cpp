@@ -44,8 +44,9 @@ INSTANTIATE_TEST_SUITE_P(Options, PrintedTextTest,
 
 TEST(HelpTest, TellsTheTopicsInLinesOfAtMostEightyColumns) {
   const ProgramRun run = RunProgram(INTCALC_PROGRAM, "", {"--help"});
-  for (const char* topic : {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D",
-                            "--results", "--trace", "--step", "--version", "Exit status"}) {
+  for (const char* topic :
+       {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D", "Ctrl-L", "--results",
+        "--trace", "--step", "--version", "Exit status"}) {
     EXPECT_NE(run.output.find(topic), std::string::npos) << topic;
   }
   std::istringstream lines(run.output);

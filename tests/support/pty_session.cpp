@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
@@ -49,6 +50,7 @@ bool PtySession::Start(const std::string& program, const Options& options) {
     close(master_);
     login_tty(terminal);  // a new session with the terminal as its controlling terminal
     setenv("TERM", options.term.c_str(), 1);
+    if (options.ignoreInterrupt) signal(SIGINT, SIG_IGN);
     execv(program.c_str(), argv.data());
     _exit(127);
   }
@@ -58,6 +60,13 @@ bool PtySession::Start(const std::string& program, const Options& options) {
 
 void PtySession::Signal(int signalNumber) const {
   if (child_ > 0) kill(child_, signalNumber);
+}
+
+void PtySession::Resize(unsigned short rows, unsigned short columns) const {
+  winsize size{};
+  size.ws_row = rows;
+  size.ws_col = columns;
+  ioctl(master_, TIOCSWINSZ, &size);  // NOLINT(cppcoreguidelines-pro-type-vararg)
 }
 
 void PtySession::Type(std::string_view keys) {

@@ -20,7 +20,8 @@ class PtySession {
  public:
   struct Options {
     std::string term = "dumb";
-    bool startRaw = false;  // leave the terminal raw, as a crashed program might
+    bool startRaw = false;         // leave the terminal raw, as a crashed program might
+    bool ignoreInterrupt = false;  // start the program with SIGINT ignored
     std::vector<std::string> arguments{};
   };
 
@@ -58,6 +59,9 @@ class PtySession {
 
   // Signal: sends the program a signal.
   void Signal(int signalNumber) const;
+
+  // Resize: gives the terminal a new size; the program is told by SIGWINCH.
+  void Resize(unsigned short rows, unsigned short columns) const;
 
  private:
   bool ReadSome(std::chrono::milliseconds timeout);

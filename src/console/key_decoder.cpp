@@ -1,0 +1,166 @@
+#include "console/key_decoder.h"
+
+namespace intcalc {
+
+namespace {
+
+constexpr char kEscape = '\x1b';
+constexpr char kDeleteKey = '\x7f';  // what Backspace sends
+constexpr char kFirstPrintable = ' ';
+constexpr std::size_t kLongestParameters = 8;  // more, and the sequence is none of ours
+constexpr unsigned kDecimalBase = 10;
+
+// ControlAction: what a control key asks for; kNone for those that ask nothing.
+constexpr EditAction ControlAction(char byte) {
+  switch (byte) {
+    case '\x01':  // Ctrl-A
+      return EditAction::kHome;
+    case '\x02':  // Ctrl-B
+      return EditAction::kLeft;
+    case '\x03':  // Ctrl-C
+      return EditAction::kInterrupt;
+    case '\x04':  // Ctrl-D
+      return EditAction::kEndOfFile;
+    case '\x05':  // Ctrl-E
+      return EditAction::kEnd;
+    case '\x06':  // Ctrl-F
+      return EditAction::kRight;
+    case '\x08':  // Ctrl-H
+    case kDeleteKey:
+      return EditAction::kErase;
+    case '\x0b':  // Ctrl-K
+      return EditAction::kKillToEnd;
+    case '\x0c':  // Ctrl-L
+      return EditAction::kClearScreen;
+    case '\r':  // Enter
+    case '\n':  // Ctrl-J
+      return EditAction::kEnter;
+    case '\x0e':  // Ctrl-N
+      return EditAction::kDown;
+    case '\x10':  // Ctrl-P
+      return EditAction::kUp;
+    case '\x15':  // Ctrl-U
+      return EditAction::kKillToStart;
+    case '\x17':  // Ctrl-W
+      return EditAction::kKillWord;
+    case '\x1a':  // Ctrl-Z
+      return EditAction::kSuspend;
+    default:
+      return EditAction::kNone;
+  }
+}
+
+// SequenceAction: what ESC [ or ESC O, a number, and a final byte ask for.
+constexpr EditAction SequenceAction(char final, unsigned number) {
+  switch (final) {
+    case 'A':
+      return EditAction::kUp;
+    case 'B':
+      return EditAction::kDown;
+    case 'C':
+      return EditAction::kRight;
+    case 'D':
+      return EditAction::kLeft;
+    case 'H':
+      return EditAction::kHome;
+    case 'F':
+      return EditAction::kEnd;
+    case '~':
+      if (number == 1 || number == 7) return EditAction::kHome;
+      if (number == 4 || number == 8) return EditAction::kEnd;
+      if (number == 3) return EditAction::kDelete;
+      return EditAction::kNone;
+    default:
+      return EditAction::kNone;
+  }
+}
+
+Key ActionKey(EditAction action) {
+  Key key;
+  key.action = action;
+  return key;
+}
+
+Key CharacterKey(std::string_view character) {
+  Key key;
+  key.action = EditAction::kInsert;
+  for (const char byte : character)
+    key.bytes[key.length++] = byte;
+  return key;
+}
+
+}  // namespace
+
+Keys KeyDecoder::Feed(char byte) {
+  if (pending_ > 0 && bytes_[0] == kEscape) return FeedSequence(byte);
+  if (pending_ > 0) return FeedCharacter(byte);
+
+  Keys keys;
+  if (byte == kEscape || SequenceLength(byte) > 1) {
+    bytes_[pending_++] = byte;
+    return keys;
+  }
+  const EditAction control = ControlAction(byte);
+  if (control != EditAction::kNone) {
+    keys.Add(ActionKey(control));
+  } else if (static_cast<unsigned char>(byte) >= static_cast<unsigned char>(kFirstPrintable)) {
+    keys.Add(CharacterKey({&byte, 1}));  // a printable byte, or one that begins nothing
+  }
+  return keys;  // other control bytes ask nothing
+}
+
+Keys KeyDecoder::FeedSequence(char byte) {
+  Keys keys;
+  if (pending_ == 1) {  // the introducer
+    if (byte == '[' || byte == 'O') {
+      bytes_[pending_++] = byte;
+      number_ = 0;
+      parameters_ = 0;
+    } else {
+      pending_ = 0;  // Escape and a key: a combination with Alt, which asks nothing here
+    }
+    return keys;
+  }
+  if ((byte >= '0' && byte <= '9') || byte == ';') {
+    if (++parameters_ <= kLongestParameters && byte != ';') {
+      number_ = number_ * kDecimalBase + static_cast<unsigned>(byte - '0');
+    }
+    return keys;
+  }
+  pending_ = 0;  // the final byte: a sequence with more parameters than ours asks nothing
+  const EditAction action =
+      parameters_ <= kLongestParameters ? SequenceAction(byte, number_) : EditAction::kNone;
+  if (action != EditAction::kNone) keys.Add(ActionKey(action));
+  return keys;
+}
+
+Keys KeyDecoder::FeedCharacter(char byte) {
+  bytes_[pending_] = byte;
+  if (BeginsCharacter({bytes_.data(), pending_ + 1})) {
+    Keys keys;
+    if (++pending_ == SequenceLength(bytes_[0])) {
+      keys.Add(CharacterKey({bytes_.data(), pending_}));
+      pending_ = 0;
+    }
+    return keys;
+  }
+  // Broken off: the bytes so far are characters of their own, and this byte starts afresh.
+  Keys keys = Expire();
+  const Keys after = Feed(byte);
+  for (std::size_t index = 0; index < after.count; ++index)
+    keys.Add(after.keys[index]);
+  return keys;
+}
+
+Keys KeyDecoder::Expire() {
+  Keys keys;
+  if (pending_ > 0 && bytes_[0] != kEscape) {
+    for (std::size_t index = 0; index < pending_; ++index) {
+      keys.Add(CharacterKey({&bytes_[index], 1}));
+    }
+  }
+  pending_ = 0;
+  return keys;
+}
+
+}  // namespace intcalc

@@ -1,0 +1,141 @@
+#include "console/line_editing.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "console/characters.h"
+#include "text/text_buffer.h"
+
+namespace intcalc {
+
+namespace {
+
+// Erase: removes the bytes from `first` up to `last`, where the cursor ends.
+void Erase(EditorState& state, std::size_t first, std::size_t last) {
+  EditLine& line = state.line;
+  std::memmove(line.bytes.data() + first, line.bytes.data() + last, line.length - last);
+  line.length -= last - first;
+  state.cursor = first;
+}
+
+EditOutcome Insert(EditorState& state, std::string_view character) {
+  EditLine& line = state.line;
+  if (line.length + character.size() > state.capacity) return EditOutcome::kBell;
+  char* const at = line.bytes.data() + state.cursor;
+  std::memmove(at + character.size(), at, line.length - state.cursor);
+  std::memcpy(at, character.data(), character.size());  // length + size <= capacity
+  line.length += character.size();
+  state.cursor += character.size();
+  return EditOutcome::kGoOn;
+}
+
+// KillWord: the word before the cursor and the blanks between it and the cursor.
+void KillWord(EditorState& state) {
+  const std::string_view text = state.line.View();
+  std::size_t first = state.cursor;
+  while (first > 0 && text[first - 1] == kBlank)
+    --first;
+  while (first > 0 && text[first - 1] != kBlank)
+    --first;
+  Erase(state, first, state.cursor);
+}
+
+const EditLine& HistoryEntry(const History& history, std::size_t age) {
+  return history.entries[(history.next + kHistoryEntries - age) % kHistoryEntries];
+}
+
+// Remember: keeps a finished line for Up and Down, unless it is empty or the same as the
+// newest entry.
+void Remember(History& history, const EditLine& line) {
+  if (line.length == 0) return;
+  if (history.count > 0 && HistoryEntry(history, 1).View() == line.View()) return;
+  history.entries[history.next] = line;
+  history.next = (history.next + 1) % kHistoryEntries;
+  history.count = std::min(history.count + 1, kHistoryEntries);
+}
+
+// Recall: shows history entry `age`, or for 0 the line that was being typed, cut to what
+// this line may hold.
+void Recall(EditorState& state, std::size_t age) {
+  state.historyAge = age;
+  const EditLine& shown = age == 0 ? state.unsent : HistoryEntry(state.history, age);
+  state.line = shown;
+  state.line.length = std::min(shown.length, state.capacity);
+  state.cursor = state.line.length;
+}
+
+}  // namespace
+
+void StartLine(EditorState& state, std::size_t capacity) {
+  state.line.length = 0;
+  state.capacity = std::min(capacity, kEditCapacity);
+  state.cursor = 0;
+  state.windowStart = 0;
+  state.cursorColumn = 0;
+  state.historyAge = 0;
+}
+
+EditOutcome Apply(EditorState& state, const Key& key) {
+  const std::string_view text = state.line.View();
+  const bool atStart = state.cursor == 0;
+  const bool atEnd = state.cursor == state.line.length;
+  switch (key.action) {
+    case EditAction::kInsert:
+      return Insert(state, key.Character());
+    case EditAction::kLeft:
+      if (!atStart) state.cursor = CharacterBefore(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kRight:
+      if (!atEnd) state.cursor += CharacterLength(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kHome:
+      state.cursor = 0;
+      return EditOutcome::kGoOn;
+    case EditAction::kEnd:
+      state.cursor = state.line.length;
+      return EditOutcome::kGoOn;
+    case EditAction::kEndOfFile:
+      if (state.line.length == 0) return EditOutcome::kEndOfInput;
+      [[fallthrough]];
+    case EditAction::kDelete:
+      if (!atEnd) Erase(state, state.cursor, state.cursor + CharacterLength(text, state.cursor));
+      return EditOutcome::kGoOn;
+    case EditAction::kErase:
+      if (!atStart) Erase(state, CharacterBefore(text, state.cursor), state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillToStart:
+      Erase(state, 0, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillToEnd:
+      state.line.length = state.cursor;
+      return EditOutcome::kGoOn;
+    case EditAction::kKillWord:
+      KillWord(state);
+      return EditOutcome::kGoOn;
+    case EditAction::kUp:
+      if (state.historyAge == state.history.count) return EditOutcome::kBell;
+      if (state.historyAge == 0) state.unsent = state.line;
+      Recall(state, state.historyAge + 1);
+      return EditOutcome::kGoOn;
+    case EditAction::kDown:
+      if (state.historyAge == 0) return EditOutcome::kBell;
+      Recall(state, state.historyAge - 1);
+      return EditOutcome::kGoOn;
+    case EditAction::kEnter:
+      state.cursor = state.line.length;
+      Remember(state.history, state.line);
+      return EditOutcome::kLineDone;
+    case EditAction::kInterrupt:
+      StartLine(state, state.capacity);  // the line is dropped, as the terminal's own would
+      return EditOutcome::kInterrupt;
+    case EditAction::kSuspend:
+      return EditOutcome::kSuspend;
+    case EditAction::kClearScreen:
+      return EditOutcome::kClearScreen;
+    case EditAction::kNone:
+      break;
+  }
+  return EditOutcome::kGoOn;
+}
+
+}  // namespace intcalc

@@ -1,0 +1,66 @@
+// Editing: keys applied to the line being edited and to the history of this session.
+// Nothing here reads or writes: the state is all there is.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+
+#include "console/console.h"
+#include "console/key_decoder.h"
+#include "console/output_buffer.h"
+
+namespace intcalc {
+
+// The longest line the editor takes: what one read takes whole, less the line end.
+inline constexpr std::size_t kEditCapacity = kReadLimit - std::string_view(kLineEnd).size();
+inline constexpr std::size_t kHistoryEntries = 64;
+inline constexpr std::size_t kDefaultColumns = 80;
+
+struct EditLine {
+  std::array<char, kEditCapacity> bytes{};
+  std::size_t length = 0;
+
+  std::string_view View() const { return {bytes.data(), length}; }
+};
+
+// History: a ring of the latest lines of this session.
+struct History {
+  std::array<EditLine, kHistoryEntries> entries{};
+  std::size_t next = 0;   // where the next line goes
+  std::size_t count = 0;  // lines kept
+};
+
+// EditorState: everything the editor knows between keys.
+struct EditorState {
+  EditLine line;
+  std::size_t capacity = kEditCapacity;   // the most bytes this line may hold
+  std::size_t cursor = 0;                 // a byte index where a character begins
+  std::size_t windowStart = 0;            // the first byte shown when the line scrolls
+  std::size_t columns = kDefaultColumns;  // the terminal's width
+  std::size_t cursorColumn = 0;           // where the last drawing left the cursor
+  History history;
+  std::size_t historyAge = 0;  // 0 for the line being typed, 1 for the newest entry...
+  EditLine unsent;             // the line being typed, while the history is shown
+};
+
+// What the editor's caller must do after a key.
+enum class EditOutcome : std::uint8_t {
+  kGoOn,
+  kBell,         // the key could not be taken: the line is full, or there is nowhere to go
+  kLineDone,     // Enter: the line is finished, and remembered
+  kEndOfInput,   // Ctrl-D on an empty line
+  kInterrupt,    // Ctrl-C: the line is dropped; interrupt as the terminal would
+  kSuspend,      // Ctrl-Z: stop as the terminal would
+  kClearScreen,  // Ctrl-L: clear the screen, then draw the line at its top
+};
+
+// StartLine: an empty line to edit, of at most `capacity` bytes (no more than
+// kEditCapacity), the history kept.
+void StartLine(EditorState& state, std::size_t capacity);
+
+// Apply: what one key does to the line and the history.
+EditOutcome Apply(EditorState& state, const Key& key);
+
+}  // namespace intcalc

@@ -1,0 +1,396 @@
+// The line editor's logic, in-process: keys typed as bytes, decoded and applied to the
+// editor's state, as the terminal shell does; and the bytes that draw a state.
+#include "console/line_editing.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "console/key_decoder.h"
+#include "console/line_drawing.h"
+#include "support/case_name.h"
+
+namespace intcalc {
+namespace {
+
+// What the keys send.
+const std::string kWait = "<wait>";  // no byte comes within the wait after an Escape
+const std::string kUp = "\x1b[A";
+const std::string kDown = "\x1b[B";
+const std::string kRight = "\x1b[C";
+const std::string kLeft = "\x1b[D";
+const std::string kHome = "\x1b[H";
+const std::string kEnd = "\x1b[F";
+const std::string kDelete = "\x1b[3~";
+const std::string kBackspace = "\x7f";
+const std::string kEnter = "\r";
+const std::string kCtrlA = "\x01";
+const std::string kCtrlB = "\x02";
+const std::string kCtrlC = "\x03";
+const std::string kCtrlD = "\x04";
+const std::string kCtrlE = "\x05";
+const std::string kCtrlF = "\x06";
+const std::string kCtrlK = "\x0b";
+const std::string kCtrlL = "\x0c";
+const std::string kCtrlU = "\x15";
+const std::string kCtrlW = "\x17";
+const std::string kCtrlZ = "\x1a";
+
+// Typing: what a run of keys left: the lines entered, the line being edited, where the
+// cursor is, how many keys rang the bell, and what the last key asked of the shell.
+struct Typing {
+  std::vector<std::string> entered;
+  std::string line;
+  std::size_t cursor = 0;
+  int bells = 0;
+  EditOutcome last = EditOutcome::kGoOn;
+};
+
+Typing Type(const std::vector<std::string>& parts, std::size_t capacity = kEditCapacity) {
+  static EditorState state;
+  state = EditorState{};
+  StartLine(state, capacity);
+  KeyDecoder decoder;
+  Typing typing;
+  const auto apply = [&](const Keys& keys) {
+    for (std::size_t index = 0; index < keys.count; ++index) {
+      typing.last = Apply(state, keys.keys[index]);
+      if (typing.last == EditOutcome::kBell) ++typing.bells;
+      if (typing.last == EditOutcome::kLineDone) {
+        typing.entered.emplace_back(state.line.View());
+        StartLine(state, capacity);
+      }
+    }
+  };
+  for (const std::string& part : parts) {
+    if (part == kWait) {
+      apply(decoder.Expire());
+      continue;
+    }
+    for (const char byte : part)
+      apply(decoder.Feed(byte));
+  }
+  typing.line = state.line.View();
+  typing.cursor = state.cursor;
+  return typing;
+}
+
+struct EditCase {
+  std::string name;
+  std::vector<std::string> keys;
+  std::string line;
+  std::size_t cursor;
+  std::vector<std::string> entered = {};
+  int bells = 0;
+};
+
+class LineEditingTest : public testing::TestWithParam<EditCase> {};
+
+TEST_P(LineEditingTest, LeavesTheLineAndTheCursor) {
+  const Typing typing = Type(GetParam().keys);
+  EXPECT_EQ(typing.line, GetParam().line);
+  EXPECT_EQ(typing.cursor, GetParam().cursor);
+  EXPECT_EQ(typing.entered, GetParam().entered);
+  EXPECT_EQ(typing.bells, GetParam().bells);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moving, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"InsertInTheMiddle", {"1+3", kLeft, kLeft, "2"}, "12+3", 2},
+        {"HomeAndEnd", {"2+3", kHome, "1", kEnd, "0"}, "12+30", 5},
+        {"ControlKeysMove", {"2+3", kCtrlA, kCtrlF, "0", kCtrlE, kCtrlB, "1"}, "20+13", 4},
+        {"HomeAndEndByNumber", {"23", "\x1b[1~", "1", "\x1b[4~", "4", "\x1b[7~\x1b[8~"}, "1234", 4},
+        {"ApplicationKeys", {"23", "\x1bOH", "1", "\x1bOF", "4"}, "1234", 4},
+        {"NoFurtherThanTheEnds", {"12", kRight, kRight, kHome, kLeft, "0"}, "012", 1},
+    }),
+    CaseName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Erasing, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"Backspace", {"9+99", kBackspace, kBackspace, "1"}, "9+1", 3},
+        {"BackspaceAtTheStart", {"5", kHome, kBackspace}, "5", 0},
+        {"Delete", {"x5*5", kHome, kDelete}, "5*5", 0},
+        {"DeleteAtTheEnd", {"5", kDelete}, "5", 1},
+        {"EndOfFileKeyDeletesWithinALine", {"12+3", kHome, kCtrlD}, "2+3", 0},
+        {"KillToEnd", {"99+1", kHome, kCtrlK, "5*5"}, "5*5", 3},
+        {"KillToStart", {"7+3*3", kLeft, kLeft, kLeft, kCtrlU}, "3*3", 0},
+        {"KillWord", {"1+22 33", kCtrlW}, "1+22 ", 5},
+        {"KillWordWithTheBlanksAfterIt", {"1+22 33  ", kCtrlW}, "1+22 ", 5},
+        {"KillWordBeforeTwoBlanks", {"1+22  33", kLeft, kLeft, kCtrlW}, "33", 0},
+        {"InterruptDropsTheLine", {"12", kCtrlC, "3"}, "3", 1},
+        {"SuspendKeepsTheLine", {"12", kCtrlZ, "3"}, "123", 3},
+        {"ClearScreenKeepsTheLine", {"12", kLeft, kCtrlL, "3"}, "132", 2},
+    }),
+    CaseName());
+
+// Up and Down walk the lines entered in this session, newest first.
+INSTANTIATE_TEST_SUITE_P(
+    History, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"UpRecallsTheLineBefore", {"20*21", kEnter, kUp, "+1"}, "20*21+1", 7, {"20*21"}},
+        {"UpAndUpAgain", {"1+1\r2+2\r", kUp, kUp, "0"}, "1+10", 4, {"1+1", "2+2"}},
+        {"DownComesBack", {"1+1\r2+2\r", kUp, kUp, kUp, kDown}, "2+2", 3, {"1+1", "2+2"}, 1},
+        {"DownReturnsToTheLineBeingTyped", {"1+1\r3*3", kUp, kDown}, "3*3", 3, {"1+1"}},
+        {"NothingBelowTheLineBeingTyped", {"4", kDown}, "4", 1, {}, 1},
+        {"NothingAboveTheOldest", {kUp}, "", 0, {}, 1},
+        {"EmptyLinesAreNotKept", {"\r1\r\r", kUp, kUp}, "1", 1, {"", "1", ""}, 1},
+        {"RepeatsAreKeptOnce", {"1\r1\r", kUp, kUp}, "1", 1, {"1", "1"}, 1},
+    }),
+    CaseName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"TwoBytesEraseAsOne", {"2\xc3\x97", kBackspace, "*3"}, "2*3", 3},
+        {"LeftStepsOverACharacter",
+         {"\xc3\xa9"
+          "1",
+          kLeft, kLeft, "0"},
+         "0\xc3\xa9"
+         "1",
+         1},
+        {"RightStepsOverACharacter",
+         {"\xc3\xa9"
+          "1",
+          kHome, kRight, "0"},
+         "\xc3\xa9"
+         "01",
+         3},
+        {"DeleteTakesACharacter",
+         {"\xe4\xb8\xad"
+          "1",
+          kHome, kDelete},
+         "1",
+         0},
+        {"FourBytes", {"\xf0\x9f\x98\x80", kLeft, "1"}, "1\xf0\x9f\x98\x80", 1},
+        {"AnInvalidByteIsACharacter", {"1\xff", kBackspace}, "1", 1},
+        {"AnUnfinishedCharacterBrokenOff",
+         {"\xc3"
+          "a",
+          kLeft, kLeft, "0"},
+         "0\xc3"
+         "a",
+         1},
+        {"AnUnfinishedCharacterAtTheWait", {"\xe4\xb8", kWait, kBackspace}, "\xe4", 1},
+        {"AnOverlongFormIsTwoCharacters", {"\xc0\x80", kBackspace}, "\xc0", 1},
+    }),
+    CaseName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Sequences, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"ALoneEscapeTakesNoKeyAfterItsWait", {"\x1b", kWait, "1+1"}, "1+1", 3},
+        {"EscapeAndAKeyAskNothing",
+         {"12",
+          "\x1b"
+          "b",
+          "3"},
+         "123",
+         3},
+        {"AnUnknownSequenceAsksNothing", {"12", "\x1b[5~", "3"}, "123", 3},
+        {"ASequenceTooLongAsksNothing", {"12", kHome, "\x1b[123456789012C", "0"}, "012", 1},
+        {"ASequenceCutShort", {"12", "\x1b[", kWait, "3"}, "123", 3},
+        {"ControlKeysThatAskNothing",
+         {"1\t\x07\x1f"
+          "2"},
+         "12",
+         2},
+    }),
+    CaseName());
+
+TEST(LineEditingLimitTest, AKeyPastWhatOneReadTakesRingsTheBell) {
+  const std::string typed(141, '1');
+  const Typing typing = Type({typed});
+  EXPECT_EQ(typing.line, std::string(kEditCapacity, '1'));
+  EXPECT_EQ(typing.bells, 141 - static_cast<int>(kEditCapacity));
+  EXPECT_EQ(kEditCapacity + std::string_view(kLineEnd).size(), kReadLimit);
+}
+
+TEST(LineEditingLimitTest, ACharacterThatWouldNotFitWholeIsRefused) {
+  const Typing typing = Type({std::string(3, '1'), "\xc3\xa9"}, 4);
+  EXPECT_EQ(typing.line, "111");
+  EXPECT_EQ(typing.bells, 1);
+}
+
+TEST(LineEditingLimitTest, TheHistoryKeepsTheLatestSixtyFour) {
+  std::vector<std::string> keys;
+  for (std::size_t line = 0; line <= kHistoryEntries; ++line)
+    keys.push_back(std::to_string(line) + kEnter);
+  for (std::size_t up = 0; up <= kHistoryEntries; ++up)
+    keys.push_back(kUp);
+  const Typing typing = Type(keys);
+  EXPECT_EQ(typing.line, "1");  // the first line, 0, is gone
+  EXPECT_EQ(typing.bells, 1);
+}
+
+struct OutcomeCase {
+  std::string name;
+  std::vector<std::string> keys;
+  EditOutcome outcome;
+};
+
+class EditOutcomeTest : public testing::TestWithParam<OutcomeCase> {};
+
+TEST_P(EditOutcomeTest, TellsTheShellWhatToDo) {
+  EXPECT_EQ(Type(GetParam().keys).last, GetParam().outcome);
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, EditOutcomeTest,
+                         testing::ValuesIn<OutcomeCase>({
+                             {"EnterEndsTheLine", {"1", kEnter}, EditOutcome::kLineDone},
+                             {"LineFeedEndsTheLine", {"1\n"}, EditOutcome::kLineDone},
+                             {"EndOfFileOnAnEmptyLine", {kCtrlD}, EditOutcome::kEndOfInput},
+                             {"EndOfFileWithinALine", {"1", kCtrlD}, EditOutcome::kGoOn},
+                             {"Interrupt", {"1", kCtrlC}, EditOutcome::kInterrupt},
+                             {"Suspend", {kCtrlZ}, EditOutcome::kSuspend},
+                             {"ClearScreen", {kCtrlL}, EditOutcome::kClearScreen},
+                         }),
+                         CaseName());
+
+// ---- Decoding -------------------------------------------------------------------------
+
+// Decoded: the keys the bytes give, one word each: the action, or the inserted bytes in hex.
+std::string Decoded(const std::vector<std::string>& parts) {
+  constexpr std::array<const char*, 18> kNames = {
+      "none",  "insert",    "left",    "right",    "home",  "end", "up",        "down",    "delete",
+      "erase", "killStart", "killEnd", "killWord", "enter", "eof", "interrupt", "suspend", "clear"};
+  KeyDecoder decoder;
+  std::string words;
+  const auto describe = [&words, &kNames](const Keys& keys) {
+    constexpr std::string_view kHex = "0123456789abcdef";
+    for (std::size_t index = 0; index < keys.count; ++index) {
+      const Key& key = keys.keys[index];
+      if (!words.empty()) words += ' ';
+      if (key.action != EditAction::kInsert) {
+        words += kNames[static_cast<std::size_t>(key.action)];
+        continue;
+      }
+      for (const char byte : key.Character()) {
+        words += kHex[static_cast<unsigned char>(byte) / kHex.size()];
+        words += kHex[static_cast<unsigned char>(byte) % kHex.size()];
+      }
+    }
+  };
+  for (const std::string& part : parts) {
+    if (part == kWait) {
+      describe(decoder.Expire());
+      continue;
+    }
+    for (const char byte : part)
+      describe(decoder.Feed(byte));
+  }
+  return words;
+}
+
+struct DecodeCase {
+  std::string name;
+  std::vector<std::string> bytes;
+  std::string keys;
+};
+
+class KeyDecoderTest : public testing::TestWithParam<DecodeCase> {};
+
+TEST_P(KeyDecoderTest, GivesTheKeys) {
+  EXPECT_EQ(Decoded(GetParam().bytes), GetParam().keys);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, KeyDecoderTest,
+    testing::ValuesIn<DecodeCase>({
+        {"ControlKeys",
+         {"\x01\x02\x04\x05\x06\x08\x0b\x0c\x0e\x10\x15\x17\x1a\x7f"},
+         "home left eof end right erase killEnd clear down up killStart killWord suspend erase"},
+        {"TwoBytes", {"\xc3\xa9"}, "c3a9"},
+        {"ThreeBytes", {"\xe4\xb8\xad"}, "e4b8ad"},
+        {"FourBytes", {"\xf0\x9f\x98\x80"}, "f09f9880"},
+        {"ACharacterBrokenOffByAnother", {"\xe4\xb8\xc3\xa9"}, "e4 b8 c3a9"},
+        {"ACharacterBrokenOffByEscape", {"\xc3", kUp}, "c3 up"},
+        {"ASurrogateIsNoCharacter", {"\xed\xa0\x80"}, "ed a0 80"},
+        {"BeyondTheLastCodePoint", {"\xf4\x90\x80\x80"}, "f4 90 80 80"},
+        {"ALoneContinuationByte", {"\x80"}, "80"},
+        {"ALoneEscapeAtItsWait", {"\x1b", kWait, "1"}, "31"},
+        {"ASequenceWithTwoNumbers", {"\x1b[1;5C"}, "right"},
+        {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "31"},
+        {"AltAndAKey",
+         {"\x1b"
+          "f1"},
+         "31"},
+    }),
+    CaseName());
+
+// ---- Drawing --------------------------------------------------------------------------
+
+struct DrawCase {
+  std::string name;
+  std::string line;
+  std::size_t cursor;
+  std::size_t columns;
+  std::string drawn;
+  std::size_t windowStart = 0;
+  Clearing clearing = Clearing::kRow;
+  std::size_t previousWindowStart = 0;
+  std::size_t previousCursorColumn = 0;
+};
+
+class LineDrawingTest : public testing::TestWithParam<DrawCase> {};
+
+TEST_P(LineDrawingTest, DrawsTheRow) {
+  EditorState state;
+  StartLine(state, kEditCapacity);
+  const std::string& line = GetParam().line;
+  std::copy(line.begin(), line.end(), state.line.bytes.begin());
+  state.line.length = line.size();
+  state.cursor = GetParam().cursor;
+  state.columns = GetParam().columns;
+  state.windowStart = GetParam().previousWindowStart;
+  state.cursorColumn = GetParam().previousCursorColumn;
+  const Drawing drawing = DrawLine(state, GetParam().clearing);
+  EXPECT_EQ(drawing.View(), GetParam().drawn);
+  EXPECT_EQ(drawing.windowStart, GetParam().windowStart);
+}
+
+const std::string k30 = "123456789012345678901234567890";
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, LineDrawingTest,
+    testing::ValuesIn<DrawCase>({
+        {"Empty", "", 0, 80, "\r\x1b[0K\r"},
+        {"CursorAtTheEnd", "12", 2, 80, "\r12\x1b[0K\r\x1b[2C"},
+        {"CursorAtTheStart", "12", 0, 80, "\r12\x1b[0K\r"},
+        {"CursorWithinTheLine", "1+23", 3, 80, "\r1+23\x1b[0K\r\x1b[3C"},
+        {"ScrolledToTheCursor", k30, 30, 10, "\r34567890\x1b[0K\r\x1b[8C", 22},
+        {"ScrolledBackToTheCursor", k30, 5, 10, "\r678901234\x1b[0K\r", 5, Clearing::kRow, 22},
+        {"TheLastColumnStaysFree", "12345678", 8, 10, "\r12345678\x1b[0K\r\x1b[8C"},
+        {"OneColumnMoreScrolls", "123456789", 9, 10, "\r23456789\x1b[0K\r\x1b[8C", 1},
+        {"ManyDigitsInTheMove", std::string(119, '7'), 119, 1024,
+         "\r" + std::string(119, '7') + "\x1b[0K\r\x1b[119C"},
+        {"WideCharactersTakeTwoColumns", "\xe4\xb8\xad\xe6\x96\x87", 6, 80,
+         "\r\xe4\xb8\xad\xe6\x96\x87\x1b[0K\r\x1b[4C"},
+        {"AWideCharacterNeverHalfShown", "1\xe4\xb8\xad", 1, 3, "\r1\x1b[0K\r\x1b[1C"},
+        {"AnInvalidByteTakesOneColumn",
+         "\xff"
+         "1",
+         2, 80,
+         "\r\xff"
+         "1\x1b[0K\r\x1b[2C"},
+        {"ClearingTheScreen", "12", 1, 80, "\x1b[H\x1b[2J\r12\x1b[0K\r\x1b[1C", 0,
+         Clearing::kScreen},
+        // The line's last drawing left the cursor at column 50; at 20 columns a rewrapping
+        // terminal shows it two rows below the line's start.
+        {"AfterNarrowing", "12", 2, 20, "\x1b[2A\r\x1b[J\r12\x1b[0K\r\x1b[2C", 0,
+         Clearing::kResized, 0, 50},
+        {"AfterNarrowingLittle", "12", 2, 60, "\r\x1b[J\r12\x1b[0K\r\x1b[2C", 0, Clearing::kResized,
+         0, 50},
+        {"AfterNarrowingOneRow", "12", 2, 20, "\x1b[1A\r\x1b[J\r12\x1b[0K\r\x1b[2C", 0,
+         Clearing::kResized, 0, 25},
+        {"TheFirstWideCharacter", "\xe4\xb8\x80", 3, 80, "\r\xe4\xb8\x80\x1b[0K\r\x1b[2C"},
+    }),
+    CaseName());
+
+}  // namespace
+}  // namespace intcalc
