@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "text/text_buffer.h"
+
 namespace intcalc {
 
 namespace {
@@ -99,7 +101,7 @@ bool BeginsCharacter(std::string_view bytes) {
 std::size_t CharacterLength(std::string_view text, std::size_t index) {
   const std::size_t length = SequenceLength(text[index]);
   if (length == 1 || text.size() - index < length) return 1;
-  return BeginsCharacter(text.substr(index, length)) ? length : 1;
+  return BeginsCharacter(Part(text, index, length)) ? length : 1;
 }
 
 std::size_t CharacterBefore(std::string_view text, std::size_t index) {

@@ -1,6 +1,7 @@
 #include "console/line_drawing.h"
 
 #include "console/characters.h"
+#include "text/text_buffer.h"
 
 namespace intcalc {
 
@@ -69,7 +70,7 @@ Drawing DrawLine(const EditorState& state, Clearing clearing) {
     end += CharacterLength(text, end);
   }
   Put(drawing, kStartOfRow);
-  Put(drawing, text.substr(drawing.windowStart, end - drawing.windowStart));
+  Put(drawing, Part(text, drawing.windowStart, end - drawing.windowStart));
   Put(drawing, kEraseRowAfter);
   Put(drawing, kStartOfRow);
   drawing.cursorColumn = ColumnsBetween(text, drawing.windowStart, state.cursor);

@@ -157,7 +157,7 @@ class Tracer final : public EvaluationWatcher {
 
   void GroupFound(TextView working, GroupBounds group, GroupKind kind) override {
     const std::string_view text = working;
-    Begin().AddShown(text.substr(group.open, group.close - group.open + 1));
+    Begin().AddShown(Part(text, group.open, group.close - group.open + 1));
     line_.Add(" at ");
     line_.AddNumber(group.open);
     line_.Add(": ");
@@ -300,13 +300,12 @@ class Tracer final : public EvaluationWatcher {
     do {
       std::size_t taken = rest.size();
       if (taken > width) {
-        const std::size_t blank = rest.substr(0, width + 1).rfind(' ');
+        const std::size_t blank = Part(rest, 0, width + 1).rfind(' ');
         taken = blank == std::string_view::npos || blank == 0 ? width : blank;
       }
       const std::string_view shownLabel = first ? label : std::string_view{};
-      WriteErrorLine({kSpaces.substr(0, indent), shownLabel,
-                      kSpaces.substr(0, labelWidth - shownLabel.size() + 1),
-                      rest.substr(0, taken)});
+      WriteErrorLine({Part(kSpaces, 0, indent), shownLabel,
+                      Part(kSpaces, 0, labelWidth - shownLabel.size() + 1), Part(rest, 0, taken)});
       rest.remove_prefix(taken);
       if (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
       first = false;

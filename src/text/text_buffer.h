@@ -35,6 +35,13 @@ constexpr void CheckBounds(bool holds) {
   }
 }
 
+// Part: `count` bytes of text from `start`, both within text. Unlike std::string_view's
+// substr, it never needs the C++ library's exceptions, which the program does not link.
+constexpr std::string_view Part(std::string_view text, std::size_t start, std::size_t count) {
+  CheckBounds(start <= text.size() && count <= text.size() - start);
+  return {text.data() + start, count};
+}
+
 class TextSpan;
 template <TextLength kCapacity>
 class TextBuffer;
