@@ -39,6 +39,21 @@ const std::string kCtrlU = "\x15";
 const std::string kCtrlW = "\x17";
 const std::string kCtrlZ = "\x1a";
 
+// Decode: the parts' bytes through a decoder, kWait for the pause after an Escape, each
+// key they give handed to `use`.
+template <typename Use>
+void Decode(const std::vector<std::string>& parts, Use use) {
+  KeyDecoder decoder;
+  for (const std::string& part : parts) {
+    if (part == kWait) {
+      use(decoder.Expire());
+      continue;
+    }
+    for (const char byte : part)
+      use(decoder.Feed(byte));
+  }
+}
+
 // Typing: what a run of keys left: the lines entered, the line being edited, where the
 // cursor is, how many keys rang the bell, and what the last key asked of the shell.
 struct Typing {
@@ -53,7 +68,6 @@ Typing Type(const std::vector<std::string>& parts, std::size_t capacity = kEditC
   static EditorState state;
   state = EditorState{};
   StartLine(state, capacity);
-  KeyDecoder decoder;
   Typing typing;
   const auto apply = [&](const Keys& keys) {
     for (std::size_t index = 0; index < keys.count; ++index) {
@@ -65,14 +79,7 @@ Typing Type(const std::vector<std::string>& parts, std::size_t capacity = kEditC
       }
     }
   };
-  for (const std::string& part : parts) {
-    if (part == kWait) {
-      apply(decoder.Expire());
-      continue;
-    }
-    for (const char byte : part)
-      apply(decoder.Feed(byte));
-  }
+  Decode(parts, apply);
   typing.line = state.line.View();
   typing.cursor = state.cursor;
   return typing;
@@ -259,7 +266,6 @@ std::string Decoded(const std::vector<std::string>& parts) {
   constexpr std::array<const char*, 18> kNames = {
       "none",  "insert",    "left",    "right",    "home",  "end", "up",        "down",    "delete",
       "erase", "killStart", "killEnd", "killWord", "enter", "eof", "interrupt", "suspend", "clear"};
-  KeyDecoder decoder;
   std::string words;
   const auto describe = [&words, &kNames](const Keys& keys) {
     constexpr std::string_view kHex = "0123456789abcdef";
@@ -276,14 +282,7 @@ std::string Decoded(const std::vector<std::string>& parts) {
       }
     }
   };
-  for (const std::string& part : parts) {
-    if (part == kWait) {
-      describe(decoder.Expire());
-      continue;
-    }
-    for (const char byte : part)
-      describe(decoder.Feed(byte));
-  }
+  Decode(parts, describe);
   return words;
 }
 

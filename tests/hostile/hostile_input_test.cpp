@@ -59,36 +59,34 @@ std::vector<HostileCase> Cases() {
   };
 }
 
-class HostileInputTest : public testing::TestWithParam<HostileCase> {};
+class HostileInputTest : public testing::TestWithParam<HostileCase> {
+ protected:
+  // Run: the program over the case's input, which must end it with status 0, in time.
+  static ProgramRun Run(const std::vector<std::string>& arguments = {}) {
+    ProgramRun run = RunProgram(INTCALC_PROGRAM, GetParam().input, arguments);
+    EXPECT_TRUE(run.started);
+    EXPECT_FALSE(run.timedOut);
+    EXPECT_EQ(run.signal, 0);
+    EXPECT_EQ(run.exitStatus, 0);
+    return run;
+  }
+};
 
 TEST_P(HostileInputTest, TheDialogueGoesOn) {
-  const ProgramRun run = RunProgram(INTCALC_PROGRAM, GetParam().input);
-  ASSERT_TRUE(run.started);
-  ASSERT_FALSE(run.timedOut);
-  EXPECT_EQ(run.signal, 0);
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(CheckDialogue(GetParam().input, run.output), "");
+  EXPECT_EQ(CheckDialogue(GetParam().input, Run().output), "");
 }
 
 TEST_P(HostileInputTest, TheResultsAreTheDialoguesLineByLine) {
-  const ProgramRun dialogue = RunProgram(INTCALC_PROGRAM, GetParam().input);
   std::vector<std::string> results;
-  ASSERT_EQ(CheckDialogue(GetParam().input, dialogue.output, &results), "");
-  const ProgramRun run = RunProgram(INTCALC_PROGRAM, GetParam().input, {"--results"});
-  ASSERT_TRUE(run.started);
-  ASSERT_FALSE(run.timedOut);
-  EXPECT_EQ(run.exitStatus, 0);
-  EXPECT_EQ(run.output, ExpectedResults(GetParam().input, results));
+  ASSERT_EQ(CheckDialogue(GetParam().input, Run().output, &results), "");
+  EXPECT_EQ(Run({"--results"}).output, ExpectedResults(GetParam().input, results));
 }
 
 TEST_P(HostileInputTest, TracingLeavesTheOutputAsItIs) {
-  const ProgramRun plain = RunProgram(INTCALC_PROGRAM, GetParam().input);
+  const ProgramRun plain = Run();
   std::vector<std::string> results;
   ASSERT_EQ(CheckDialogue(GetParam().input, plain.output, &results), "");
-  const ProgramRun traced = RunProgram(INTCALC_PROGRAM, GetParam().input, {"--trace"});
-  ASSERT_TRUE(traced.started);
-  ASSERT_FALSE(traced.timedOut);
-  EXPECT_EQ(traced.exitStatus, 0);
+  const ProgramRun traced = Run({"--trace"});
   EXPECT_TRUE(traced.output == plain.output) << "tracing changed the output";
   EXPECT_EQ(CheckTrace(traced.errorOutput, results.size()), "");
 }
