@@ -13,7 +13,6 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -45,7 +44,7 @@ std::size_t Columns() {
       size.ws_col == 0) {
     return kDefaultColumns;
   }
-  return std::clamp<std::size_t>(size.ws_col, kLeastColumns, kMostColumns);
+  return size.ws_col;  // the drawing keeps it within the widths it draws for
 }
 
 enum class ByteRead : unsigned char { kByte, kTimedOut, kEnd, kFailed, kRedraw };

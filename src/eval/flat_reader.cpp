@@ -84,12 +84,13 @@ Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
   digits.SetLength(count);
 
   if (cursor == end) {
+    if (count == 0) return Outcome::kFailure;  // a sign alone at the end
     rest = {};
-    return count == 0 ? Outcome::kFailure : Outcome::kSuccess;
+    return Outcome::kSuccess;
   }
   operatorCode = OperatorFor(*cursor++);
+  if (operatorCode == OperatorCode::kNone || cursor == end) return Outcome::kFailure;
   rest = {cursor, static_cast<std::size_t>(end - cursor)};
-  if (operatorCode == OperatorCode::kNone || rest.empty()) return Outcome::kFailure;
   return Outcome::kSuccess;
 }
 
@@ -140,8 +141,7 @@ Outcome EvaluateFlat(TextSpan text) {
   ClearText(ResultText());
   ClearText(operandDigits);
 
-  std::string_view unread = rest;  // where the operand being read starts
-  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord, kMalformed, unread);
+  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord, kMalformed, rest);
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text, ResultText());
@@ -161,9 +161,8 @@ Outcome EvaluateFlat(TextSpan text) {
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    unread = rest;
     if (ReadNextOperand(rest) == Outcome::kFailure) {
-      return FailWith(kErrorWord, kMalformed, unread);
+      return FailWith(kErrorWord, kMalformed, rest);  // rest starts where the operand did
     }
     if (rest.empty()) break;
     if (PushOperator(currentOperator) == Outcome::kFailure) {

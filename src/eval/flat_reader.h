@@ -22,8 +22,9 @@ Outcome EvaluateFlat(TextSpan text);
 Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest);
 
 // ReadOperand: reads an optional sign, digits, and the operator after them from `rest`,
-// the part of the text not yet read. A sign followed directly by an operator is an
-// operand without digits.
+// the part of the text not yet read, and steps `rest` past them; on failure `rest` is left
+// where the operand began. A sign followed directly by an operator is an operand without
+// digits.
 Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
                     OperatorCode& operatorCode);
 

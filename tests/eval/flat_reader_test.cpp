@@ -129,7 +129,10 @@ TEST_P(ReadOperandTest, ReadsSignDigitsAndOperator) {
   OperatorCode code = OperatorCode::kRemainder;
   std::string_view rest = text.View();
   ASSERT_EQ(ReadOperand(rest, digits, sign, code), GetParam().outcome);
-  if (GetParam().outcome == Outcome::kFailure) return;
+  if (GetParam().outcome == Outcome::kFailure) {
+    EXPECT_EQ(rest, GetParam().text);  // left where the operand began
+    return;
+  }
   EXPECT_EQ(digits.View(), GetParam().digits);
   EXPECT_EQ(sign, GetParam().sign);
   EXPECT_EQ(code, GetParam().code);
