@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "dialogue/main_loop.h"
 #include "eval/expression.h"
 #include "support/dialogue_shape.h"
 #include "support/load_text.h"
@@ -25,18 +24,18 @@ void Require(bool holds, const char* what, std::string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace intcalc;
-  static TextBuffer<kWorkingCapacity> working;
-  LoadText({reinterpret_cast<const char*>(data), size}, working);
-  ClearText(ResultText());
-  (void)EvaluateExpression(working);
+  static Evaluation evaluation;
+  LoadText({reinterpret_cast<const char*>(data), size}, evaluation.working);
+  ClearText(evaluation.result);
+  (void)EvaluateExpression(evaluation);
 
-  const std::string_view result = ResultText().View();
+  const std::string_view result = evaluation.result.View();
   Require(result.size() <= kResultCapacity, "result text too long", result);
-  Require(ResultText().CString()[result.size()] == '\0', "no NUL after the result", result);
+  Require(evaluation.result.CString()[result.size()] == '\0', "no NUL after the result", result);
   Require(IsPossibleResult(result), "impossible result", result);
   const bool decimalOrWord =
       result == kErrorWord || result == kOverflowWord || result.front() != ' ';
-  const std::string_view text = working.View();
+  const std::string_view text = evaluation.working.View();
   Require(decimalOrWord || result == text.substr(0, kResultCapacity),
           "a lone operand's result is not its text", result);
   return 0;

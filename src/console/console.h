@@ -7,17 +7,12 @@
 #include <span>
 #include <string_view>
 
-#include "console/output_buffer.h"
+#include "console/output.h"
+#include "editor/line_splitter.h"
+#include "text/limits.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
-
-enum class ReadStatus : std::uint8_t {
-  kLine,         // a piece of a line arrived
-  kEndOfInput,   // input has ended; nothing more will come
-  kFailed,       // the platform's read failed
-  kWriteFailed,  // a write to standard output had failed, so nothing was read
-};
 
 // The three standard streams.
 enum class Stream : std::uint8_t { kInput, kOutput, kError };
@@ -29,11 +24,6 @@ inline constexpr ConstantText kPlatformLineEnd{"\r\n"};
 inline constexpr ConstantText kPlatformLineEnd{"\n"};
 #endif
 
-struct ReadResult {
-  ReadStatus status;
-  std::size_t count;  // bytes stored into the caller's buffer
-};
-
 // WriteText: hands the bytes of text to standard output. Output is kept in a fixed buffer
 // and written out before any read that may block, whenever the buffer fills, and by
 // FlushOutput.
@@ -43,7 +33,8 @@ inline void WriteText(TextView text) {
 
 // WriteLine: WriteText of text, then of the line end CR LF.
 inline void WriteLine(TextView text) {
-  PendingOutput().AppendLine(text);
+  PendingOutput().Append(text);
+  PendingOutput().Append(kLineEnd);
 }
 
 // WritePlatformLine: WriteText of text, then of the platform's own line end.
@@ -67,10 +58,6 @@ std::string_view FailureReason(Stream stream);
 // WriteErrorLine: writes the parts to standard error at once, as one line with the
 // platform's line end; nothing is kept for it, and a failure to write it is not reported.
 void WriteErrorLine(std::initializer_list<std::string_view> parts);
-
-// kReadLimit: the most bytes the dialogue takes with one ReadLine. A line that one read
-// takes whole holds two bytes fewer, for its line end.
-inline constexpr std::size_t kReadLimit = 121;
 
 // KeyRead: one key from the terminal, if one came.
 struct KeyRead {

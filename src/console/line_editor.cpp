@@ -1,6 +1,6 @@
-// The line editor's terminal shell: raw mode, signals, the terminal's width, reading keys
-// and writing what the drawing layer draws. Only this file touches the terminal; the keys
-// are decoded, applied and drawn by the layers it calls.
+// The line editor's terminal shell: the terminal's width, reading keys and writing what
+// the drawing layer draws, in the raw mode the terminal's owner (terminal.cpp) sets. The
+// keys are decoded, applied and drawn by the editor's layers, which touch nothing.
 //
 // What this shell cannot check: that the terminal understands the few ANSI controls it
 // draws with (carriage return, erase, cursor up and forward, clear screen), how wide it
@@ -18,11 +18,12 @@
 #include <cstring>
 #include <string_view>
 
-#include "console/line_drawing.h"
-#include "console/line_editing.h"
-#include "console/output_buffer.h"
 #include "console/platform.h"
-#include "console/terminal_control.h"
+#include "console/retry.h"
+#include "console/system_calls.h"
+#include "console/terminal.h"
+#include "editor/line_drawing.h"
+#include "editor/line_editing.h"
 
 namespace intcalc {
 
@@ -52,10 +53,10 @@ enum class ByteRead : unsigned char { kByte, kTimedOut, kEnd, kFailed, kRedraw }
 // WaitForByte: waits at most `waitMilliseconds` for a byte to read; kByte when one is there.
 // A wait cut short by a signal is waited again, so the wait after an Escape never becomes
 // a read that takes the next key into a sequence.
-ByteRead WaitForByte(const SystemCalls& calls, int waitMilliseconds) {
+ByteRead WaitForByte(int waitMilliseconds) {
   while (true) {
     pollfd request{STDIN_FILENO, POLLIN, 0};
-    const int ready = calls.poll(&request, 1, waitMilliseconds);
+    const int ready = Calls().poll(&request, 1, waitMilliseconds);
     if (ready > 0) return ByteRead::kByte;
     if (ready == 0) return ByteRead::kTimedOut;
     if (errno != EINTR) return ByteRead::kFailed;
@@ -63,22 +64,20 @@ ByteRead WaitForByte(const SystemCalls& calls, int waitMilliseconds) {
   }
 }
 
-// ReadByte: the next byte typed, waiting at most `waitMilliseconds` when it is not -1.
-ByteRead ReadByte(const SystemCalls& calls, char& byte, int waitMilliseconds) {
-  while (true) {
-    if (RedrawWanted()) return ByteRead::kRedraw;
-    if (waitMilliseconds >= 0) {
-      const ByteRead waited = WaitForByte(calls, waitMilliseconds);
-      if (waited != ByteRead::kByte) return waited;
-    }
-    const ssize_t count = calls.read(STDIN_FILENO, &byte, 1);
-    if (count == 1) return ByteRead::kByte;
-    if (count == 0) return ByteRead::kEnd;
-    if (errno == EINTR) continue;
-    if (errno != EAGAIN && errno != EWOULDBLOCK) return ByteRead::kFailed;
-    pollfd request{STDIN_FILENO, POLLIN, 0};  // left non-blocking by another program
-    if (calls.poll(&request, 1, -1) < 0 && errno != EINTR) return ByteRead::kFailed;
+// ReadByte: the next byte typed, waiting at most `waitMilliseconds` when it is not -1; a
+// signal that asks for a redraw ends the wait.
+ByteRead ReadByte(char& byte, int waitMilliseconds) {
+  if (RedrawWanted()) return ByteRead::kRedraw;
+  if (waitMilliseconds >= 0) {
+    const ByteRead waited = WaitForByte(waitMilliseconds);
+    if (waited != ByteRead::kByte) return waited;
   }
+  const ssize_t count = Retrying(
+      STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, &byte, 1); },
+      [] { return !RedrawWanted(); });
+  if (count == 1) return ByteRead::kByte;
+  if (count == 0) return ByteRead::kEnd;
+  return errno == EINTR ? ByteRead::kRedraw : ByteRead::kFailed;
 }
 
 // ---- Drawing --------------------------------------------------------------------------
@@ -103,11 +102,11 @@ void Redraw() {
 
 // ---- One line -------------------------------------------------------------------------
 
-// Deliver: the line and its line end into destination, and the terminal back as it was.
+// Deliver: the line and its line end into destination, and the terminal's mode put back.
 ReadResult Deliver(std::span<char> destination) {
   Draw(Clearing::kRow);
   WriteAllToOutput(std::string_view(kLineEnd));
-  LeaveRawMode();
+  RestoreTerminal();
   const std::string_view line = editor.line.View();
   const std::string_view lineEnd = kLineEnd;
   std::memcpy(destination.data(), line.data(), line.size());  // the line fits, with its end
@@ -117,25 +116,27 @@ ReadResult Deliver(std::span<char> destination) {
 
 ReadResult End(ReadStatus status) {
   const int error = errno;  // a failure's own, for its message
-  LeaveRawMode();
+  RestoreTerminal();
   errno = error;
   return {status, 0};
 }
 
 }  // namespace
 
-bool EditorSuits(const SystemCalls& calls) {
-  if (calls.isTerminal(STDIN_FILENO) == 0 || calls.isTerminal(STDOUT_FILENO) == 0) return false;
+bool EditorSuits() {
+  if (Calls().isTerminal(STDIN_FILENO) == 0 || Calls().isTerminal(STDOUT_FILENO) == 0) {
+    return false;
+  }
   const char* terminal = std::getenv("TERM");
   return terminal != nullptr && *terminal != '\0' && std::string_view(terminal) != "dumb";
 }
 
-ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination) {
+ReadResult ReadEditedLine(std::span<char> destination) {
   const std::size_t lineEnd = std::string_view(kLineEnd).size();
   if (destination.size() <= lineEnd) return {ReadStatus::kLine, 0};
   InstallSignalHandlers();
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
-  if (!EnterRawMode(calls)) return {ReadStatus::kFailed, 0};
+  if (!SetTerminalMode(TerminalMode::kRaw)) return {ReadStatus::kFailed, 0};
   FlushOutput();
   StartLine(editor, destination.size() - lineEnd);
   editor.columns = Columns();
@@ -145,7 +146,7 @@ ReadResult ReadEditedLine(const SystemCalls& calls, std::span<char> destination)
   while (!OutputFailed()) {
     char byte = 0;
     Keys keys;
-    switch (ReadByte(calls, byte, decoder.Unfinished() ? kEscapeWaitMilliseconds : -1)) {
+    switch (ReadByte(byte, decoder.Unfinished() ? kEscapeWaitMilliseconds : -1)) {
       case ByteRead::kByte:
         keys = decoder.Feed(byte);
         break;

@@ -17,10 +17,11 @@
 
 #include "console/console.h"
 #include "console/line_editor.h"
-#include "console/line_splitter.h"
 #include "console/platform.h"
+#include "console/retry.h"
 #include "console/system_calls.h"
-#include "console/terminal_modes.h"
+#include "console/terminal.h"
+#include "editor/line_splitter.h"
 
 namespace intcalc {
 
@@ -41,12 +42,10 @@ constinit InputKind inputKind = InputKind::kUnknown;
 constinit int readError = 0;   // errno of the latest failed read
 constinit int writeError = 0;  // errno of the failed write to standard output
 
-// ---- Terminal line mode ---------------------------------------------------------------
-
 // KindOfInput: what standard input is, found once.
 InputKind KindOfInput() {
   if (inputKind == InputKind::kUnknown) {
-    if (EditorSuits(systemCalls)) {
+    if (EditorSuits()) {
       inputKind = InputKind::kEditedTerminal;
     } else if (systemCalls.isTerminal(STDIN_FILENO) != 0) {
       inputKind = InputKind::kTerminal;
@@ -61,50 +60,27 @@ bool InputIsTerminal() {
   return KindOfInput() == InputKind::kTerminal;
 }
 
-// SetLineMode: puts the terminal in line mode unless it is already.
-void SetLineMode() {
-  termios settings{};
-  if (systemCalls.getModes(STDIN_FILENO, &settings) != 0) return;
-  const termios wanted = WithLineMode(settings);
-  // When the mode cannot be set, the terminal edits as it is: the read still works.
-  if (!SameModes(wanted, settings)) (void)systemCalls.setModes(STDIN_FILENO, TCSANOW, &wanted);
-}
-
-// WaitUntilReady: blocks until a descriptor left non-blocking by another program is ready;
-// false when poll itself fails, which the caller takes as its own call failing.
-bool WaitUntilReady(int fileDescriptor, short events) {
-  pollfd request{fileDescriptor, events, 0};
-  while (systemCalls.poll(&request, 1, -1) < 0) {
-    if (errno != EINTR) return false;
-  }
-  return true;
-}
-
-bool MustWait(int error) {
-  return error == EAGAIN || error == EWOULDBLOCK;
-}
-
 // ---- Reading --------------------------------------------------------------------------
 
 // ReadChunk: one read of standard input, after writing out what the person must see first.
 // On a terminal the line mode comes first, so keys typed as soon as the prompt shows are
-// already edited by the terminal.
+// already edited by the terminal; a stop and continue may have changed it meanwhile.
 ReadResult ReadChunk(std::span<char> destination) {
-  if (InputIsTerminal()) SetLineMode();
+  // When the mode cannot be set, the terminal edits as it is: the read still works.
+  if (InputIsTerminal()) (void)SetTerminalMode(TerminalMode::kLine);
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  while (true) {
-    const ssize_t count = systemCalls.read(STDIN_FILENO, destination.data(), destination.size());
-    if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
-    if (count == 0) return {ReadStatus::kEndOfInput, 0};
-    if (errno == EINTR) {
-      if (InputIsTerminal()) SetLineMode();  // a stop and continue may have changed it
-      continue;
-    }
-    if (MustWait(errno) && WaitUntilReady(STDIN_FILENO, POLLIN)) continue;
-    readError = errno;
-    return {ReadStatus::kFailed, 0};
-  }
+  const ssize_t count = Retrying(
+      STDIN_FILENO, POLLIN,
+      [&] { return systemCalls.read(STDIN_FILENO, destination.data(), destination.size()); },
+      [] {
+        if (InputIsTerminal()) (void)SetTerminalMode(TerminalMode::kLine);
+        return true;
+      });
+  if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
+  if (count == 0) return {ReadStatus::kEndOfInput, 0};
+  readError = errno;
+  return {ReadStatus::kFailed, 0};
 }
 
 }  // namespace
@@ -113,7 +89,7 @@ ReadResult ReadLine(std::span<char> buffer) {
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   if (KindOfInput() == InputKind::kEditedTerminal) {
     // A line as long as one read, with its line end: no splitting needed.
-    const ReadResult edited = ReadEditedLine(systemCalls, buffer);  // it writes out the prompt
+    const ReadResult edited = ReadEditedLine(buffer);  // it writes out the prompt
     if (edited.status == ReadStatus::kFailed) readError = errno;
     return edited;
   }
@@ -123,48 +99,27 @@ ReadResult ReadLine(std::span<char> buffer) {
 // ---- Single keys ----------------------------------------------------------------------
 
 KeyRead ReadKey() {
-  termios saved{};
-  if (systemCalls.isTerminal(STDIN_FILENO) == 0 ||
-      systemCalls.getModes(STDIN_FILENO, &saved) != 0) {
+  if (systemCalls.isTerminal(STDIN_FILENO) == 0 || !SetTerminalMode(TerminalMode::kKey)) {
     return {false, 0};
   }
-  const termios keyMode = WithKeyMode(saved);
-  if (systemCalls.setModes(STDIN_FILENO, TCSANOW, &keyMode) != 0) return {false, 0};
   char key = 0;
-  ssize_t count = 0;
-  do {
-    count = systemCalls.read(STDIN_FILENO, &key, 1);
-  } while (count < 0 && errno == EINTR);
-  (void)systemCalls.setModes(STDIN_FILENO, TCSANOW, &saved);
+  const ssize_t count =
+      Retrying(STDIN_FILENO, POLLIN, [&] { return systemCalls.read(STDIN_FILENO, &key, 1); });
+  RestoreTerminal();
   return {count == 1, key};
 }
 
 // ---- Writing --------------------------------------------------------------------------
 
-namespace {
-
-// WriteAll: every byte to a descriptor, completing short writes and retrying interrupted
-// ones; returns the errno of a write that fails outright, which loses the rest, or 0.
-int WriteAll(int fileDescriptor, std::span<const char> bytes) {
-  while (!bytes.empty()) {
-    const ssize_t count = systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
-    if (count > 0) {
-      bytes = bytes.subspan(static_cast<std::size_t>(count));
-      continue;
-    }
-    if (count == 0) return EIO;  // no progress, and no reason given
-    if (errno == EINTR || (MustWait(errno) && WaitUntilReady(fileDescriptor, POLLOUT))) continue;
-    return errno;
-  }
+std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
+  const int fileDescriptor = stream == Stream::kError ? STDERR_FILENO : STDOUT_FILENO;
+  const ssize_t count = Retrying(fileDescriptor, POLLOUT, [&] {
+    return systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
+  });
+  if (count > 0) return static_cast<std::size_t>(count);
+  const int error = count == 0 ? EIO : errno;  // no progress, and no reason given
+  if (stream == Stream::kOutput) writeError = error;
   return 0;
-}
-
-}  // namespace
-
-bool WriteAllTo(Stream stream, std::span<const char> bytes) {
-  if (stream == Stream::kError) return WriteAll(STDERR_FILENO, bytes) == 0;
-  writeError = WriteAll(STDOUT_FILENO, bytes);
-  return writeError == 0;
 }
 
 std::string_view FailureReason(Stream stream) {
@@ -175,6 +130,10 @@ std::string_view FailureReason(Stream stream) {
 
 SystemCalls RealSystemCalls() {
   return {::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
+}
+
+const SystemCalls& Calls() {
+  return systemCalls;
 }
 
 void InstallSystemCalls(const SystemCalls& calls) {

@@ -21,6 +21,9 @@ struct SystemCalls {
 // RealSystemCalls: the calls of the operating system itself.
 SystemCalls RealSystemCalls();
 
+// Calls: the calls the console makes now.
+const SystemCalls& Calls();
+
 // InstallSystemCalls: makes the console use these calls from now on, and starts it afresh:
 // no input kept, no output pending, the kind of standard input not yet known.
 void InstallSystemCalls(const SystemCalls& calls);

@@ -22,8 +22,8 @@
 #include <array>
 
 #include "console/console.h"
-#include "console/line_splitter.h"
 #include "console/platform.h"
+#include "editor/line_splitter.h"
 
 namespace intcalc {
 
@@ -85,29 +85,19 @@ KeyRead ReadKey() {
   return {true, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
 }
 
-namespace {
-
-// WriteAll: every byte to a standard handle; returns the error of a write that fails
-// outright, which loses the rest, or 0.
-DWORD WriteAll(DWORD standardHandle, std::span<const char> bytes) {
-  while (!bytes.empty()) {
-    DWORD written = 0;
-    if (WriteFile(GetStdHandle(standardHandle), bytes.data(), ByteCount(bytes.size()), &written,
-                  nullptr) == 0) {
-      return GetLastError();
-    }
-    if (written == 0) return ERROR_WRITE_FAULT;  // no progress, and no reason given
-    bytes = bytes.subspan(written);
+std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
+  const DWORD standardHandle = stream == Stream::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
+  DWORD written = 0;
+  DWORD error = 0;
+  if (WriteFile(GetStdHandle(standardHandle), bytes.data(), ByteCount(bytes.size()), &written,
+                nullptr) == 0) {
+    error = GetLastError();
+  } else if (written == 0) {
+    error = ERROR_WRITE_FAULT;  // no progress, and no reason given
   }
+  if (error == 0) return written;
+  if (stream == Stream::kOutput) writeError = error;
   return 0;
-}
-
-}  // namespace
-
-bool WriteAllTo(Stream stream, std::span<const char> bytes) {
-  if (stream == Stream::kError) return WriteAll(STD_ERROR_HANDLE, bytes) == 0;
-  writeError = WriteAll(STD_OUTPUT_HANDLE, bytes);
-  return writeError == 0;
 }
 
 std::string_view FailureReason(Stream stream) {

@@ -1,10 +1,13 @@
 #include "dialogue/main_loop.h"
 
 #include <algorithm>
+#include <array>
+#include <span>
 
 #include "console/console.h"
 #include "dialogue/dialogue_texts.h"
 #include "eval/expression.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
@@ -17,60 +20,69 @@ constexpr std::string_view kCannotWrite = "intcalc: cannot write to standard out
 constexpr char kLineFeed = '\n';
 constexpr std::uint32_t kMoreThanOne = 2;
 
+static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
+static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
+static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
+
+using RawLine = std::array<char, kReadLimit>;
+using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
+using EchoLineBuffer = TextBuffer<kEchoCapacity>;
+
+// Dialogue: the buffers of the dialogue and the evaluation it hands each expression to,
+// alive for the whole run and reset for every expression.
+struct Dialogue {
+  RawLine rawLine{};
+  ExpressionBuffer expression;  // the line without blanks, as the person is shown it
+  EchoLineBuffer echoLine;      // expression, "=", result text
+  Evaluation evaluation;
+};
+
+constinit Dialogue dialogue;
+
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';
 }
 
-using WorkingBuffer = TextBuffer<kWorkingCapacity>;
-
-// The dialogue's buffers, alive for the whole run and reset for every expression.
-constinit RawLine rawLineBuffer{};
-constinit ExpressionBuffer expressionBuffer;
-constinit WorkingBuffer workingBuffer;
-constinit EchoLineBuffer echoLineBuffer;
-
-}  // namespace
-
-bool CompactInput(std::span<const char> delivered, TextSpan expression) {
-  CheckBounds(delivered.size() <= expression.Capacity());
-  char* const kept = expression.Storage();
+// CompactInput: copies the bytes one read delivered, up to the first NUL, CR or LF and
+// without their blanks, into the expression; returns whether the expression is empty.
+bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression) {
+  char* const kept = expression.Span().Storage();
   TextLength count = 0;
   for (const char byte : delivered) {
     if (EndsLine(byte)) break;
-    if (byte != kBlank) kept[count++] = byte;  // count < delivered.size(), checked above
+    if (byte != kBlank) kept[count++] = byte;  // count < kReadLimit < the expression's capacity
   }
-  expression.SetLength(count);
+  expression.Span().SetLength(count);
   return count == 0;
 }
 
-void BuildEchoLine(TextSpan expression, TextSpan result, TextSpan echoLine) {
-  CopyText(expression, echoLine);
-  AppendText(kEqualsSign, echoLine);
-  AppendText(result, echoLine);
+// BuildEchoLine: expression, "=", result text.
+void BuildEchoLine(Dialogue& state) {
+  CopyText(state.expression, state.echoLine);
+  AppendText(kEqualsSign, state.echoLine);
+  AppendText(state.evaluation.result, state.echoLine);
 }
 
-void ClearOutputs(TextSpan echoLine) {
-  ClearText(ResultText());
-  ClearText(echoLine);
+// ClearOutputs: empties the result text and the echo line.
+void ClearOutputs(Dialogue& state) {
+  ClearText(state.evaluation.result);
+  ClearText(state.echoLine);
 }
 
-namespace {
-
-// Calculate: evaluates a working copy of the expression buffer; the result text tells how
-// it went.
-void Calculate() {
-  CopyText(expressionBuffer, workingBuffer);
-  ClearOutputs(echoLineBuffer);
-  (void)EvaluateExpression(workingBuffer);
+// Calculate: evaluates a working copy of the expression; the result text tells how it went.
+void Calculate(Dialogue& state) {
+  CopyText(state.expression, state.evaluation.working);
+  ClearOutputs(state);
+  (void)EvaluateExpression(state.evaluation);
 }
 
 // Delivered: the bytes a read stored into the raw line.
-std::span<const char> Delivered(const ReadResult& read) {
-  CheckBounds(read.count <= rawLineBuffer.size());
-  return std::span(rawLineBuffer).first(read.count);
+std::span<const char> Delivered(const Dialogue& state, const ReadResult& read) {
+  CheckBounds(read.count <= state.rawLine.size());
+  return std::span(state.rawLine).first(read.count);
 }
 
-int RunDialogue() {
+int RunDialogue(Dialogue& state) {
   bool showIntro = true;
   while (true) {
     if (showIntro) {
@@ -79,52 +91,52 @@ int RunDialogue() {
     }
     WriteText(kPrompt);
 
-    const ReadResult read = ReadLine(rawLineBuffer);
+    const ReadResult read = ReadLine(state.rawLine);
     if (read.status != ReadStatus::kLine) return FinishRun(read.status);
-    showIntro = CompactInput(Delivered(read), expressionBuffer);
+    showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
 
     WriteText(kExpressionLabel);
-    WriteLine(expressionBuffer);
-    Calculate();
-    BuildEchoLine(expressionBuffer, ResultText(), echoLineBuffer);
+    WriteLine(state.expression);
+    Calculate(state);
+    BuildEchoLine(state);
 
     WriteText(kResultLabel);
-    WriteLine(ResultText());
-    WriteLine(echoLineBuffer);
+    WriteLine(state.evaluation.result);
+    WriteLine(state.echoLine);
     WriteLine(kRule);
   }
 }
 
 // WriteLineResult: the one line that answers a line of input in which the dialogue would
 // have evaluated `expressions` expressions.
-void WriteLineResult(std::uint32_t expressions) {
+void WriteLineResult(const Dialogue& state, std::uint32_t expressions) {
   if (expressions == 0) {
     WritePlatformLine(kNoResult);
   } else if (expressions == 1) {
-    WritePlatformLine(ResultText());
+    WritePlatformLine(state.evaluation.result);
   } else {
     WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
   }
 }
 
-int RunResultsOnly() {
+int RunResultsOnly(Dialogue& state) {
   std::uint32_t expressions = 0;  // evaluated in the line so far, counted up to two
   bool lineOpen = false;          // part of a line has arrived without its line end
   while (true) {
-    const ReadResult read = ReadLine(rawLineBuffer);
+    const ReadResult read = ReadLine(state.rawLine);
     if (read.status != ReadStatus::kLine) {
-      if (lineOpen) WriteLineResult(expressions);
+      if (lineOpen) WriteLineResult(state, expressions);
       return FinishRun(read.status);
     }
-    const std::span<const char> delivered = Delivered(read);
-    if (!CompactInput(delivered, expressionBuffer)) {
-      Calculate();  // every piece is evaluated, so the shared state moves as in the dialogue
+    const std::span<const char> delivered = Delivered(state, read);
+    if (!CompactInput(delivered, state.expression)) {
+      Calculate(state);  // every piece of a long line is evaluated, as in the dialogue
       expressions = std::min(expressions + 1, kMoreThanOne);
     }
     lineOpen = delivered.empty() || delivered.back() != kLineFeed;
     if (lineOpen) continue;
-    WriteLineResult(expressions);
+    WriteLineResult(state, expressions);
     expressions = 0;
   }
 }
@@ -144,7 +156,7 @@ int FinishRun(ReadStatus status) {
 }
 
 int RunCalculator(Answers answers) {
-  return answers == Answers::kResultsOnly ? RunResultsOnly() : RunDialogue();
+  return answers == Answers::kResultsOnly ? RunResultsOnly(dialogue) : RunDialogue(dialogue);
 }
 
 }  // namespace intcalc

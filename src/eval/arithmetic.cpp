@@ -2,11 +2,7 @@
 
 #include <array>
 #include <cstdint>
-#include <cstring>
 #include <limits>
-
-#include "eval/trace_points.h"
-#include "text/result_text.h"
 
 namespace intcalc {
 
@@ -16,8 +12,7 @@ constexpr std::uint64_t kMagnitudeLimit = std::numeric_limits<Magnitude>::max();
 constexpr unsigned kMagnitudeBits = 32;
 constexpr Magnitude kDecimalBase = 10;
 constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
-constexpr char kStarFill = '*';
-constexpr ConstantText kZeroText{"0"};
+static_assert(kMostDigits + 1 < kResultCapacity, "a sign and ten digits fit the result text");
 
 // SignsMatch: compares the low bytes of two sign flags, the byte that carries a sign in
 // the tables. Every flag the reader and the arithmetic store is 0 or 1, so this agrees
@@ -27,83 +22,81 @@ constexpr bool SignsMatch(SignFlag left, SignFlag right) {
   return (left & kLowByte) == (right & kLowByte);
 }
 
-// Succeed: keeps the value just computed for the evaluator, and reports success.
-Outcome Succeed(SignFlag sign, Magnitude magnitude) {
-  ArithmeticResult() = {sign, magnitude};
-  return Outcome::kSuccess;
+Outcome Fail(ResultTextBuffer& result, TextView word) {
+  SetResultText(result, word);
+  return Outcome::kFailure;
 }
 
 // AddSigned: subtraction arrives here as addition of the negated right operand.
-Outcome AddSigned(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign,
-                  Magnitude rightMagnitude) {
-  if (SignsMatch(leftSign, rightSign)) {
-    const std::uint64_t sum = std::uint64_t{leftMagnitude} + rightMagnitude;
-    if (sum > kMagnitudeLimit) return FailWith(kOverflowWord, "the sum is beyond 4294967295");
-    return Succeed(leftSign, static_cast<Magnitude>(sum));
+Outcome AddSigned(SignedMagnitude left, SignedMagnitude right, SignedMagnitude& value,
+                  ResultTextBuffer& result) {
+  if (SignsMatch(left.sign, right.sign)) {
+    const std::uint64_t sum = std::uint64_t{left.magnitude} + right.magnitude;
+    if (sum > kMagnitudeLimit) return Fail(result, kOverflowWord);
+    value = {left.sign, static_cast<Magnitude>(sum)};
+    return Outcome::kSuccess;
   }
   // Equal magnitudes give zero with the left operand's sign.
-  if (leftMagnitude >= rightMagnitude) return Succeed(leftSign, leftMagnitude - rightMagnitude);
-  return Succeed(rightSign, rightMagnitude - leftMagnitude);
+  if (left.magnitude >= right.magnitude) {
+    value = {left.sign, left.magnitude - right.magnitude};
+  } else {
+    value = {right.sign, right.magnitude - left.magnitude};
+  }
+  return Outcome::kSuccess;
 }
 
 }  // namespace
 
-Outcome ApplyOperator(SignFlag leftSign, Magnitude leftMagnitude, SignFlag rightSign,
-                      Magnitude rightMagnitude, OperatorCode code) {
+Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode code,
+                      SignedMagnitude& value, ResultTextBuffer& result) {
   switch (code) {
     case OperatorCode::kAdd:
-      return AddSigned(leftSign, leftMagnitude, rightSign, rightMagnitude);
+      return AddSigned(left, right, value, result);
     case OperatorCode::kSubtract:
-      return AddSigned(leftSign, leftMagnitude, rightSign == kPositive ? kNegative : kPositive,
-                       rightMagnitude);
+      right.sign = right.sign == kPositive ? kNegative : kPositive;
+      return AddSigned(left, right, value, result);
     default:
       break;
   }
 
   // The strong operators all take the product sign, the remainder included.
-  const SignFlag sign = SignsMatch(leftSign, rightSign) ? kPositive : kNegative;
+  const SignFlag sign = SignsMatch(left.sign, right.sign) ? kPositive : kNegative;
   switch (code) {
     case OperatorCode::kMultiply: {
-      const std::uint64_t product = std::uint64_t{leftMagnitude} * rightMagnitude;
-      if ((product >> kMagnitudeBits) != 0) {
-        return FailWith(kOverflowWord, "the product is beyond 4294967295");
-      }
-      return Succeed(sign, static_cast<Magnitude>(product));
+      const std::uint64_t product = std::uint64_t{left.magnitude} * right.magnitude;
+      if ((product >> kMagnitudeBits) != 0) return Fail(result, kOverflowWord);
+      value = {sign, static_cast<Magnitude>(product)};
+      return Outcome::kSuccess;
     }
     case OperatorCode::kDivide:
-      if (rightMagnitude == 0) return FailWith(kErrorWord, "a division by zero");
-      return Succeed(sign, leftMagnitude / rightMagnitude);
+      if (right.magnitude == 0) return Fail(result, kErrorWord);
+      value = {sign, left.magnitude / right.magnitude};
+      return Outcome::kSuccess;
     case OperatorCode::kRemainder:
-      if (rightMagnitude == 0) return FailWith(kErrorWord, "a remainder by zero");
-      return Succeed(sign, leftMagnitude % rightMagnitude);
-    default:
-      return FailWith(kErrorWord, "no operator to apply");
+      if (right.magnitude == 0) return Fail(result, kErrorWord);
+      value = {sign, left.magnitude % right.magnitude};
+      return Outcome::kSuccess;
+    default:  // kNone: the evaluator applies only live operators, so this never happens
+      return Fail(result, kErrorWord);
   }
 }
 
-Outcome FormatResult(SignFlag sign, Magnitude magnitude, TextSpan destination) {
-  if (magnitude == 0) {
-    CopyText(kZeroText, destination);
-    return Outcome::kSuccess;
-  }
-  std::array<char, kMostDigits> digits{};  // least significant first
-  TextLength count = 0;
-  for (; magnitude != 0; magnitude /= kDecimalBase) {
-    digits[count++] = static_cast<char>('0' + magnitude % kDecimalBase);
-  }
-  char* const out = destination.Storage();
-  if (count >= destination.Capacity()) {  // the digits must fit with room to spare, sign or not
-    std::memset(out, kStarFill, destination.Capacity());
-    destination.SetLength(destination.Capacity());
-    return Outcome::kFailure;
-  }
-  // count < capacity, so the sign and the digits fit: at most capacity characters.
-  TextLength length = 0;
-  if (sign != kPositive) out[length++] = '-';
-  while (count > 0)
-    out[length++] = digits[--count];
-  destination.SetLength(length);
-  return Outcome::kSuccess;
+void FormatResult(SignedMagnitude value, ResultTextBuffer& destination) {
+  // The digits are written from the end of a text of their own, least significant first,
+  // then moved into place in one copy.
+  std::array<char, kMostDigits + 1> text{};
+  std::size_t first = text.size();
+  Magnitude magnitude = value.magnitude;
+  do {
+    text[--first] = static_cast<char>('0' + magnitude % kDecimalBase);
+    magnitude /= kDecimalBase;
+  } while (magnitude != 0);
+  if (value.sign != kPositive && value.magnitude != 0) text[--first] = '-';
+  const std::size_t length = text.size() - first;
+  const TextSpan out = destination;
+  for (std::size_t index = 0; index < length; ++index)
+    out.Storage()[index] = text[first + index];  // length <= 11 < the result text's capacity
+  out.SetLength(static_cast<TextLength>(length));
 }
 
 }  // namespace intcalc

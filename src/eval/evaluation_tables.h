@@ -1,12 +1,14 @@
-// The evaluation's shared types and tables: signed magnitudes, operator codes, the
-// operand pairs and operators the flat reader lays out and the precedence evaluator reduces.
+// The evaluation's types and tables: signed magnitudes, operator codes, the reader's state,
+// and the operand pairs and operators the flat reader lays out and the precedence
+// evaluator reduces.
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
-#include <string_view>
 
-#include "text/result_text.h"
+#include "text/limits.h"
+#include "text/text_buffer.h"
 
 namespace intcalc {
 
@@ -26,14 +28,33 @@ struct SignedMagnitude {
   Magnitude magnitude = 0;
 };
 
+// OperatorCode: one of the five operators. In the tables, kNone marks a strong operator
+// already applied; a weak one keeps its code after it is applied, as nothing looks for it
+// again.
 enum class OperatorCode : std::uint32_t {
-  kNone = 0,  // no operator followed an operand; in the tables, an operator already applied
+  kNone = 0,  // also: no operator followed an operand
   kSubtract = 1,
   kAdd = 2,
   kMultiply = 3,
   kDivide = 4,
   kRemainder = 5,
 };
+
+// kOperatorSymbols: entry k is the character that stands for OperatorCode k; the reader's
+// table of codes and the trace's symbols are both made from it.
+inline constexpr std::array<char, 6> kOperatorSymbols = {'\0', '-', '+', '*', '/', '\\'};
+static_assert(kOperatorSymbols.size() == static_cast<std::size_t>(OperatorCode::kRemainder) + 1);
+static_assert(kOperatorSymbols[static_cast<std::size_t>(OperatorCode::kSubtract)] == '-');
+static_assert(kOperatorSymbols[static_cast<std::size_t>(OperatorCode::kRemainder)] == '\\');
+
+constexpr char SymbolOf(OperatorCode code) {
+  return kOperatorSymbols[static_cast<std::size_t>(code)];
+}
+
+// IsStrong: multiplication, division and remainder bind tighter than the other two.
+constexpr bool IsStrong(OperatorCode code) {
+  return code >= OperatorCode::kMultiply;
+}
 
 // What a group's inner text is, by the first character that decides it.
 enum class GroupKind : std::uint8_t {
@@ -57,21 +78,11 @@ constexpr bool IsSign(char character) {
   return character == '-' || character == '+';
 }
 
-// IsStrong: multiplication, division and remainder bind tighter than the other two.
-constexpr bool IsStrong(OperatorCode code) {
-  return code >= OperatorCode::kMultiply;
-}
-
 // OperandPair: the operands on both sides of one operator.
 struct OperandPair {
-  SignFlag leftSign = kPositive;
-  Magnitude leftMagnitude = 0;
-  SignFlag rightSign = kPositive;
-  Magnitude rightMagnitude = 0;
+  SignedMagnitude left;
+  SignedMagnitude right;
 };
-
-// The most operators one flat evaluation takes; more give "ERROR".
-inline constexpr std::uint32_t kTableCapacity = 200;
 
 // kNoOperator: an index that names no operator of the tables.
 inline constexpr std::uint32_t kNoOperator = kTableCapacity;
@@ -91,21 +102,27 @@ struct OperatorList {
   std::array<OperatorCode, kCapacity> codes{};
 };
 
-// The shared tables, alive for the whole run and reset by count for every evaluation.
-inline PairList& Pairs() {
-  static constinit PairList pairList;
-  return pairList;
-}
+// EvaluationTables: what the reader lays out and the precedence evaluator reduces; reset
+// by count for every flat evaluation.
+struct EvaluationTables {
+  OperatorList operators;
+  PairList pairs;
+};
 
-inline OperatorList& Operators() {
-  static constinit OperatorList operatorList;
-  return operatorList;
-}
+using OperandDigits = TextBuffer<kOperandDigitsCapacity>;
 
-// ArithmeticResult: where every arithmetic step writes its value; never reset.
-inline SignedMagnitude& ArithmeticResult() {
-  static constinit SignedMagnitude arithmeticResult;
-  return arithmeticResult;
-}
+// ReaderState: the operand just read, reset for every operand.
+struct ReaderState {
+  OperandDigits digits;
+  SignFlag sign = kPositive;
+  OperatorCode operatorCode = OperatorCode::kNone;  // the operator after it, if any
+};
+
+// FlatEvaluation: what the evaluation of a text without parentheses works with.
+struct FlatEvaluation {
+  ReaderState reader;
+  EvaluationTables tables;
+  SignedMagnitude value;  // where every arithmetic step writes its value; never reset
+};
 
 }  // namespace intcalc

@@ -6,11 +6,14 @@
 
 namespace intcalc {
 
-Outcome EvaluateExpression(TextSpan working) {
-  Tell(&EvaluationWatcher::ExpressionBegins, working);
-  Outcome outcome = ResolveParentheses(working);
-  if (outcome == Outcome::kSuccess) outcome = EvaluateFlat(working);
-  Tell(&EvaluationWatcher::ExpressionEnds, outcome);
+Outcome EvaluateExpression(Evaluation& evaluation) {
+  Tell(&EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
+  Outcome outcome = ResolveParentheses(evaluation);
+  if (outcome == Outcome::kSuccess) {
+    outcome =
+        EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result, Depth::kExpression);
+  }
+  Tell(&EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
   return outcome;
 }
 

@@ -1,19 +1,29 @@
-// The road of one expression through the evaluator.
+// The road of one expression through the evaluator, and all the storage it works in.
 #pragma once
 
 #include "eval/evaluation_tables.h"
+#include "text/limits.h"
+#include "text/result_text.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
 
-// kWorkingCapacity: the room of the text the evaluation rewrites: a whole expression.
-inline constexpr TextLength kWorkingCapacity = 123;
-// Each operator needs a character before it, so the tables hold every operator of one.
-static_assert(kTableCapacity >= kWorkingCapacity / 2);
+using WorkingText = TextBuffer<kWorkingCapacity>;
+using GroupText = TextBuffer<kGroupCapacity>;
+using ScratchText = TextBuffer<kScratchCapacity>;
 
-// EvaluateExpression: resolves the parentheses of working, then evaluates what is left
-// only if that succeeded; either way the result text holds what is to be shown. Working
-// holds at most kWorkingCapacity characters.
-Outcome EvaluateExpression(TextSpan working);
+// Evaluation: everything the evaluation of one expression reads and writes. Its owner
+// puts the expression into `working`; every stage is handed the parts it needs.
+struct Evaluation {
+  WorkingText working;      // rewritten by parenthesis resolution, then evaluated
+  ResultTextBuffer result;  // the value, a lone operand as typed, or an error word
+  GroupText group;          // the inner text of the group being evaluated
+  ScratchText scratch;      // where a splice is assembled
+  FlatEvaluation flat;      // the reader's state, the tables, the arithmetic's value
+};
+
+// EvaluateExpression: resolves the parentheses of the working text, then evaluates what is
+// left only if that succeeded; either way the result text holds what is to be shown.
+Outcome EvaluateExpression(Evaluation& evaluation);
 
 }  // namespace intcalc

@@ -3,10 +3,9 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <string_view>
 
 #include "eval/precedence.h"
-#include "eval/trace_points.h"
-#include "text/result_text.h"
 
 namespace intcalc {
 
@@ -15,66 +14,62 @@ namespace {
 // MergeLeadingSigns looks at three characters: two signs to fold and the one after them.
 constexpr std::size_t kSignsExamined = 2;
 
+using OperatorTable = std::array<OperatorCode, 256>;
+
+// MakeOperatorTable: the code of each operator symbol at the symbol's byte, kNone elsewhere.
+constexpr OperatorTable MakeOperatorTable() {
+  OperatorTable codes{};
+  for (std::size_t code = 1; code < kOperatorSymbols.size(); ++code) {
+    codes[static_cast<unsigned char>(kOperatorSymbols[code])] = static_cast<OperatorCode>(code);
+  }
+  return codes;
+}
+
 // The operator each character stands for; a table, as operators come in no order a
 // processor could predict.
-constexpr std::array<OperatorCode, 256> kOperatorCodes = [] {
-  std::array<OperatorCode, 256> codes{};
-  codes['-'] = OperatorCode::kSubtract;
-  codes['+'] = OperatorCode::kAdd;
-  codes['*'] = OperatorCode::kMultiply;
-  codes['/'] = OperatorCode::kDivide;
-  codes['\\'] = OperatorCode::kRemainder;
-  return codes;
-}();
+constexpr OperatorTable kOperatorCodes = MakeOperatorTable();
 
 constexpr OperatorCode OperatorFor(char character) {
   return kOperatorCodes[static_cast<unsigned char>(character)];
 }
 
-// The reader's state, reset for every operand.
-constinit OperandDigits operandDigits;
-constinit SignFlag currentSign = kPositive;
-constinit OperatorCode currentOperator = OperatorCode::kNone;
+constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
+constexpr std::string_view kBeyondRange = "an operand beyond 4294967295";
 
-// ReadNextOperand: ReadOperand into the reader's state, then the digits without leading zeros.
-Outcome ReadNextOperand(std::string_view& rest) {
-  if (ReadOperand(rest, operandDigits, currentSign, currentOperator) == Outcome::kFailure) {
-    return Outcome::kFailure;
-  }
-  StripLeadingZeros(operandDigits);
-  return Outcome::kSuccess;
-}
-
-}  // namespace
-
-Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest) {
+// MergeLeadingSigns: folds two leading signs into one, blanking the first and stepping
+// `rest` past it; fails on three leading signs. Returns whether it folded.
+Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
+  folded = false;
   if (rest.size() <= kSignsExamined) return Outcome::kSuccess;
   if (!IsSign(rest[0]) || !IsSign(rest[1])) return Outcome::kSuccess;
-  const TextLength first = text.Length() - static_cast<TextLength>(rest.size());
-  text.Put(first + 1, rest[0] == rest[1] ? '+' : '-');
+  text.Put(1, rest[0] == rest[1] ? '+' : '-');
   if (IsSign(rest[kSignsExamined])) return Outcome::kFailure;
-  text.Put(first, kBlank);
+  text.Put(0, kBlank);
   rest.remove_prefix(1);
-  Tell(&EvaluationWatcher::SignsFolded, text);
+  folded = true;
   return Outcome::kSuccess;
 }
 
-Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
-                    OperatorCode& operatorCode) {
+// ReadOperand: reads an optional sign, digits, and the operator after them from `rest`,
+// the part of the text not yet read, and steps `rest` past them; on failure `rest` is left
+// where the operand began. A sign followed directly by an operator is an operand without
+// digits.
+Outcome ReadOperand(std::string_view& rest, ReaderState& reader) {
   const char* cursor = rest.data();
   const char* const end = cursor + rest.size();
   if (cursor == end) return Outcome::kFailure;
-  operatorCode = OperatorCode::kNone;
+  reader.operatorCode = OperatorCode::kNone;
 
   if (IsSign(*cursor)) {
-    sign = *cursor == '-' ? kNegative : kPositive;
+    reader.sign = *cursor == '-' ? kNegative : kPositive;
     ++cursor;
   } else if (IsDigit(*cursor)) {
-    sign = kPositive;
+    reader.sign = kPositive;
   } else {
     return Outcome::kFailure;
   }
 
+  TextSpan digits = reader.digits;
   char* const stored = digits.Storage();
   TextLength count = 0;
   for (; cursor != end && IsDigit(*cursor); ++cursor) {
@@ -88,12 +83,20 @@ Outcome ReadOperand(std::string_view& rest, TextSpan digits, SignFlag& sign,
     rest = {};
     return Outcome::kSuccess;
   }
-  operatorCode = OperatorFor(*cursor++);
-  if (operatorCode == OperatorCode::kNone || cursor == end) return Outcome::kFailure;
+  reader.operatorCode = OperatorFor(*cursor++);
+  if (reader.operatorCode == OperatorCode::kNone || cursor == end) return Outcome::kFailure;
   rest = {cursor, static_cast<std::size_t>(end - cursor)};
   return Outcome::kSuccess;
 }
 
+// ReadNextOperand: ReadOperand, then the digits without leading zeros.
+Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
+  if (ReadOperand(rest, reader) == Outcome::kFailure) return Outcome::kFailure;
+  StripLeadingZeros(reader.digits);
+  return Outcome::kSuccess;
+}
+
+// DigitsToMagnitude: the value of the operand's digits; fails when it leaves 32 bits.
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   constexpr std::uint64_t kDecimalBase = 10;
   constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
@@ -106,80 +109,79 @@ Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   return Outcome::kSuccess;
 }
 
-Outcome PushOperator(OperatorCode code) {
-  OperatorList& operators = Operators();
+// PushOperator: appends to the operator table; fails, changing nothing, when it is full.
+// A whole working text has fewer operators than the table holds, so it never fails.
+Outcome PushOperator(OperatorList& operators, OperatorCode code) {
   if (operators.count + 1 > OperatorList::kCapacity) return Outcome::kFailure;
   operators.codes[operators.count++] = code;
   return Outcome::kSuccess;
 }
 
-void AddOperand(SignFlag sign, Magnitude magnitude) {
-  PairList& pairs = Pairs();
+// AddOperand: the operand after the latest operator, as the right half of the pair before
+// it and the left half of the next.
+void AddOperand(PairList& pairs, SignedMagnitude operand) {
   CheckBounds(pairs.count > 0 && pairs.count < pairs.pairs.size());
-  OperandPair& next = pairs.pairs[pairs.count];
-  OperandPair& previous = pairs.pairs[pairs.count - 1];
-  next.leftSign = previous.rightSign = sign;
-  next.leftMagnitude = previous.rightMagnitude = magnitude;
+  pairs.pairs[pairs.count].left = pairs.pairs[pairs.count - 1].right = operand;
   ++pairs.count;
 }
 
-namespace {
-
-constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
-constexpr std::string_view kBeyondRange = "an operand beyond 4294967295";
-
 }  // namespace
 
-Outcome EvaluateFlat(TextSpan text) {
+Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Depth depth) {
+  ReaderState& reader = flat.reader;
+  EvaluationTables& tables = flat.tables;
   std::string_view rest = text.View();
-  if (MergeLeadingSigns(text, rest) == Outcome::kFailure) {
-    return FailWith(kErrorWord, "three signs lead the text");
+  bool folded = false;
+  if (MergeLeadingSigns(text, rest, folded) == Outcome::kFailure) {
+    return FailWith(result, depth, kErrorWord, "three signs lead the text");
   }
+  if (folded) Tell(&EvaluationWatcher::SignsFolded, depth, TextView(text));
 
-  Pairs().count = 0;
-  Operators().count = 0;
-  ClearText(ResultText());
-  ClearText(operandDigits);
+  tables.pairs.count = 0;
+  tables.operators.count = 0;
+  ClearText(result);
+  ClearText(reader.digits);
 
-  if (ReadNextOperand(rest) == Outcome::kFailure) return FailWith(kErrorWord, kMalformed, rest);
+  if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
+    return FailWith(result, depth, kErrorWord, kMalformed, rest);
+  }
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
-    CopyText(text, ResultText());
-    Tell(&EvaluationWatcher::LoneOperand);
+    CopyText(text, result);
+    Tell(&EvaluationWatcher::LoneOperand, depth, TextView(text), TextView(result));
     return Outcome::kSuccess;
   }
 
-  (void)PushOperator(currentOperator);  // the table is empty, so this cannot fail
+  (void)PushOperator(tables.operators, reader.operatorCode);  // the table is empty
   Magnitude magnitude = 0;
-  if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
+  if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
+    return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
   }
-  Pairs().pairs[0].leftSign = currentSign;
-  Pairs().pairs[0].leftMagnitude = magnitude;
-  Pairs().count = 1;
+  tables.pairs.pairs[0].left = {reader.sign, magnitude};
+  tables.pairs.count = 1;
 
   // Every operand is converted as soon as it is read; no operator runs before the whole
   // text has been read.
   while (true) {
-    if (ReadNextOperand(rest) == Outcome::kFailure) {
-      return FailWith(kErrorWord, kMalformed, rest);  // rest starts where the operand did
+    if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
+      return FailWith(result, depth, kErrorWord, kMalformed, rest);  // where the operand began
     }
     if (rest.empty()) break;
-    if (PushOperator(currentOperator) == Outcome::kFailure) {
-      return FailWith(kErrorWord, "more than 200 operators");
+    if (PushOperator(tables.operators, reader.operatorCode) == Outcome::kFailure) {
+      return FailWith(result, depth, kErrorWord, "more than 200 operators");
     }
-    if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-      return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
+    if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
+      return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
     }
-    AddOperand(currentSign, magnitude);
+    AddOperand(tables.pairs, {reader.sign, magnitude});
   }
-  if (DigitsToMagnitude(operandDigits, magnitude) == Outcome::kFailure) {
-    return FailWith(kOverflowWord, kBeyondRange, operandDigits.View());
+  if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
+    return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
   }
-  AddOperand(currentSign, magnitude);
-  Pairs().count = Operators().count;
-  Tell(&EvaluationWatcher::TablesRead);
-  return ResolveIt();
+  AddOperand(tables.pairs, {reader.sign, magnitude});
+  tables.pairs.count = tables.operators.count;
+  Tell(&EvaluationWatcher::TablesRead, depth, static_cast<const EvaluationTables&>(tables));
+  return ResolveIt(tables, flat.value, result, depth);
 }
 
 }  // namespace intcalc

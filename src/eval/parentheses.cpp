@@ -1,8 +1,9 @@
 #include "eval/parentheses.h"
 
+#include <string_view>
+
 #include "eval/flat_reader.h"
 #include "eval/trace_points.h"
-#include "text/result_text.h"
 
 namespace intcalc {
 
@@ -12,9 +13,6 @@ constexpr char kOpen = '(';
 constexpr char kClose = ')';
 constexpr TextLength kEmptyGroupSpan = 1;         // "()"
 constexpr TextLength kOneCharacterGroupSpan = 2;  // "(5)"
-
-constinit TextBuffer<kGroupCapacity> groupBuffer;
-constinit TextBuffer<kScratchCapacity> scratchBuffer;
 
 enum class Step : std::uint8_t { kRewritten, kNoGroupLeft, kFailed };
 
@@ -46,57 +44,7 @@ Rewritten FindInnermostGroup(std::string_view text, GroupBounds& group) {
   return Failure("a \"(\" without a \")\" after it");
 }
 
-// StripGroup: a plain number loses its parentheses; blanks anywhere in the text go too.
-void StripGroup(TextSpan working, GroupBounds group) {
-  working.Put(group.open, kBlank);
-  working.Put(group.close, kBlank);
-  RemoveBlanks(working);
-  Tell(&EvaluationWatcher::GroupRewritten, working, Rewrite::kStripped);
-}
-
-// RewriteInnermostGroup: one rewrite of the working text, or the news that none is needed.
-Rewritten RewriteInnermostGroup(TextSpan working) {
-  if (working.IsEmpty()) return Failure("nothing is left");
-  GroupBounds group;
-  const Rewritten found = FindInnermostGroup(working.View(), group);
-  if (found.step != Step::kRewritten) return found;
-
-  const TextLength span = group.close - group.open;
-  if (span == kEmptyGroupSpan) return Failure("an empty group");
-  if (span == kOneCharacterGroupSpan) {
-    if (!IsDigit(working.At(group.open + 1))) return Failure("a group of one character, no digit");
-    Tell(&EvaluationWatcher::GroupFound, working, group, GroupKind::kPlainNumber);
-    StripGroup(working, group);
-    return kAnotherRewrite;
-  }
-
-  const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
-  if (inner.Length() > kGroupCapacity) return Failure("a group longer than 80 characters");
-  CopyText(inner, groupBuffer);
-  const GroupKind kind = ClassifyGroup(groupBuffer.View());
-  Tell(&EvaluationWatcher::GroupFound, working, group, kind);
-  switch (kind) {
-    case GroupKind::kPlainNumber:
-      StripGroup(working, group);
-      return kAnotherRewrite;
-    case GroupKind::kExpression: {
-      const Outcome outcome = EvaluateFlat(groupBuffer);
-      Tell(&EvaluationWatcher::GroupEvaluated, outcome);
-      if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
-      SpliceResult(working, group);
-      Tell(&EvaluationWatcher::GroupRewritten, working, Rewrite::kSpliced);
-      return kAnotherRewrite;
-    }
-    case GroupKind::kNotANumber:
-      return Failure("a group that starts with neither a sign nor a digit");
-    case GroupKind::kTooManyDigits:
-      return Failure("a group of more than 20 digits");
-  }
-  return Failure("a group of no known kind");
-}
-
-}  // namespace
-
+// ClassifyGroup: tells whether a group's inner text is a plain signed number.
 GroupKind ClassifyGroup(std::string_view group) {
   if (group.empty()) return GroupKind::kNotANumber;
   const char first = group.front();
@@ -110,25 +58,79 @@ GroupKind ClassifyGroup(std::string_view group) {
   return GroupKind::kPlainNumber;
 }
 
-void SpliceResult(TextSpan working, GroupBounds group) {
-  CheckBounds(working.Length() <= kWorkingCapacity);  // so the scratch holds every part
-  const TextView text = working;
-  CopyText(text.First(group.open), scratchBuffer);
-  AppendText(ResultText(), scratchBuffer);
-  AppendText(text.From(group.close + 1), scratchBuffer);
-  CopyText(scratchBuffer, working);
+// StripGroup: a plain number loses its parentheses; blanks anywhere in the text go too.
+void StripGroup(TextSpan working, GroupBounds group) {
+  working.Put(group.open, kBlank);
+  working.Put(group.close, kBlank);
+  RemoveBlanks(working);
+  Tell(&EvaluationWatcher::GroupRewritten, TextView(working), Rewrite::kStripped);
 }
 
-Outcome ResolveParentheses(TextSpan working) {
+// SpliceResult: replaces the group, both parentheses included, by the result text. The
+// scratch holds any working text and any result text, so no part is ever cut.
+void SpliceResult(Evaluation& evaluation, GroupBounds group) {
+  const TextView text = evaluation.working;
+  CopyText(text.First(group.open), evaluation.scratch);
+  AppendText(evaluation.result, evaluation.scratch);
+  AppendText(text.From(group.close + 1), evaluation.scratch);
+  CopyText(evaluation.scratch, evaluation.working);
+  Tell(&EvaluationWatcher::GroupRewritten, TextView(evaluation.working), Rewrite::kSpliced);
+}
+
+// RewriteInnermostGroup: one rewrite of the working text, or the news that none is needed.
+Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
+  const TextSpan working = evaluation.working;
+  if (working.IsEmpty()) return Failure("nothing is left");
+  GroupBounds group;
+  const Rewritten found = FindInnermostGroup(working.View(), group);
+  if (found.step != Step::kRewritten) return found;
+
+  const TextLength span = group.close - group.open;
+  if (span == kEmptyGroupSpan) return Failure("an empty group");
+  if (span == kOneCharacterGroupSpan) {
+    if (!IsDigit(working.At(group.open + 1))) return Failure("a group of one character, no digit");
+    Tell(&EvaluationWatcher::GroupFound, TextView(working), group, GroupKind::kPlainNumber);
+    StripGroup(working, group);
+    return kAnotherRewrite;
+  }
+
+  const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
+  if (inner.Length() > kGroupCapacity) return Failure("a group longer than 80 characters");
+  CopyText(inner, evaluation.group);
+  const GroupKind kind = ClassifyGroup(evaluation.group.View());
+  Tell(&EvaluationWatcher::GroupFound, TextView(working), group, kind);
+  switch (kind) {
+    case GroupKind::kPlainNumber:
+      StripGroup(working, group);
+      return kAnotherRewrite;
+    case GroupKind::kExpression: {
+      const Outcome outcome =
+          EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result, Depth::kGroup);
+      Tell(&EvaluationWatcher::GroupEvaluated, outcome, TextView(evaluation.result));
+      if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
+      SpliceResult(evaluation, group);
+      return kAnotherRewrite;
+    }
+    case GroupKind::kNotANumber:
+      return Failure("a group that starts with neither a sign nor a digit");
+    case GroupKind::kTooManyDigits:
+      return Failure("a group of more than 20 digits");
+  }
+  return Failure("a group of no known kind");
+}
+
+}  // namespace
+
+Outcome ResolveParentheses(Evaluation& evaluation) {
   while (true) {
-    const Rewritten rewritten = RewriteInnermostGroup(working);
+    const Rewritten rewritten = RewriteInnermostGroup(evaluation);
     switch (rewritten.step) {
       case Step::kRewritten:
         continue;
       case Step::kNoGroupLeft:
         return Outcome::kSuccess;
       case Step::kFailed:  // over whatever word an inner evaluation left
-        return FailWith(kErrorWord, rewritten.why);
+        return FailWith(evaluation.result, Depth::kExpression, kErrorWord, rewritten.why);
     }
   }
 }

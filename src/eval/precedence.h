@@ -1,22 +1,15 @@
 // The precedence evaluator: reduces the tables the flat reader built to one value.
 #pragma once
 
-#include <cstdint>
-
 #include "eval/evaluation_tables.h"
+#include "eval/trace_points.h"
+#include "text/result_text.h"
 
 namespace intcalc {
 
 // ResolveIt: applies the strong operators, then the weak ones, each pass left to right,
-// and writes the value into the result text.
-Outcome ResolveIt();
-
-// PropagateLeft: hands ArithmeticResult to the nearest live operator left of k as its
-// right operand; returns that operator's index, or kNoOperator when there is none.
-std::uint32_t PropagateLeft(std::uint32_t k);
-
-// PropagateRight: hands ArithmeticResult to the nearest live operator right of k as its
-// left operand; returns that operator's index, or kNoOperator when there is none.
-std::uint32_t PropagateRight(std::uint32_t k);
+// writing every step's value into `value`, and the final one into the result text.
+Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
+                  Depth depth);
 
 }  // namespace intcalc

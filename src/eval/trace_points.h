@@ -1,8 +1,9 @@
 // Trace points: what the evaluator tells, as it works, to whoever watches it.
 //
-// The points sit in the code that computes, so what a watcher is told is what happened.
+// The points sit in the code that computes, so what a watcher is told is what happened,
+// and each event carries all its facts: a watcher needs to keep nothing between events.
 // Nobody watches unless the diagnostics ask to; then each point costs one test of a
-// pointer. A watcher is told what changed and reads the shared tables and texts itself.
+// pointer.
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,9 @@
 
 namespace intcalc {
 
+// Depth: whether a flat evaluation is of the whole expression or of one group's content.
+enum class Depth : std::uint8_t { kExpression, kGroup };
+
 // The two passes of ResolveIt: the strong operators, then the weak ones.
 enum class Pass : std::uint8_t { kStrong, kWeak };
 
@@ -21,29 +25,45 @@ enum class Pass : std::uint8_t { kStrong, kWeak };
 // expression's value replaces it.
 enum class Rewrite : std::uint8_t { kStripped, kSpliced };
 
-// EvaluationWatcher: the events, in the order they happen for one expression. Few are
-// told per operator, as those are the ones that cost while nobody watches.
+// Application: operator k of the tables, applied in `pass` to its pair's operands: on
+// success, its value, handed on to the operators `left` and `right` (either may be
+// kNoOperator).
+struct Application {
+  Pass pass = Pass::kStrong;
+  std::uint32_t k = 0;
+  OperatorCode code = OperatorCode::kNone;
+  OperandPair operands;
+  SignedMagnitude value;
+  std::uint32_t left = kNoOperator;
+  std::uint32_t right = kNoOperator;
+};
+
+// EvaluationWatcher: the events, in the order they may happen for one expression:
+// ExpressionBegins; for each group, GroupFound, then for an expression its own flat
+// evaluation at Depth::kGroup and GroupEvaluated, then GroupRewritten; the flat evaluation
+// of what is left; ExpressionEnds. A flat evaluation tells SignsFolded, then LoneOperand,
+// or TablesRead and an Applied for each operator applied, or a NotApplied for the one that
+// failed. Failed comes from the step that wrote an error word, wherever it is.
 class EvaluationWatcher {
  public:
-  virtual void ExpressionBegins(TextView working) = 0;
+  virtual void ExpressionBegins(TextView expression) = 0;
   virtual void GroupFound(TextView working, GroupBounds group, GroupKind kind) = 0;
-  // A group's own evaluation ended; on success the result text holds its value.
-  virtual void GroupEvaluated(Outcome outcome) = 0;
+  // A group's own evaluation ended; `result` holds its value, or the word of its failure.
+  virtual void GroupEvaluated(Outcome outcome, TextView result) = 0;
   virtual void GroupRewritten(TextView working, Rewrite rewrite) = 0;
-  virtual void SignsFolded(TextView text) = 0;
-  virtual void LoneOperand() = 0;  // the result text holds the operand as typed
-  virtual void TablesRead() = 0;   // the operator and pair tables as read
-  // Operator k, whose code was `code`, was applied in `pass`: ArithmeticResult holds the
-  // value, handed on to the operators `left` and `right`, either of which may be
-  // kNoOperator.
-  virtual void Applied(Pass pass, std::uint32_t k, OperatorCode code, std::uint32_t left,
-                       std::uint32_t right) = 0;
-  // The word, just written to the result text, and why; `at`, when not empty, is the
-  // text where reading stopped.
-  virtual void Failed(TextView word, std::string_view why, std::string_view at) = 0;
-  // Operator k failed in `pass`: the failure just told was its own.
-  virtual void NotApplied(Pass pass, std::uint32_t k) = 0;
-  virtual void ExpressionEnds(Outcome outcome) = 0;
+  virtual void SignsFolded(Depth depth, TextView text) = 0;
+  // The text was one operand: `result` holds it, as typed, cut to the result text.
+  virtual void LoneOperand(Depth depth, TextView text, TextView result) = 0;
+  virtual void TablesRead(Depth depth, const EvaluationTables& tables) = 0;
+  // An operator was applied; the tables are as it left them.
+  virtual void Applied(Depth depth, const Application& application,
+                       const EvaluationTables& tables) = 0;
+  // An operator failed, with the word it wrote.
+  virtual void NotApplied(Depth depth, const Application& application, TextView word) = 0;
+  // A step other than an operator's wrote an error word, for the reason `why`; `at`, when
+  // not empty, is the text where reading stopped.
+  virtual void Failed(Depth depth, TextView word, std::string_view why, std::string_view at) = 0;
+  virtual void ExpressionEnds(Outcome outcome, TextView result) = 0;
 
  protected:
   EvaluationWatcher() = default;
@@ -54,7 +74,7 @@ class EvaluationWatcher {
   EvaluationWatcher& operator=(EvaluationWatcher&&) = default;
 };
 
-// Watcher: who watches the evaluation now; nobody when null.
+// Watcher: who watches every evaluation; nobody when null. Chosen once, before the first.
 inline EvaluationWatcher*& Watcher() {
   static constinit EvaluationWatcher* watcher = nullptr;
   return watcher;
@@ -66,28 +86,29 @@ inline EvaluationWatcher*& Watcher() {
 template <typename... Parameters>
 [[gnu::noinline, gnu::cold]] void TellWatcher(EvaluationWatcher& watcher,
                                               void (EvaluationWatcher::*event)(Parameters...),
-                                              Parameters... arguments) {
+                                              std::type_identity_t<Parameters>... arguments) {
   (watcher.*event)(arguments...);
 }
 
 // Tell: tells the watcher of an event, if anyone watches. The arguments arrive as the
-// event's own parameters, by value: a text buffer handed over as a TextView, not by its
-// address, which would keep the compiler from passing a caller's buffer in registers.
+// event's own parameters: a text buffer handed over as a TextView, not by its address,
+// which would keep the compiler from passing a caller's buffer in registers.
 template <typename... Parameters>
 inline void Tell(void (EvaluationWatcher::*event)(Parameters...),
                  std::type_identity_t<Parameters>... arguments) {
   if (EvaluationWatcher* const watcher = Watcher(); watcher != nullptr) [[unlikely]] {
-    TellWatcher(*watcher, event, arguments...);
+    TellWatcher<Parameters...>(*watcher, event, arguments...);
   }
 }
 
 // FailWith: how a step that owns a failure reports it: the word into the result text, the
 // word and why to whoever watches, then the failure. Out of line and cold, as failures
 // are rare: inlined at every step that may fail, it would crowd the steps that succeed.
-[[gnu::noinline, gnu::cold]] inline Outcome FailWith(TextView word, std::string_view why,
+[[gnu::noinline, gnu::cold]] inline Outcome FailWith(ResultTextBuffer& result, Depth depth,
+                                                     TextView word, std::string_view why,
                                                      std::string_view at = {}) {
-  SetResultText(word);
-  Tell(&EvaluationWatcher::Failed, word, why, at);
+  SetResultText(result, word);
+  Tell(&EvaluationWatcher::Failed, depth, word, why, at);
   return Outcome::kFailure;
 }
 

@@ -1,101 +1,75 @@
+// The dialogue on single lines of input, through the console's seam: what it makes of the
+// bytes of a line, and the three lines it answers an expression with.
 #include "dialogue/main_loop.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <string_view>
 
 #include "support/case_name.h"
-#include "support/load_text.h"
+#include "support/memory_console.h"
 
 namespace intcalc {
 namespace {
 
-struct CompactCase {
+constexpr std::string_view kIntroAndPrompt =
+    "It does Sub(-), Add(+), Mul(*), Div(/) and Remainder(\\)\r\n"
+    "It uses integers from -4 294 967 295 to 4 294 967 295 \r\n\r\n"
+    "Type an expression and press enter [ ex: -2 + 3*(7 - 2*8) ]\r\n";
+
+struct LineCase {
   std::string name;
-  std::string raw;
-  std::string expected;
+  std::string input;
+  std::string expression;  // as the dialogue shows it; empty for the introduction again
+  std::string result;
 };
 
-class CompactInputTest : public testing::TestWithParam<CompactCase> {};
+class DialogueLineTest : public testing::TestWithParam<LineCase> {};
 
-TEST_P(CompactInputTest, KeepsEverythingButBlanksUpToTheLineEnd) {
-  ExpressionBuffer expression;
-  LoadText("left over from before", expression);
-  const bool empty = CompactInput(GetParam().raw, expression);
-  EXPECT_EQ(expression.View(), GetParam().expected);
-  EXPECT_EQ(empty, GetParam().expected.empty());
-  EXPECT_EQ(expression.CString()[expression.Length()], '\0');
+TEST_P(DialogueLineTest, ShowsTheLineWithoutItsBlanksAndItsResult) {
+  MemoryConsole::Start(GetParam().input);
+  EXPECT_EQ(RunCalculator(), kExitInputEnded);
+  const std::string output(MemoryConsole::Output());
+  MemoryConsole::Stop();
+  const std::string& expression = GetParam().expression;
+  if (expression.empty()) {
+    EXPECT_EQ(output, std::string(kIntroAndPrompt) + std::string(kIntroAndPrompt));
+    return;
+  }
+  const std::string answer = "This is your expression: " + expression +
+                             "\r\nThis is your Result:  " + GetParam().result + "\r\n" +
+                             expression + "=" + GetParam().result + "\r\n";
+  EXPECT_TRUE(output.starts_with(std::string(kIntroAndPrompt) + answer)) << output;
 }
+
+// Sums of ones: "1+1+...+1" of 121 characters is 61, and with a 0 after it, of 120, 69.
+std::string Ones(std::size_t operands) {
+  std::string text = "1";
+  while (--operands > 0)
+    text += "+1";
+  return text;
+}
+const std::string k121 = Ones(61);
+const std::string k120 = Ones(60) + "0";
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, CompactInputTest,
-    testing::ValuesIn<CompactCase>({
-        {"Empty", "\r\n", ""},
-        {"OnlyLineFeed", "\n", ""},
-        {"Blanks", "    \r\n", ""},
-        {"Expression", "2 * (3+4)\r\n", "2*(3+4)"},
-        {"BlanksInsideNumbers", "1 2 + 3\r\n", "12+3"},
-        {"TabIsKept", "1\t+ 2\r\n", "1\t+2"},
-        {"StopsAtCarriageReturn", "1+2\r3\r\n", "1+2"},
-        {"StopsAtNul", std::string("12\0+3\r\n", 7), "12"},
-        {"ControlBytesAreKept", "\x01\x7f\r\n", "\x01\x7f"},
-        {"NonAsciiIsKept", "\xc3\xa9+\xff\r\n", "\xc3\xa9+\xff"},
-        {"FullReadWithoutLineEnd", std::string(kReadLimit, '7'), std::string(kReadLimit, '7')},
-        {"FullReadEndingInCarriageReturn", std::string(120, '7') + "\r", std::string(120, '7')},
+    Lines, DialogueLineTest,
+    testing::ValuesIn<LineCase>({
+        {"Empty", "\n", "", ""},
+        {"Blanks", "    \r\n", "", ""},
+        {"Expression", "2 * (3+4)\n", "2*(3+4)", "14"},
+        {"BlanksInsideNumbers", "1 2 + 3\n", "12+3", "15"},
+        {"TabIsKept", "1\t+ 2\n", "1\t+2", "ERROR"},
+        {"StopsAtCarriageReturn", "1+2\r3\n", "1+2", "3"},
+        {"StopsAtNul", std::string("12\0+3\n", 6), "12", "12"},
+        {"ControlBytesAreKept", "\x01\x7f\n", "\x01\x7f", "ERROR"},
+        {"NonAsciiIsKept", "\xc3\xa9+\xff\n", "\xc3\xa9+\xff", "ERROR"},
+        // A whole read of a longer line: its line end is read next, as an empty line.
+        {"FullRead", k121 + "\n", k121, "61"},
+        {"FullReadEndingInCarriageReturn", k120 + "\n", k120, "69"},
     }),
     CaseName());
-
-TEST(CompactInputReuseTest, TakesOnlyTheBytesTheReadDelivered) {
-  // "12345" and its line end, then a last piece "9" without one, in the same buffer.
-  RawLine line{};
-  const std::string_view earlier = "12345\r\n";
-  std::copy(earlier.begin(), earlier.end(), line.begin());
-  line[0] = '9';
-  ExpressionBuffer expression;
-  EXPECT_FALSE(CompactInput(std::span(line).first(1), expression));
-  EXPECT_EQ(expression.View(), "9");
-}
-
-struct EchoCase {
-  std::string expression;
-  std::string result;
-  std::string expected;
-};
-
-class BuildEchoLineTest : public testing::TestWithParam<EchoCase> {};
-
-TEST_P(BuildEchoLineTest, JoinsExpressionAndResult) {
-  ExpressionBuffer expression;
-  LoadText(GetParam().expression, expression);
-  ResultTextBuffer result;
-  LoadText(GetParam().result, result);
-  EchoLineBuffer echo;
-  BuildEchoLine(expression, result, echo);
-  EXPECT_EQ(echo.View(), GetParam().expected);
-  EXPECT_EQ(echo.CString()[echo.Length()], '\0');
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, BuildEchoLineTest,
-                         testing::ValuesIn<EchoCase>({
-                             {"2*(3+4)", "14", "2*(3+4)=14"},
-                             {"5/0", "ERROR", "5/0=ERROR"},
-                             {"--5", " +5", "--5= +5"},
-                             {"1+2", "", "1+2="},
-                             {std::string(kReadLimit, '1'), std::string(kResultCapacity, '2'),
-                              std::string(kReadLimit, '1') + "=" +
-                                  std::string(kResultCapacity, '2')},
-                         }));
-
-TEST(ClearOutputsTest, EmptiesResultAndEchoLine) {
-  EchoLineBuffer echo;
-  LoadText("1+1=2", echo);
-  LoadText("2", ResultText());
-  ClearOutputs(echo);
-  EXPECT_EQ(echo.Length(), 0U);
-  EXPECT_EQ(ResultText().Length(), 0U);
-}
 
 }  // namespace
 }  // namespace intcalc

@@ -14,6 +14,15 @@ namespace {
 
 constexpr TextLength kTextCapacity = 123;
 
+// Flat: one flat evaluation of `text` as a whole expression; its outcome, and its result
+// text in `result`.
+Outcome Flat(std::string_view text, ResultTextBuffer& result) {
+  static TextBuffer<kTextCapacity> working;
+  static FlatEvaluation flat;
+  LoadText(text, working);
+  return EvaluateFlat(working, flat, result, Depth::kExpression);
+}
+
 struct EvaluateCase {
   std::string name;
   std::string text;
@@ -23,10 +32,10 @@ struct EvaluateCase {
 class EvaluateFlatTest : public testing::TestWithParam<EvaluateCase> {};
 
 TEST_P(EvaluateFlatTest, LeavesTheResultText) {
-  TextBuffer<kTextCapacity> text;
-  LoadText(GetParam().text, text);
-  const Outcome outcome = EvaluateFlat(text);
-  EXPECT_EQ(ResultText().View(), GetParam().expected);
+  ResultTextBuffer result;
+  LoadText("left over", result);
+  const Outcome outcome = Flat(GetParam().text, result);
+  EXPECT_EQ(result.View(), GetParam().expected);
   const std::string_view expected = GetParam().expected;
   const bool failed = expected == kErrorWord || expected == kOverflowWord;
   EXPECT_EQ(outcome, failed ? Outcome::kFailure : Outcome::kSuccess);
@@ -109,112 +118,68 @@ INSTANTIATE_TEST_SUITE_P(Precedence, EvaluateFlatTest,
                          }),
                          CaseName());
 
-struct ReadCase {
+INSTANTIATE_TEST_SUITE_P(Conversion, EvaluateFlatTest,
+                         testing::ValuesIn<EvaluateCase>({
+                             {"Zero", "0+0", "0"},
+                             {"OneDigit", "7+0", "7"},
+                             {"NineDigits", "123456789+0", "123456789"},
+                             {"TheLargest", "4294967295-0", "4294967295"},
+                             {"OnePastTheLargest", "4294967296+0", "OVERFLOW"},
+                             {"PastTheLargestInTheLastDigit", "4294967300+0", "OVERFLOW"},
+                             {"ElevenDigits", "42949672950+0", "OVERFLOW"},
+                             {"TwentyNines", "99999999999999999999+0", "OVERFLOW"},
+                             {"LastOperandPastTheLimit", "0+4294967296", "OVERFLOW"},
+                         }),
+                         CaseName());
+
+// FailureWatcher: keeps where the reader stopped when a step failed.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class FailureWatcher final : public EvaluationWatcher {
+ public:
+  void ExpressionBegins(TextView) override {}
+  void GroupFound(TextView, GroupBounds, GroupKind) override {}
+  void GroupEvaluated(Outcome, TextView) override {}
+  void GroupRewritten(TextView, Rewrite) override {}
+  void SignsFolded(Depth, TextView) override {}
+  void LoneOperand(Depth, TextView, TextView) override {}
+  void TablesRead(Depth, const EvaluationTables&) override {}
+  void Applied(Depth, const Application&, const EvaluationTables&) override {}
+  void NotApplied(Depth, const Application&, TextView) override {}
+  void Failed(Depth, TextView, std::string_view, std::string_view at) override { at_ = at; }
+  void ExpressionEnds(Outcome, TextView) override {}
+
+  std::string at_;
+};
+
+struct StopCase {
   std::string name;
   std::string text;
-  Outcome outcome;
-  std::string digits;
-  SignFlag sign;
-  OperatorCode code;
-  std::string rest;
+  std::string at;  // where reading stopped: the operand that failed, and what follows it
 };
 
-class ReadOperandTest : public testing::TestWithParam<ReadCase> {};
+class ReadingStopsTest : public testing::TestWithParam<StopCase> {};
 
-TEST_P(ReadOperandTest, ReadsSignDigitsAndOperator) {
-  TextBuffer<kTextCapacity> text;
-  LoadText(GetParam().text, text);
-  OperandDigits digits;
-  SignFlag sign = kNegative + 1;
-  OperatorCode code = OperatorCode::kRemainder;
-  std::string_view rest = text.View();
-  ASSERT_EQ(ReadOperand(rest, digits, sign, code), GetParam().outcome);
-  if (GetParam().outcome == Outcome::kFailure) {
-    EXPECT_EQ(rest, GetParam().text);  // left where the operand began
-    return;
-  }
-  EXPECT_EQ(digits.View(), GetParam().digits);
-  EXPECT_EQ(sign, GetParam().sign);
-  EXPECT_EQ(code, GetParam().code);
-  EXPECT_EQ(rest, GetParam().rest);
+TEST_P(ReadingStopsTest, AtTheOperandThatFailed) {
+  FailureWatcher watcher;
+  Watcher() = &watcher;
+  ResultTextBuffer result;
+  EXPECT_EQ(Flat(GetParam().text, result), Outcome::kFailure);
+  Watcher() = nullptr;
+  EXPECT_EQ(watcher.at_, GetParam().at);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, ReadOperandTest,
-    testing::ValuesIn<ReadCase>({
-        {"Digits", "42", Outcome::kSuccess, "42", kPositive, OperatorCode::kNone, ""},
-        {"NegativeWithOperator", "-42*7", Outcome::kSuccess, "42", kNegative,
-         OperatorCode::kMultiply, "7"},
-        {"Plus", "+1/2", Outcome::kSuccess, "1", kPositive, OperatorCode::kDivide, "2"},
-        {"Remainder", "9\\2", Outcome::kSuccess, "9", kPositive, OperatorCode::kRemainder, "2"},
-        {"SignThenOperator", "--5", Outcome::kSuccess, "", kNegative, OperatorCode::kSubtract, "5"},
-        {"LeadingZerosKeptForNow", "007+1", Outcome::kSuccess, "007", kPositive, OperatorCode::kAdd,
-         "1"},
-        {"TwentyDigits", "12345678901234567890+1", Outcome::kSuccess, "12345678901234567890",
-         kPositive, OperatorCode::kAdd, "1"},
-        {"TwentyOneDigits", "123456789012345678901", Outcome::kFailure, "", 0, OperatorCode::kNone,
-         ""},
-        {"Nothing", "", Outcome::kFailure, "", 0, OperatorCode::kNone, ""},
-        {"SignOnly", "-", Outcome::kFailure, "", 0, OperatorCode::kNone, ""},
-        {"OperatorLast", "1+", Outcome::kFailure, "", 0, OperatorCode::kNone, ""},
-        {"NotAnOperator", "1=2", Outcome::kFailure, "", 0, OperatorCode::kNone, ""},
-        {"StartsWithOperator", "*2", Outcome::kFailure, "", 0, OperatorCode::kNone, ""},
-    }),
-    CaseName());
-
-struct MagnitudeCase {
-  std::string digits;
-  Outcome outcome;
-  Magnitude magnitude;
-};
-
-class DigitsToMagnitudeTest : public testing::TestWithParam<MagnitudeCase> {};
-
-TEST_P(DigitsToMagnitudeTest, ConvertsWithin32Bits) {
-  OperandDigits digits;
-  LoadText(GetParam().digits, digits);
-  Magnitude magnitude = 12345;
-  ASSERT_EQ(DigitsToMagnitude(digits, magnitude), GetParam().outcome);
-  if (GetParam().outcome == Outcome::kSuccess) {
-    EXPECT_EQ(magnitude, GetParam().magnitude);
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, DigitsToMagnitudeTest,
-                         testing::ValuesIn<MagnitudeCase>({
-                             {"", Outcome::kSuccess, 0},
-                             {"0", Outcome::kSuccess, 0},
-                             {"7", Outcome::kSuccess, 7},
-                             {"123456789", Outcome::kSuccess, 123456789},
-                             {"4294967295", Outcome::kSuccess, 4294967295U},
-                             {"4294967296", Outcome::kFailure, 0},
-                             {"4294967300", Outcome::kFailure, 0},
-                             {"42949672950", Outcome::kFailure, 0},
-                             {"99999999999999999999", Outcome::kFailure, 0},
-                         }));
-
-TEST(MergeLeadingSignsTest, FoldsOnlyWithMoreThanTwoCharacters) {
-  TextBuffer<kTextCapacity> text;
-  LoadText("-5", text);
-  std::string_view rest = text.View();
-  EXPECT_EQ(MergeLeadingSigns(text, rest), Outcome::kSuccess);
-  EXPECT_EQ(rest, "-5");
-
-  LoadText("-+7", text);
-  rest = text.View();
-  EXPECT_EQ(MergeLeadingSigns(text, rest), Outcome::kSuccess);
-  EXPECT_EQ(text.View(), " -7");
-  EXPECT_EQ(rest, "-7");
-}
-
-TEST(PushOperatorTest, RefusesTheOperatorPastItsCapacity) {
-  Operators().count = 0;
-  for (std::uint32_t index = 0; index < OperatorList::kCapacity; ++index) {
-    ASSERT_EQ(PushOperator(OperatorCode::kAdd), Outcome::kSuccess);
-  }
-  EXPECT_EQ(PushOperator(OperatorCode::kAdd), Outcome::kFailure);
-  EXPECT_EQ(Operators().count, OperatorList::kCapacity);
-}
+INSTANTIATE_TEST_SUITE_P(Reading, ReadingStopsTest,
+                         testing::ValuesIn<StopCase>({
+                             {"FirstOperand", "*2", "*2"},
+                             {"LaterOperand", "1+2+a", "a"},
+                             {"OperatorLast", "1+2*", "2*"},
+                             {"NotAnOperator", "12=3", "12=3"},
+                             {"SignOnly", "5+-", "-"},
+                             {"TwentyOneDigits", "1+123456789012345678901",
+                              "123456789012345678901"},
+                             {"OverflowShowsTheDigits", "7+00004294967296", "4294967296"},
+                         }),
+                         CaseName());
 
 }  // namespace
 }  // namespace intcalc

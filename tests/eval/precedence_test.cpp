@@ -10,59 +10,47 @@
 namespace intcalc {
 namespace {
 
-// LoadTables: operands and operators as the flat reader lays them out.
-void LoadTables(std::initializer_list<Magnitude> operands,
-                std::initializer_list<OperatorCode> codes) {
+// Tables: operands and operators as the flat reader lays them out.
+EvaluationTables Tables(std::initializer_list<Magnitude> operands,
+                        std::initializer_list<OperatorCode> codes) {
   const std::vector<Magnitude> values(operands);
-  Operators().count = 0;
+  EvaluationTables tables;
   for (const OperatorCode code : codes)
-    Operators().codes[Operators().count++] = code;
-  Pairs().count = Operators().count;
-  for (std::uint32_t k = 0; k < Operators().count; ++k) {
-    Pairs().pairs[k] = {kPositive, values[k], kPositive, values[k + 1]};
+    tables.operators.codes[tables.operators.count++] = code;
+  tables.pairs.count = tables.operators.count;
+  for (std::uint32_t k = 0; k < tables.operators.count; ++k) {
+    tables.pairs.pairs[k] = {{kPositive, values[k]}, {kPositive, values[k + 1]}};
   }
+  return tables;
 }
 
 TEST(ResolveItTest, WorkedExampleLeavesTheTablesAsDescribed) {
   // 1+2*3*4-5
-  LoadTables({1, 2, 3, 4, 5}, {OperatorCode::kAdd, OperatorCode::kMultiply, OperatorCode::kMultiply,
+  EvaluationTables tables =
+      Tables({1, 2, 3, 4, 5}, {OperatorCode::kAdd, OperatorCode::kMultiply, OperatorCode::kMultiply,
                                OperatorCode::kSubtract});
-  ASSERT_EQ(ResolveIt(), Outcome::kSuccess);
-  EXPECT_EQ(ResultText().View(), "20");
-  EXPECT_EQ(Operators().codes[1], OperatorCode::kNone);
-  EXPECT_EQ(Operators().codes[2], OperatorCode::kNone);
-  EXPECT_EQ(Operators().codes[0], OperatorCode::kAdd);  // weak operators are not cleared
-  EXPECT_EQ(Pairs().pairs[0].rightMagnitude, 24U);
-  EXPECT_EQ(Pairs().pairs[3].leftMagnitude, 25U);
-}
-
-TEST(ResolveItTest, FallsBackWhenNoOperatorReachesTheEnd) {
-  LoadTables({}, {});
-  EXPECT_EQ(ResolveIt(), Outcome::kFailure);
-  EXPECT_EQ(ResultText().View(), kResolveItErrorWord);
+  SignedMagnitude value;
+  ResultTextBuffer result;
+  ASSERT_EQ(ResolveIt(tables, value, result, Depth::kExpression), Outcome::kSuccess);
+  EXPECT_EQ(result.View(), "20");
+  EXPECT_EQ(tables.operators.codes[1], OperatorCode::kNone);
+  EXPECT_EQ(tables.operators.codes[2], OperatorCode::kNone);
+  EXPECT_EQ(tables.operators.codes[0], OperatorCode::kAdd);  // weak operators are not cleared
+  EXPECT_EQ(tables.pairs.pairs[0].right.magnitude, 24U);
+  EXPECT_EQ(tables.pairs.pairs[3].left.magnitude, 25U);
+  EXPECT_EQ(value.magnitude, 20U);
 }
 
 TEST(ResolveItTest, StopsAtTheFirstFailure) {
   // 1+2/0*3: the division fails before anything else is applied
-  LoadTables({1, 2, 0, 3}, {OperatorCode::kAdd, OperatorCode::kDivide, OperatorCode::kMultiply});
-  EXPECT_EQ(ResolveIt(), Outcome::kFailure);
-  EXPECT_EQ(ResultText().View(), kErrorWord);
-  EXPECT_EQ(Operators().codes[2], OperatorCode::kMultiply);
-  EXPECT_EQ(Pairs().pairs[2].leftMagnitude, 0U);
-}
-
-TEST(PropagateTest, SkipsConsumedOperators) {
-  LoadTables({1, 2, 3, 4, 5}, {OperatorCode::kAdd, OperatorCode::kNone, OperatorCode::kNone,
-                               OperatorCode::kSubtract});
-  ArithmeticResult() = {kNegative, 77};
-  EXPECT_EQ(PropagateLeft(2), 0U);
-  EXPECT_EQ(Pairs().pairs[0].rightSign, kNegative);
-  EXPECT_EQ(Pairs().pairs[0].rightMagnitude, 77U);
-  EXPECT_EQ(PropagateRight(1), 3U);
-  EXPECT_EQ(Pairs().pairs[3].leftSign, kNegative);
-  EXPECT_EQ(Pairs().pairs[3].leftMagnitude, 77U);
-  EXPECT_EQ(PropagateLeft(0), kNoOperator);
-  EXPECT_EQ(PropagateRight(3), kNoOperator);
+  EvaluationTables tables =
+      Tables({1, 2, 0, 3}, {OperatorCode::kAdd, OperatorCode::kDivide, OperatorCode::kMultiply});
+  SignedMagnitude value;
+  ResultTextBuffer result;
+  EXPECT_EQ(ResolveIt(tables, value, result, Depth::kExpression), Outcome::kFailure);
+  EXPECT_EQ(result.View(), kErrorWord);
+  EXPECT_EQ(tables.operators.codes[2], OperatorCode::kMultiply);
+  EXPECT_EQ(tables.pairs.pairs[2].left.magnitude, 0U);
 }
 
 }  // namespace

@@ -173,11 +173,12 @@ struct ErrorWordCase {
 class SetResultTextTest : public testing::TestWithParam<ErrorWordCase> {};
 
 TEST_P(SetResultTextTest, ReplacesWhateverWasThere) {
-  LoadText("12345678901234567890", ResultText());
-  SetResultText(GetParam().word);
-  EXPECT_EQ(ResultText().View(), GetParam().word);
-  EXPECT_EQ(ResultText().Length(), GetParam().length);
-  EXPECT_EQ(ResultText().CString()[GetParam().length], '\0');
+  ResultTextBuffer result;
+  LoadText("12345678901234567890", result);
+  SetResultText(result, GetParam().word);
+  EXPECT_EQ(result.View(), GetParam().word);
+  EXPECT_EQ(result.Length(), GetParam().length);
+  EXPECT_EQ(result.CString()[GetParam().length], '\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(Words, SetResultTextTest,

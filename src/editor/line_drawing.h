@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/line_editing.h"
+#include "editor/line_editing.h"
 
 namespace intcalc {
 

@@ -1,20 +1,15 @@
 // Output buffering, shared by every platform: texts are kept and written out in big writes.
 #pragma once
 
-#include <cstddef>
-
+#include "text/limits.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
 
-// kLineEnd: what ends every line the console writes, and every line ReadLine delivers.
-inline constexpr ConstantText kLineEnd{"\r\n"};
-
 // OutputBuffer: keeps output until a read may block, the buffer fills, or Flush.
 class OutputBuffer {
  public:
-  // Large enough that a pipe gets few, big writes; every text of the dialogue is far smaller.
-  static constexpr TextLength kCapacity = TextLength{64} * 1024;
+  static constexpr TextLength kCapacity = kOutputCapacity;
 
   constexpr OutputBuffer() = default;
 
@@ -25,12 +20,6 @@ class OutputBuffer {
       return;
     }
     AppendText(text, pending_);
-  }
-
-  // AppendLine: Append of the text, then of the line end.
-  void AppendLine(TextView text) {
-    Append(text);
-    Append(kLineEnd);
   }
 
   void Flush();

@@ -1,9 +1,9 @@
-#include "console/line_editing.h"
+#include "editor/line_editing.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "console/characters.h"
+#include "editor/characters.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
@@ -68,7 +68,7 @@ void Recall(EditorState& state, std::size_t age) {
 
 void StartLine(EditorState& state, std::size_t capacity) {
   state.line.length = 0;
-  state.capacity = std::min(capacity, kEditCapacity);
+  state.capacity = std::min<std::size_t>(capacity, kEditCapacity);
   state.cursor = 0;
   state.windowStart = 0;
   state.cursorColumn = 0;

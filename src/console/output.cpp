@@ -1,25 +1,34 @@
+// The platform-neutral half of the console's output: the output buffer, the one loop that
+// writes all of a buffer, and the messages on standard error.
+#include "console/output.h"
+
 #include <algorithm>
 #include <array>
 #include <cstring>
 
 #include "console/console.h"
-#include "console/output_buffer.h"
 #include "console/platform.h"
 
 namespace intcalc {
 
 namespace {
 
-// The longest message to standard error; what would go past it is cut.
-constexpr std::size_t kErrorLineCapacity = 512;
-
 constinit bool outputFailed = false;
 
 }  // namespace
 
+bool WriteAll(Stream stream, std::span<const char> bytes) {
+  while (!bytes.empty()) {
+    const std::size_t written = WriteSome(stream, bytes);
+    if (written == 0) return false;
+    bytes = bytes.subspan(std::min(written, bytes.size()));
+  }
+  return true;
+}
+
 void WriteAllToOutput(std::span<const char> bytes) {
   if (outputFailed) return;
-  outputFailed = !WriteAllTo(Stream::kOutput, bytes);
+  outputFailed = !WriteAll(Stream::kOutput, bytes);
 }
 
 bool OutputFailed() {
@@ -48,7 +57,8 @@ void FlushOutput() {
 void WriteErrorLine(std::initializer_list<std::string_view> parts) {
   // One write for the whole line, so that it is not mixed with other programs' messages.
   static constinit std::array<char, kErrorLineCapacity> line{};
-  const std::size_t room = line.size() - std::string_view(kPlatformLineEnd).size();
+  const std::string_view lineEnd = kPlatformLineEnd;
+  const std::size_t room = line.size() - lineEnd.size();
   std::size_t length = 0;
   for (const std::string_view part : parts) {
     const std::size_t taken = std::min(part.size(), room - length);  // a long part is cut
@@ -56,9 +66,8 @@ void WriteErrorLine(std::initializer_list<std::string_view> parts) {
     std::memcpy(line.data() + length, part.data(), taken);
     length += taken;
   }
-  const std::string_view lineEnd = kPlatformLineEnd;
   std::memcpy(line.data() + length, lineEnd.data(), lineEnd.size());  // length <= room
-  (void)WriteAllTo(Stream::kError, std::span(line).first(length + lineEnd.size()));
+  (void)WriteAll(Stream::kError, std::span(line).first(length + lineEnd.size()));
 }
 
 void ResetOutput() {

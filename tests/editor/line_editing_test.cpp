@@ -1,6 +1,6 @@
 // The line editor's logic, in-process: keys typed as bytes, decoded and applied to the
 // editor's state, as the terminal shell does; and the bytes that draw a state.
-#include "console/line_editing.h"
+#include "editor/line_editing.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "console/key_decoder.h"
-#include "console/line_drawing.h"
+#include "editor/key_decoder.h"
+#include "editor/line_drawing.h"
 #include "support/case_name.h"
 
 namespace intcalc {

@@ -1,6 +1,4 @@
-// The terminal's modes while the line editor edits, and the signals that must put them
-// back: the only state a signal handler of the editor reaches.
-#include "console/terminal_control.h"
+#include "console/terminal.h"
 
 #include <signal.h>
 #include <termios.h>
@@ -8,44 +6,55 @@
 
 #include <string_view>
 
-#include "console/output_buffer.h"
+#include "console/system_calls.h"
 #include "console/terminal_modes.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
 namespace {
 
-// What signal handlers reach: the calls that set the terminal's modes, the mode to put
-// back (the terminal's own, in line mode) and the raw mode to edit in, whether raw mode is
-// on, and what a signal asks the editing loop to do. Nothing else.
-constinit const SystemCalls* modeCalls = nullptr;
-constinit termios savedMode{};
-constinit termios rawMode{};
-volatile sig_atomic_t rawModeOn = 0;
+// What signal handlers reach: the modes to put back and the mode set in their place,
+// whether such a mode is set, and what a signal asks the editing loop to do. Nothing else.
+constinit termios restoredMode{};
+constinit termios appliedMode{};
+volatile sig_atomic_t modeSet = 0;
 volatile sig_atomic_t redrawWanted = 0;
 volatile sig_atomic_t resized = 0;
 constinit bool handlersInstalled = false;
 
-}  // namespace
-
-bool EnterRawMode(const SystemCalls& calls) {
-  modeCalls = &calls;
-  termios current{};
-  if (modeCalls->getModes(STDIN_FILENO, &current) != 0) return false;
-  savedMode = WithLineMode(current);
-  rawMode = WithRawMode(savedMode);
-  rawModeOn = 1;  // before the change, so a signal arriving during it still puts back
-  if (modeCalls->setModes(STDIN_FILENO, TCSANOW, &rawMode) != 0) {
-    rawModeOn = 0;
-    return false;
-  }
-  return true;
+bool SetModes(const termios& modes) {
+  return Calls().setModes(STDIN_FILENO, TCSANOW, &modes) == 0;
 }
 
-void LeaveRawMode() {
-  if (rawModeOn == 0) return;
-  (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
-  rawModeOn = 0;
+}  // namespace
+
+bool SetTerminalMode(TerminalMode mode) {
+  termios current{};
+  if (Calls().getModes(STDIN_FILENO, &current) != 0) return false;
+  switch (mode) {
+    case TerminalMode::kLine: {
+      const termios wanted = WithLineMode(current);
+      return SameModes(wanted, current) || SetModes(wanted);
+    }
+    case TerminalMode::kRaw:
+      restoredMode = WithLineMode(current);
+      appliedMode = WithRawMode(restoredMode);
+      break;
+    case TerminalMode::kKey:
+      restoredMode = current;
+      appliedMode = WithKeyMode(current);
+      break;
+  }
+  modeSet = 1;  // before the change, so a signal arriving during it still puts back
+  if (!SetModes(appliedMode)) modeSet = 0;
+  return modeSet != 0;
+}
+
+void RestoreTerminal() {
+  if (modeSet == 0) return;
+  (void)SetModes(restoredMode);
+  modeSet = 0;
 }
 
 namespace {
@@ -58,14 +67,14 @@ constexpr int kOnceAndAtOnce = static_cast<int>(SA_RESETHAND | SA_NODEFER);
 // but for the interrupt (after which the shell starts a fresh line itself), the cursor on
 // a fresh line; then the signal does what it does by default.
 extern "C" void LeaveOnSignal(int signalNumber) {
-  if (rawModeOn != 0) {
+  if (modeSet != 0) {
     if (signalNumber != SIGINT) {
       const std::string_view lineEnd = kLineEnd;
-      (void)modeCalls->write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
+      (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
     }
-    (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
+    (void)SetModes(restoredMode);
   }
-  rawModeOn = 0;
+  modeSet = 0;
   (void)raise(signalNumber);  // with the default action back, this does not return
 }
 
@@ -83,13 +92,13 @@ void Handle(int signalNumber, void (*handler)(int), int flags) {
 // StopOnSignal: puts the terminal back while stopped, and takes it again and asks for a
 // redraw when continued.
 extern "C" void StopOnSignal(int signalNumber) {
-  const bool wasRaw = rawModeOn != 0;
-  if (wasRaw) (void)modeCalls->setModes(STDIN_FILENO, TCSANOW, &savedMode);
-  rawModeOn = 0;
+  const bool wasSet = modeSet != 0;
+  if (wasSet) (void)SetModes(restoredMode);
+  modeSet = 0;
   (void)raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
-  if (wasRaw && modeCalls->setModes(STDIN_FILENO, TCSANOW, &rawMode) == 0) rawModeOn = 1;
+  if (wasSet && SetModes(appliedMode)) modeSet = 1;
   redrawWanted = 1;
 }
 
@@ -111,10 +120,10 @@ void InstallSignalHandlers() {
 }
 
 bool RaiseAsTheTerminalWould(int signalNumber) {
-  LeaveRawMode();
+  RestoreTerminal();
   (void)raise(signalNumber);  // ends or stops the program, unless it is ignored
   // cppcheck-suppress unreachableCode ; raise returns when ignored, and when continued
-  return EnterRawMode(*modeCalls);
+  return SetTerminalMode(TerminalMode::kRaw);
 }
 
 RedrawRequest TakeRedrawRequest() {

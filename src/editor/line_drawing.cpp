@@ -1,6 +1,6 @@
-#include "console/line_drawing.h"
+#include "editor/line_drawing.h"
 
-#include "console/characters.h"
+#include "editor/characters.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {

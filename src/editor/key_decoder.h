@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/characters.h"
+#include "editor/characters.h"
 
 namespace intcalc {
 

@@ -1,4 +1,4 @@
-#include "console/key_decoder.h"
+#include "editor/key_decoder.h"
 
 namespace intcalc {
 

@@ -7,15 +7,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "console/console.h"
-#include "console/key_decoder.h"
-#include "console/output_buffer.h"
+#include "editor/key_decoder.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
-// The longest line the editor takes: what one read takes whole, less the line end.
-inline constexpr std::size_t kEditCapacity = kReadLimit - std::string_view(kLineEnd).size();
-inline constexpr std::size_t kHistoryEntries = 64;
+// The width taken for a terminal that does not tell its own.
 inline constexpr std::size_t kDefaultColumns = 80;
 
 struct EditLine {

@@ -1,4 +1,4 @@
-#include "console/characters.h"
+#include "editor/characters.h"
 
 #include <algorithm>
 #include <array>

@@ -1,15 +1,27 @@
-// Line splitting: turns the platform's raw reads into the pieces ReadLine delivers.
+// Line splitting: turns the platform's raw reads into the pieces ReadLine delivers: each
+// line with CR LF for its line end, in pieces of at most the reader's limit.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
-#include "console/console.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
-inline constexpr std::size_t kInputChunkCapacity = std::size_t{64} * 1024;
+enum class ReadStatus : std::uint8_t {
+  kLine,         // a piece of a line arrived
+  kEndOfInput,   // input has ended; nothing more will come
+  kFailed,       // the platform's read failed
+  kWriteFailed,  // a write to standard output had failed, so nothing was read
+};
+
+struct ReadResult {
+  ReadStatus status;
+  std::size_t count;  // bytes stored into the caller's buffer
+};
 
 // ReadChunkFunction: one raw read from the platform. Reports kLine with count > 0 when
 // bytes arrived, kEndOfInput when input has ended, and kFailed or kWriteFailed when the

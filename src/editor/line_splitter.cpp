@@ -1,4 +1,4 @@
-#include "console/line_splitter.h"
+#include "editor/line_splitter.h"
 
 #include <algorithm>
 #include <cstring>
