@@ -46,11 +46,15 @@ constexpr bool EndsLine(char byte) {
 // CompactInput: copies the bytes one read delivered, up to the first NUL, CR or LF and
 // without their blanks, into the expression; returns whether the expression is empty.
 bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression) {
+  CheckBounds(delivered.size() <= ExpressionBuffer::Capacity());
   char* const kept = expression.Span().Storage();
   TextLength count = 0;
+  // Every byte is stored, and only a byte that is not a blank is kept: no branch on which
+  // it is. Measured on bench/batch's blank-separated input: 3% of the dialogue's time.
   for (const char byte : delivered) {
     if (EndsLine(byte)) break;
-    if (byte != kBlank) kept[count++] = byte;  // count < kReadLimit < the expression's capacity
+    kept[count] = byte;  // count <= the byte's index < delivered.size(), checked above
+    count += byte != kBlank ? 1 : 0;
   }
   expression.Span().SetLength(count);
   return count == 0;

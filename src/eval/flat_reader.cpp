@@ -96,15 +96,19 @@ Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
   return Outcome::kSuccess;
 }
 
-// DigitsToMagnitude: the value of the operand's digits; fails when it leaves 32 bits.
+// DigitsToMagnitude: the value of the operand's digits, which have no leading zeros
+// (ReadNextOperand strips them); fails when it leaves 32 bits.
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   constexpr std::uint64_t kDecimalBase = 10;
   constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
+  // More digits than the largest value has leave 32 bits; ten digits fit in 64.
+  constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
+  const std::string_view text = digits.View();
+  if (text.size() > kMostDigits) return Outcome::kFailure;
   std::uint64_t value = 0;
-  for (const char digit : digits.View()) {
+  for (const char digit : text)
     value = value * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
-    if (value > kLimit) return Outcome::kFailure;
-  }
+  if (value > kLimit) return Outcome::kFailure;
   magnitude = static_cast<Magnitude>(value);
   return Outcome::kSuccess;
 }
