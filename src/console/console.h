@@ -43,6 +43,10 @@ inline void WritePlatformLine(TextView text) {
   PendingOutput().Append(kPlatformLineEnd);
 }
 
+// WritePrompt: WriteText of a prompt that lives as long as the program, which a line
+// editor shows again above the line when it clears the screen.
+void WritePrompt(TextView prompt);
+
 // FlushOutput: writes out everything kept so far. A write that fails outright, rather
 // than being interrupted or asked to wait, marks the output failed: from then on nothing
 // more is written, and ReadLine reads nothing.
@@ -59,15 +63,27 @@ std::string_view FailureReason(Stream stream);
 // platform's line end; nothing is kept for it, and a failure to write it is not reported.
 void WriteErrorLine(std::initializer_list<std::string_view> parts);
 
-// KeyRead: one key from the terminal, if one came.
+enum class KeyStatus : std::uint8_t {
+  kKey,        // a key arrived
+  kNone,       // none will: input is no terminal, or has ended or failed
+  kContinued,  // the program was stopped meanwhile; what was shown may be gone
+};
+
 struct KeyRead {
-  bool arrived;
+  KeyStatus status;
   char key;
 };
 
-// ReadKey: waits for one key on the terminal that standard input is, and takes it without
-// echo. No key arrives when standard input is not a terminal, or has ended or failed.
+// KeysCanBeWaitedFor: whether a person sees what is written to standard error and can
+// answer it with a key: standard input and standard error are both terminals.
+bool KeysCanBeWaitedFor();
+
+// ReadKey: writes out the pending output, waits for one key on the terminal that standard
+// input is, and takes it without echo.
 KeyRead ReadKey();
+
+// RestoreConsole: puts back what the console changed, the terminal's settings among them.
+void RestoreConsole();
 
 // ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer,
 // after writing out the pending output when it must wait for input.

@@ -14,6 +14,10 @@ namespace intcalc {
 // output are terminals, and TERM names a terminal that is not "dumb".
 bool EditorSuits();
 
+// ShowPromptOnClear: the prompt the editor shows above the line when Ctrl-L clears the
+// screen; it must live as long as the program.
+void ShowPromptOnClear(TextView prompt);
+
 // ReadEditedLine: writes out the pending output, lets the person edit one line of at most
 // destination.size() - 2 bytes, and stores it, followed by CR LF, into destination. A key
 // that would make the line longer rings the bell and is dropped. Ctrl-D on an empty line

@@ -9,6 +9,7 @@
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
 // write(2) reach the person at the other end.
 #include <poll.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -42,6 +43,21 @@ constinit InputKind inputKind = InputKind::kUnknown;
 constinit int readError = 0;   // errno of the latest failed read
 constinit int writeError = 0;  // errno of the failed write to standard output
 
+// SIGPIPE: a write to a pipe whose reader has gone ends the program by SIGPIPE when it
+// writes standard output, as it would by default, but only after the terminal is put
+// back; a write to standard error that fails is that stream's failure alone. So the
+// signal is ignored and each write's EPIPE decides; a caller's choice to ignore it stays.
+enum class PipePolicy : unsigned char { kUnset, kEndByTheSignal, kIgnored };
+constinit PipePolicy pipePolicy = PipePolicy::kUnset;
+
+void SetPipePolicy() {
+  if (pipePolicy != PipePolicy::kUnset) return;
+  struct sigaction current {};
+  sigaction(SIGPIPE, nullptr, &current);
+  pipePolicy = current.sa_handler == SIG_IGN ? PipePolicy::kIgnored : PipePolicy::kEndByTheSignal;
+  signal(SIGPIPE, SIG_IGN);
+}
+
 // KindOfInput: what standard input is, found once.
 InputKind KindOfInput() {
   if (inputKind == InputKind::kUnknown) {
@@ -74,7 +90,7 @@ ReadResult ReadChunk(std::span<char> destination) {
       STDIN_FILENO, POLLIN,
       [&] { return systemCalls.read(STDIN_FILENO, destination.data(), destination.size()); },
       [] {
-        if (InputIsTerminal()) (void)SetTerminalMode(TerminalMode::kLine);
+        (void)TakeSignalNews();  // after a stop, the line mode again
         return true;
       });
   if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
@@ -98,27 +114,50 @@ ReadResult ReadLine(std::span<char> buffer) {
 
 // ---- Single keys ----------------------------------------------------------------------
 
+void WritePrompt(TextView prompt) {
+  WriteText(prompt);
+  ShowPromptOnClear(prompt);
+}
+
+bool KeysCanBeWaitedFor() {
+  return systemCalls.isTerminal(STDIN_FILENO) != 0 && systemCalls.isTerminal(STDERR_FILENO) != 0;
+}
+
 KeyRead ReadKey() {
-  if (systemCalls.isTerminal(STDIN_FILENO) == 0 || !SetTerminalMode(TerminalMode::kKey)) {
-    return {false, 0};
-  }
+  FlushOutput();
+  if (OutputFailed() || !SetTerminalMode(TerminalMode::kKey)) return {KeyStatus::kNone, 0};
   char key = 0;
-  const ssize_t count =
-      Retrying(STDIN_FILENO, POLLIN, [&] { return systemCalls.read(STDIN_FILENO, &key, 1); });
+  while (true) {
+    const ssize_t count = Retrying(
+        STDIN_FILENO, POLLIN, [&] { return systemCalls.read(STDIN_FILENO, &key, 1); },
+        [] { return !SignalNewsWaiting(); });
+    if (count < 0 && errno == EINTR) {
+      if (TakeSignalNews() != SignalNews::kContinued) continue;
+      RestoreTerminal();
+      return {KeyStatus::kContinued, 0};
+    }
+    RestoreTerminal();
+    return {count == 1 ? KeyStatus::kKey : KeyStatus::kNone, key};
+  }
+}
+
+void RestoreConsole() {
   RestoreTerminal();
-  return {count == 1, key};
 }
 
 // ---- Writing --------------------------------------------------------------------------
 
 std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
+  SetPipePolicy();
   const int fileDescriptor = stream == Stream::kError ? STDERR_FILENO : STDOUT_FILENO;
   const ssize_t count = Retrying(fileDescriptor, POLLOUT, [&] {
     return systemCalls.write(fileDescriptor, bytes.data(), bytes.size());
   });
   if (count > 0) return static_cast<std::size_t>(count);
   const int error = count == 0 ? EIO : errno;  // no progress, and no reason given
-  if (stream == Stream::kOutput) writeError = error;
+  if (stream != Stream::kOutput) return 0;
+  if (error == EPIPE && pipePolicy == PipePolicy::kEndByTheSignal) EndBySignal(SIGPIPE);
+  writeError = error;
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <array>
 #include <string_view>
 
 #include "console/system_calls.h"
@@ -14,67 +15,49 @@ namespace intcalc {
 
 namespace {
 
-// What signal handlers reach: the modes to put back and the mode set in their place,
-// whether such a mode is set, and what a signal asks the editing loop to do. Nothing else.
-constinit termios restoredMode{};
-constinit termios appliedMode{};
-volatile sig_atomic_t modeSet = 0;
-volatile sig_atomic_t redrawWanted = 0;
+// What signal handlers reach: the settings found and the mode set in their place, whether
+// that mode is set now, and what a signal asks the reading loop to do. Nothing else.
+constinit termios foundModes{};
+constinit termios appliedModes{};
+volatile sig_atomic_t modeSet = 0;         // the terminal is in appliedModes
+volatile sig_atomic_t freshLineAtEnd = 0;  // the line editor's cursor may be mid-row
+volatile sig_atomic_t continued = 0;
 volatile sig_atomic_t resized = 0;
-constinit bool handlersInstalled = false;
+
+// What only the program's own loop reaches.
+constinit bool modesFound = false;
+constinit bool modeWanted = false;
+
+// The signals whose default action ends the program, and which the terminal must not
+// outlive in a mode of ours.
+constexpr std::array kEndingSignals = {
+    SIGHUP,  SIGINT,    SIGQUIT, SIGILL,  SIGTRAP,   SIGABRT, SIGBUS,
+    SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2, SIGALRM,   SIGTERM, SIGXCPU,
+    SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,  SIGSTKFLT, SIGPOLL, SIGPWR,
+};
 
 bool SetModes(const termios& modes) {
   return Calls().setModes(STDIN_FILENO, TCSANOW, &modes) == 0;
 }
 
-}  // namespace
-
-bool SetTerminalMode(TerminalMode mode) {
-  termios current{};
-  if (Calls().getModes(STDIN_FILENO, &current) != 0) return false;
-  switch (mode) {
-    case TerminalMode::kLine: {
-      const termios wanted = WithLineMode(current);
-      return SameModes(wanted, current) || SetModes(wanted);
-    }
-    case TerminalMode::kRaw:
-      restoredMode = WithLineMode(current);
-      appliedMode = WithRawMode(restoredMode);
-      break;
-    case TerminalMode::kKey:
-      restoredMode = current;
-      appliedMode = WithKeyMode(current);
-      break;
-  }
-  modeSet = 1;  // before the change, so a signal arriving during it still puts back
-  if (!SetModes(appliedMode)) modeSet = 0;
-  return modeSet != 0;
-}
-
-void RestoreTerminal() {
+// PutBack: the settings found, if a mode of ours is set; safe in a handler.
+void PutBack(int signalNumber) {
   if (modeSet == 0) return;
-  (void)SetModes(restoredMode);
+  if (freshLineAtEnd != 0 && signalNumber != SIGINT) {
+    // After the interrupt the shell starts a fresh line itself.
+    const std::string_view lineEnd = kLineEnd;
+    (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
+  }
+  (void)SetModes(foundModes);
   modeSet = 0;
 }
-
-namespace {
 
 // A handler that is reset on entry and does not hold its signal back, so the signal it
 // raises again takes its default action at once.
 constexpr int kOnceAndAtOnce = static_cast<int>(SA_RESETHAND | SA_NODEFER);
 
-// LeaveOnSignal: for a signal that ends the program: the terminal back as it was, and,
-// but for the interrupt (after which the shell starts a fresh line itself), the cursor on
-// a fresh line; then the signal does what it does by default.
 extern "C" void LeaveOnSignal(int signalNumber) {
-  if (modeSet != 0) {
-    if (signalNumber != SIGINT) {
-      const std::string_view lineEnd = kLineEnd;
-      (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
-    }
-    (void)SetModes(restoredMode);
-  }
-  modeSet = 0;
+  PutBack(signalNumber);
   (void)raise(signalNumber);  // with the default action back, this does not return
 }
 
@@ -89,53 +72,123 @@ void Handle(int signalNumber, void (*handler)(int), int flags) {
   sigaction(signalNumber, &wanted, nullptr);
 }
 
-// StopOnSignal: puts the terminal back while stopped, and takes it again and asks for a
-// redraw when continued.
+// StopOnSignal: the settings put back while stopped; once continued, the loop takes the
+// mode again.
 extern "C" void StopOnSignal(int signalNumber) {
-  const bool wasSet = modeSet != 0;
-  if (wasSet) (void)SetModes(restoredMode);
-  modeSet = 0;
+  PutBack(signalNumber);
   (void)raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
-  if (wasSet && SetModes(appliedMode)) modeSet = 1;
-  redrawWanted = 1;
+  continued = 1;
+}
+
+// NoteContinue: whoever stopped the program, the terminal may now be in other settings
+// than ours: the loop sets the mode again.
+extern "C" void NoteContinue(int /*signalNumber*/) {
+  modeSet = 0;
+  continued = 1;
 }
 
 extern "C" void NoteResize(int /*signalNumber*/) {
   resized = 1;
-  redrawWanted = 1;
+}
+
+void InstallSignalHandlers() {
+  for (const int signalNumber : kEndingSignals)
+    Handle(signalNumber, LeaveOnSignal, kOnceAndAtOnce);
+  for (int signalNumber = SIGRTMIN; signalNumber <= SIGRTMAX; ++signalNumber) {
+    Handle(signalNumber, LeaveOnSignal, kOnceAndAtOnce);
+  }
+  Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
+  // No restart: a read in progress returns, for the loop to take the news.
+  Handle(SIGCONT, NoteContinue, 0);
+  Handle(SIGWINCH, NoteResize, 0);
+}
+
+termios ModesFor(TerminalMode mode) {
+  switch (mode) {
+    case TerminalMode::kRaw:
+      return WithRawMode(WithLineMode(foundModes));
+    case TerminalMode::kKey:
+      return WithKeyMode(WithLineMode(foundModes));
+    case TerminalMode::kLine:
+      break;
+  }
+  return WithLineMode(foundModes);
+}
+
+bool InForeground() {
+  return tcgetpgrp(STDIN_FILENO) == getpgrp();
+}
+
+// Apply: the wanted mode's settings, unless they are set already.
+bool Apply() {
+  if (modeSet != 0) return true;
+  modeSet = 1;  // before the change, so a signal arriving during it still puts back
+  if (!SetModes(appliedModes)) modeSet = 0;
+  return modeSet != 0;
 }
 
 }  // namespace
 
-void InstallSignalHandlers() {
-  if (handlersInstalled) return;
-  handlersInstalled = true;
-  for (const int signalNumber : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
-    Handle(signalNumber, LeaveOnSignal, kOnceAndAtOnce);
+bool SetTerminalMode(TerminalMode mode) {
+  if (!modesFound) {
+    if (Calls().getModes(STDIN_FILENO, &foundModes) != 0) return false;
+    modesFound = true;
+    InstallSignalHandlers();
   }
-  Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
-  Handle(SIGWINCH, NoteResize, 0);  // no restart: a read in progress returns to redraw
+  const termios wanted = ModesFor(mode);
+  if (modeSet != 0 && !SameModes(wanted, appliedModes)) modeSet = 0;  // another mode is set
+  appliedModes = wanted;
+  freshLineAtEnd = mode == TerminalMode::kRaw ? 1 : 0;
+  modeWanted = true;
+  return Apply();
 }
 
-bool RaiseAsTheTerminalWould(int signalNumber) {
+void RestoreTerminal() {
+  modeWanted = false;
+  if (modeSet == 0) return;
+  modeSet = 0;
+  (void)SetModes(foundModes);
+}
+
+void RaiseAsTheTerminalWould(int signalNumber) {
+  const bool wanted = modeWanted;
   RestoreTerminal();
   (void)raise(signalNumber);  // ends or stops the program, unless it is ignored
   // cppcheck-suppress unreachableCode ; raise returns when ignored, and when continued
-  return SetTerminalMode(TerminalMode::kRaw);
+  modeWanted = wanted;
+  if (continued == 0 && modeWanted) (void)Apply();  // ignored: go on as before
 }
 
-RedrawRequest TakeRedrawRequest() {
-  if (redrawWanted == 0) return RedrawRequest::kNone;
-  redrawWanted = 0;
-  if (resized == 0) return RedrawRequest::kRedraw;
-  resized = 0;
-  return RedrawRequest::kResized;
+void EndBySignal(int signalNumber) {
+  PutBack(signalNumber);
+  signal(signalNumber, SIG_DFL);
+  sigset_t only{};
+  sigemptyset(&only);
+  sigaddset(&only, signalNumber);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);
+  (void)raise(signalNumber);
+  _exit(128 + signalNumber);  // the default action ends the program before this
 }
 
-bool RedrawWanted() {
-  return redrawWanted != 0;
+bool SignalNewsWaiting() {
+  return continued != 0 || resized != 0;
+}
+
+SignalNews TakeSignalNews() {
+  if (continued != 0) {
+    continued = 0;
+    resized = 0;  // a redraw after a continue takes the size afresh anyway
+    if (!modeWanted || !InForeground()) return SignalNews::kNone;
+    (void)Apply();
+    return SignalNews::kContinued;
+  }
+  if (resized != 0) {
+    resized = 0;
+    return SignalNews::kResized;
+  }
+  return SignalNews::kNone;
 }
 
 }  // namespace intcalc

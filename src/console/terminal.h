@@ -1,6 +1,8 @@
 // The terminal's modes on POSIX: the one place that sets them and puts them back, and the
 // signals that must put them back however the program ends, stops or is resized while a
-// mode is set.
+// mode is set. A handler does only what is safe in one: it puts back the settings, moves
+// to a fresh line, notes what happened, and raises its signal again with the default
+// action. Everything else happens in the loop that reads, when it takes the news.
 #pragma once
 
 #include <cstdint>
@@ -14,30 +16,36 @@ enum class TerminalMode : std::uint8_t {
 };
 
 // SetTerminalMode: puts standard input's terminal in `mode`; false when its modes cannot
-// be read or set. The raw and the key mode are put back by RestoreTerminal.
+// be read or set. The first call keeps the settings found, which every restore puts back
+// exactly, and installs the signal handlers. Signals the program's caller ignored stay
+// ignored.
 bool SetTerminalMode(TerminalMode mode);
 
-// RestoreTerminal: puts back the modes the raw or the key mode replaced, if one is set.
+// RestoreTerminal: puts back the settings found, when a mode is set; no mode is wanted
+// from then on.
 void RestoreTerminal();
 
-// InstallSignalHandlers: once; from then on, a signal that ends the program while the raw
-// mode is set puts the terminal back first (and, but for the interrupt, after which the
-// shell starts a fresh line itself, moves to a fresh line), a stop puts it back until the
-// program continues, and a stop or a resize asks for a redraw. Signals the program's
-// caller ignored stay ignored.
-void InstallSignalHandlers();
+// RaiseAsTheTerminalWould: the interrupt or stop key's own signal, with the terminal's
+// settings put back meanwhile. Returns when the signal is ignored, or after a stop once
+// continued; the mode is then wanted again, and TakeSignalNews sets it.
+void RaiseAsTheTerminalWould(int signalNumber);
 
-// RaiseAsTheTerminalWould: the interrupt or stop key's own signal, with the terminal in
-// its own mode meanwhile; false when the raw mode cannot be set again.
-bool RaiseAsTheTerminalWould(int signalNumber);
+// EndBySignal: the terminal put back, then `signalNumber` with its default action, which
+// ends the program.
+[[noreturn]] void EndBySignal(int signalNumber);
 
-enum class RedrawRequest : std::uint8_t { kNone, kRedraw, kResized };
+enum class SignalNews : std::uint8_t {
+  kNone,
+  kContinued,  // stopped and continued in the foreground: the mode is set again
+  kResized,    // the terminal's size changed
+};
 
-// RedrawWanted: whether a signal asked for a redraw since the last TakeRedrawRequest.
-bool RedrawWanted();
+// SignalNewsWaiting: whether a continue or a resize is yet to be taken.
+bool SignalNewsWaiting();
 
-// TakeRedrawRequest: what signals asked for since it was last taken: nothing, a redraw, or
-// a redraw after the terminal's size changed.
-RedrawRequest TakeRedrawRequest();
+// TakeSignalNews: what happened since the news was last taken. After a continue, the mode
+// wanted is set again when the program is in the terminal's foreground; in the background
+// nothing is touched, and a read there stops the program until it is brought back.
+SignalNews TakeSignalNews();
 
 }  // namespace intcalc

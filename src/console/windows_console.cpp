@@ -80,10 +80,21 @@ ReadResult ReadLine(std::span<char> buffer) {
   return ReadFromHandle(input, buffer);
 }
 
-KeyRead ReadKey() {
-  if (!IsConsole(GetStdHandle(STD_INPUT_HANDLE))) return {false, 0};
-  return {true, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
+void WritePrompt(TextView prompt) {
+  WriteText(prompt);  // the console's own line editing has no use for it
 }
+
+bool KeysCanBeWaitedFor() {
+  return IsConsole(GetStdHandle(STD_INPUT_HANDLE)) && IsConsole(GetStdHandle(STD_ERROR_HANDLE));
+}
+
+KeyRead ReadKey() {
+  FlushOutput();
+  if (OutputFailed() || !IsConsole(GetStdHandle(STD_INPUT_HANDLE))) return {KeyStatus::kNone, 0};
+  return {KeyStatus::kKey, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
+}
+
+void RestoreConsole() {}  // the console's mode is set afresh for every read, as specified
 
 std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
   const DWORD standardHandle = stream == Stream::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;

@@ -2,6 +2,9 @@
 // to, a wait for a key.
 #include "diagnostics/trace.h"
 
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <string_view>
 
 #include "console/console.h"
@@ -17,20 +20,25 @@ constexpr std::string_view kStepHint =
 
 // StandardErrorRows: each row written to standard error at once; when stepping, a wait for
 // a key after each step: q shows the rest of the expression at once, any other goes on;
-// input that ends or is no terminal ends the stepping.
+// input that ends ends the stepping. It steps only where a person sees the rows and can
+// answer them: elsewhere it is the trace, byte for byte.
 // Final and static: nothing derives from it, and nothing deletes it through its base.
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class StandardErrorRows final : public TraceRows {
  public:
   void Start(TraceMode mode) {
-    stepping_ = mode == TraceMode::kStep;
+    stepping_ = mode == TraceMode::kStep && KeysCanBeWaitedFor();
     hintShown_ = false;
     skipping_ = false;
   }
 
   void ExpressionBegins() override { skipping_ = false; }
 
-  void Row(std::string_view row) override { WriteErrorLine({row}); }
+  void Row(std::string_view row) override {
+    WriteErrorLine({row});
+    lastRowLength_ = std::min(row.size(), lastRow_.size());
+    std::memcpy(lastRow_.data(), row.data(), lastRowLength_);
+  }
 
   void StepShown() override {
     if (!stepping_ || skipping_) return;
@@ -38,15 +46,25 @@ class StandardErrorRows final : public TraceRows {
       hintShown_ = true;
       WriteErrorLine({kStepHint});
     }
-    const KeyRead key = ReadKey();
-    if (!key.arrived) {
-      stepping_ = false;
-      return;
+    while (true) {
+      const KeyRead key = ReadKey();
+      switch (key.status) {
+        case KeyStatus::kKey:
+          skipping_ = key.key == 'q' || key.key == 'Q';
+          return;
+        case KeyStatus::kNone:
+          stepping_ = false;
+          return;
+        case KeyStatus::kContinued:  // the step's row again, where the person looks now
+          WriteErrorLine({std::string_view(lastRow_.data(), lastRowLength_)});
+          break;
+      }
     }
-    skipping_ = key.key == 'q' || key.key == 'Q';
   }
 
  private:
+  std::array<char, kTraceColumns> lastRow_{};
+  std::size_t lastRowLength_ = 0;
   bool stepping_ = false;
   bool hintShown_ = false;
   bool skipping_ = false;  // q was pressed: no more waiting in this expression

@@ -93,7 +93,7 @@ int RunDialogue(Dialogue& state) {
       WriteText(kIntroOperators);
       WriteText(kIntroRange);
     }
-    WriteText(kPrompt);
+    WritePrompt(kPrompt);
 
     const ReadResult read = ReadLine(state.rawLine);
     if (read.status != ReadStatus::kLine) return FinishRun(read.status);
@@ -149,6 +149,7 @@ int RunResultsOnly(Dialogue& state) {
 
 int FinishRun(ReadStatus status) {
   FlushOutput();
+  RestoreConsole();
   const bool readFailed = status == ReadStatus::kFailed;
   if (readFailed) {
     WriteErrorLine({kCannotRead, FailureReason(Stream::kInput)});

@@ -1,129 +1,113 @@
 #include "editor/characters.h"
 
-#include <algorithm>
-#include <array>
-#include <cstdint>
+#include <utf8proc.h>
 
-#include "text/text_buffer.h"
+#include <cstdint>
 
 namespace intcalc {
 
 namespace {
 
-using CodePoint = std::uint32_t;
+using CodePoint = utf8proc_int32_t;
 
-constexpr unsigned char kContinuationMask = 0xC0;
-constexpr unsigned char kContinuationBits = 0x80;
-constexpr unsigned kContinuationShift = 6;
-constexpr CodePoint kContinuationValue = 0x3F;
+constexpr CodePoint kNoCodePoint = -1;  // a byte that is no valid UTF-8
+constexpr CodePoint kEmojiPresentation = 0xFE0F;
+constexpr CodePoint kFirstRegionalIndicator = 0x1F1E6;
+constexpr CodePoint kLastRegionalIndicator = 0x1F1FF;
+constexpr std::size_t kEmojiColumns = 2;
 
 constexpr unsigned char Byte(char byte) {
   return static_cast<unsigned char>(byte);
 }
 
 constexpr bool IsContinuation(char byte) {
+  constexpr unsigned char kContinuationMask = 0xC0;
+  constexpr unsigned char kContinuationBits = 0x80;
   return (Byte(byte) & kContinuationMask) == kContinuationBits;
 }
 
-// The second byte's range for each lead, which rules out overlong forms, surrogates and
-// code points beyond U+10FFFF.
-struct Lead {
-  unsigned char first;
-  unsigned char last;
+struct Decoded {
+  CodePoint codePoint;
   std::size_t length;
-  unsigned char secondLow;
-  unsigned char secondHigh;
-  CodePoint valueMask;
 };
 
-constexpr std::array<Lead, 8> kLeads = {{
-    {0xC2, 0xDF, 2, 0x80, 0xBF, 0x1F},
-    {0xE0, 0xE0, 3, 0xA0, 0xBF, 0x0F},
-    {0xE1, 0xEC, 3, 0x80, 0xBF, 0x0F},
-    {0xED, 0xED, 3, 0x80, 0x9F, 0x0F},
-    {0xEE, 0xEF, 3, 0x80, 0xBF, 0x0F},
-    {0xF0, 0xF0, 4, 0x90, 0xBF, 0x07},
-    {0xF1, 0xF3, 4, 0x80, 0xBF, 0x07},
-    {0xF4, 0xF4, 4, 0x80, 0x8F, 0x07},
-}};
-
-const Lead* FindLead(char byte) {
-  const auto* const found = std::find_if(kLeads.begin(), kLeads.end(), [byte](const Lead& lead) {
-    return Byte(byte) >= lead.first && Byte(byte) <= lead.last;
-  });
-  return found == kLeads.end() ? nullptr : found;
+// Decode: the code point at `index`, or kNoCodePoint for a byte that begins none there.
+Decoded Decode(std::string_view text, std::size_t index) {
+  CodePoint codePoint = kNoCodePoint;
+  const utf8proc_ssize_t length =
+      utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + index),
+                       static_cast<utf8proc_ssize_t>(text.size() - index), &codePoint);
+  if (length <= 0) return {kNoCodePoint, 1};
+  return {codePoint, static_cast<std::size_t>(length)};
 }
 
-// The East Asian wide and fullwidth blocks a terminal shows in two columns.
-struct Range {
-  CodePoint first;
-  CodePoint last;
-};
-
-constexpr std::array<Range, 15> kWide = {{
-    {0x1100, 0x115F},
-    {0x2E80, 0x303E},
-    {0x3041, 0x33FF},
-    {0x3400, 0x4DBF},
-    {0x4E00, 0x9FFF},
-    {0xA000, 0xA4CF},
-    {0xAC00, 0xD7A3},
-    {0xF900, 0xFAFF},
-    {0xFE30, 0xFE4F},
-    {0xFF00, 0xFF60},
-    {0xFFE0, 0xFFE6},
-    {0x1F300, 0x1F64F},
-    {0x1F900, 0x1F9FF},
-    {0x20000, 0x2FFFD},
-    {0x30000, 0x3FFFD},
-}};
+constexpr bool IsRegionalIndicator(CodePoint codePoint) {
+  return codePoint >= kFirstRegionalIndicator && codePoint <= kLastRegionalIndicator;
+}
 
 }  // namespace
 
 std::size_t SequenceLength(char lead) {
-  const Lead* found = FindLead(lead);
-  return found == nullptr ? 1 : found->length;
+  const unsigned char byte = Byte(lead);
+  if (byte >= 0xC2 && byte <= 0xDF) return 2;  // lower leads would be overlong
+  if (byte >= 0xE0 && byte <= 0xEF) return 3;
+  if (byte >= 0xF0 && byte <= 0xF4) return 4;  // higher leads pass U+10FFFF
+  return 1;
 }
 
-bool BeginsCharacter(std::string_view bytes) {
-  const Lead* lead = bytes.empty() ? nullptr : FindLead(bytes[0]);
-  if (lead == nullptr || bytes.size() > lead->length) return false;
-  if (bytes.size() >= 2) {
-    const unsigned char second = Byte(bytes[1]);
-    if (second < lead->secondLow || second > lead->secondHigh) return false;
-  }
-  for (std::size_t next = 2; next < bytes.size(); ++next) {
+bool BeginsCodePoint(std::string_view bytes) {
+  if (bytes.empty()) return false;
+  const std::size_t length = SequenceLength(bytes[0]);
+  if (length == 1 || bytes.size() > length) return false;
+  for (std::size_t next = 1; next < bytes.size(); ++next) {
     if (!IsContinuation(bytes[next])) return false;
   }
-  return true;
+  // A whole sequence must be valid UTF-8: no overlong form, surrogate, or code point past
+  // U+10FFFF.
+  return bytes.size() < length || Decode(bytes, 0).codePoint != kNoCodePoint;
 }
 
 std::size_t CharacterLength(std::string_view text, std::size_t index) {
-  const std::size_t length = SequenceLength(text[index]);
-  if (length == 1 || text.size() - index < length) return 1;
-  return BeginsCharacter(Part(text, index, length)) ? length : 1;
+  const Decoded first = Decode(text, index);
+  if (first.codePoint == kNoCodePoint) return 1;
+  utf8proc_int32_t state = 0;
+  CodePoint previous = first.codePoint;
+  std::size_t end = index + first.length;
+  while (end < text.size()) {
+    const Decoded next = Decode(text, end);
+    if (next.codePoint == kNoCodePoint ||
+        utf8proc_grapheme_break_stateful(previous, next.codePoint, &state)) {
+      break;
+    }
+    previous = next.codePoint;
+    end += next.length;
+  }
+  return end - index;
 }
 
 std::size_t CharacterBefore(std::string_view text, std::size_t index) {
-  // A character of several bytes ends with continuation bytes, at most three of them.
-  for (std::size_t back = 2; back <= kLongestCharacter && back <= index; ++back) {
-    if (!IsContinuation(text[index - back + 1])) break;
-    if (CharacterLength(text, index - back) == back) return index - back;
+  // Where characters begin is known only from the start of the text.
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = start + CharacterLength(text, start);
+    if (end >= index) return start;
+    start = end;
   }
-  return index - 1;
 }
 
 std::size_t CharacterColumns(std::string_view text, std::size_t index) {
-  const std::size_t length = CharacterLength(text, index);
-  if (length == 1) return 1;
-  CodePoint value = Byte(text[index]) & FindLead(text[index])->valueMask;
-  for (std::size_t next = 1; next < length; ++next) {
-    value = (value << kContinuationShift) | (Byte(text[index + next]) & kContinuationValue);
+  const Decoded first = Decode(text, index);
+  if (first.codePoint == kNoCodePoint) return 1;
+  const std::size_t end = index + CharacterLength(text, index);
+  bool regionalPair = false;
+  for (std::size_t at = index + first.length; at < end;) {
+    const Decoded next = Decode(text, at);
+    if (next.codePoint == kEmojiPresentation) return kEmojiColumns;
+    regionalPair = IsRegionalIndicator(first.codePoint) && IsRegionalIndicator(next.codePoint);
+    at += next.length;
   }
-  const bool wide = std::any_of(kWide.begin(), kWide.end(), [value](const Range& range) {
-    return value >= range.first && value <= range.last;
-  });
-  return wide ? 2 : 1;
+  if (regionalPair) return kEmojiColumns;
+  return static_cast<std::size_t>(utf8proc_charwidth(first.codePoint));
 }
 
 std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t last) {
@@ -132,6 +116,24 @@ std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t
     columns += CharacterColumns(text, index);
   }
   return columns;
+}
+
+bool IsWordCharacter(std::string_view text, std::size_t index) {
+  const Decoded first = Decode(text, index);
+  if (first.codePoint == kNoCodePoint) return false;
+  switch (utf8proc_category(first.codePoint)) {
+    case UTF8PROC_CATEGORY_LU:
+    case UTF8PROC_CATEGORY_LL:
+    case UTF8PROC_CATEGORY_LT:
+    case UTF8PROC_CATEGORY_LM:
+    case UTF8PROC_CATEGORY_LO:
+    case UTF8PROC_CATEGORY_ND:
+    case UTF8PROC_CATEGORY_NL:
+    case UTF8PROC_CATEGORY_NO:
+      return true;
+    default:
+      return false;
+  }
 }
 
 }  // namespace intcalc

@@ -1,6 +1,8 @@
-// The characters of an edited line: UTF-8 sequences, where each begins and ends, and how
-// many columns a terminal gives it. A byte that begins no valid sequence, or that a valid
-// sequence does not take, is a character of its own, one column wide.
+// The characters of an edited line: UTF-8 decoded, user-perceived characters (Unicode's
+// extended grapheme clusters: a base with its combining marks, a sequence joined by U+200D,
+// a pair of regional indicators), and the columns a terminal gives each. All of it comes
+// from utf8proc. A byte that begins no valid UTF-8 sequence, or that a valid one does not
+// take, is a character of its own, one column wide.
 #pragma once
 
 #include <cstddef>
@@ -8,27 +10,33 @@
 
 namespace intcalc {
 
-// kLongestCharacter: the most bytes one character takes.
-inline constexpr std::size_t kLongestCharacter = 4;
+// kLongestCodePoint: the most bytes the UTF-8 of one code point takes.
+inline constexpr std::size_t kLongestCodePoint = 4;
 
-// SequenceLength: the bytes of a sequence that begins with `lead`; 1 for a byte that is a
-// character alone (an ASCII byte, or one that begins no sequence).
+// SequenceLength: the bytes of a UTF-8 sequence that begins with `lead`; 1 for a byte
+// that is a character alone (an ASCII byte, or one that begins no sequence).
 std::size_t SequenceLength(char lead);
 
-// BeginsCharacter: whether bytes, a lead byte and what followed it, may still become one
-// valid character, or already are one.
-bool BeginsCharacter(std::string_view bytes);
+// BeginsCodePoint: whether bytes, a lead byte and what followed it, may still become the
+// UTF-8 of one code point, or already are.
+bool BeginsCodePoint(std::string_view bytes);
 
-// CharacterLength: the bytes of the character that begins at `index`, which is inside text.
+// CharacterLength: the bytes of the character that begins at `index`, inside text; `index`
+// is where a character begins.
 std::size_t CharacterLength(std::string_view text, std::size_t index);
 
-// CharacterBefore: where the character that ends at `index` begins; `index` > 0.
+// CharacterBefore: where the character that ends at `index` begins; 0 < `index`.
 std::size_t CharacterBefore(std::string_view text, std::size_t index);
 
-// CharacterColumns: 2 for an East Asian wide character at `index`, else 1.
+// CharacterColumns: the columns of the character at `index`: its first code point's width
+// (0 for a mark alone, 2 for a wide one), or 2 for an emoji shown as one (with U+FE0F, or
+// a pair of regional indicators).
 std::size_t CharacterColumns(std::string_view text, std::size_t index);
 
 // ColumnsBetween: the columns of the characters from `first` up to `last`.
 std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t last);
+
+// IsWordCharacter: whether the character at `index` is part of a word: a letter or digit.
+bool IsWordCharacter(std::string_view text, std::size_t index);
 
 }  // namespace intcalc

@@ -9,6 +9,9 @@ constexpr char kDeleteKey = '\x7f';  // what Backspace sends
 constexpr char kFirstPrintable = ' ';
 constexpr std::size_t kLongestParameters = 8;  // more, and the sequence is none of ours
 constexpr unsigned kDecimalBase = 10;
+// The modifier parameter of a cursor key (ESC [ 1 ; m C): 1 + Shift 1 + Alt 2 + Ctrl 4.
+constexpr unsigned kAltModifier = 3;
+constexpr unsigned kControlModifier = 5;
 
 // ControlAction: what a control key asks for; kNone for those that ask nothing.
 constexpr EditAction ControlAction(char byte) {
@@ -42,7 +45,7 @@ constexpr EditAction ControlAction(char byte) {
     case '\x15':  // Ctrl-U
       return EditAction::kKillToStart;
     case '\x17':  // Ctrl-W
-      return EditAction::kKillWord;
+      return EditAction::kKillToBlank;
     case '\x1a':  // Ctrl-Z
       return EditAction::kSuspend;
     default:
@@ -50,17 +53,41 @@ constexpr EditAction ControlAction(char byte) {
   }
 }
 
-// SequenceAction: what ESC [ or ESC O, a number, and a final byte ask for.
-constexpr EditAction SequenceAction(char final, unsigned number) {
+// AltAction: what Escape and a key, as a terminal sends the key with Alt, ask for.
+constexpr EditAction AltAction(char byte) {
+  switch (byte) {
+    case 'b':
+    case 'B':
+      return EditAction::kWordLeft;
+    case 'f':
+    case 'F':
+      return EditAction::kWordRight;
+    case 'd':
+    case 'D':
+      return EditAction::kKillWordAfter;
+    case '\x08':  // Ctrl-H
+    case kDeleteKey:
+      return EditAction::kKillWordBefore;
+    default:
+      return EditAction::kNone;
+  }
+}
+
+constexpr bool ByWord(unsigned modifier) {
+  return modifier == kAltModifier || modifier == kControlModifier;
+}
+
+// SequenceAction: what ESC [ or ESC O, a number and a modifier, and a final byte ask for.
+constexpr EditAction SequenceAction(char final, unsigned number, unsigned modifier) {
   switch (final) {
     case 'A':
       return EditAction::kUp;
     case 'B':
       return EditAction::kDown;
     case 'C':
-      return EditAction::kRight;
+      return ByWord(modifier) ? EditAction::kWordRight : EditAction::kRight;
     case 'D':
-      return EditAction::kLeft;
+      return ByWord(modifier) ? EditAction::kWordLeft : EditAction::kLeft;
     case 'H':
       return EditAction::kHome;
     case 'F':
@@ -93,7 +120,7 @@ Key CharacterKey(std::string_view character) {
 
 Keys KeyDecoder::Feed(char byte) {
   if (pending_ > 0 && bytes_[0] == kEscape) return FeedSequence(byte);
-  if (pending_ > 0) return FeedCharacter(byte);
+  if (pending_ > 0) return FeedCodePoint(byte);
 
   Keys keys;
   if (byte == kEscape || SequenceLength(byte) > 1) {
@@ -111,32 +138,45 @@ Keys KeyDecoder::Feed(char byte) {
 
 Keys KeyDecoder::FeedSequence(char byte) {
   Keys keys;
-  if (pending_ == 1) {  // the introducer
+  if (byte == kEscape) {  // an Escape always begins a sequence; an unfinished one is dropped
+    pending_ = 1;
+    return keys;
+  }
+  if (pending_ == 1) {  // the introducer, or the key pressed with Alt
     if (byte == '[' || byte == 'O') {
       bytes_[pending_++] = byte;
-      number_ = 0;
+      numbers_ = {};
       parameters_ = 0;
+      separators_ = 0;
     } else {
-      pending_ = 0;  // Escape and a key: a combination with Alt, which asks nothing here
+      pending_ = 0;
+      const EditAction action = AltAction(byte);
+      if (action != EditAction::kNone) keys.Add(ActionKey(action));
     }
     return keys;
   }
   if ((byte >= '0' && byte <= '9') || byte == ';') {
-    if (++parameters_ <= kLongestParameters && byte != ';') {
-      number_ = number_ * kDecimalBase + static_cast<unsigned>(byte - '0');
+    if (++parameters_ <= kLongestParameters) {
+      if (byte == ';') {
+        ++separators_;
+      } else if (separators_ < numbers_.size()) {
+        unsigned& number = numbers_[separators_];
+        number = number * kDecimalBase + static_cast<unsigned>(byte - '0');
+      }
     }
     return keys;
   }
   pending_ = 0;  // the final byte: a sequence with more parameters than ours asks nothing
-  const EditAction action =
-      parameters_ <= kLongestParameters ? SequenceAction(byte, number_) : EditAction::kNone;
+  const EditAction action = parameters_ <= kLongestParameters
+                                ? SequenceAction(byte, numbers_[0], numbers_[1])
+                                : EditAction::kNone;
   if (action != EditAction::kNone) keys.Add(ActionKey(action));
   return keys;
 }
 
-Keys KeyDecoder::FeedCharacter(char byte) {
+Keys KeyDecoder::FeedCodePoint(char byte) {
   bytes_[pending_] = byte;
-  if (BeginsCharacter({bytes_.data(), pending_ + 1})) {
+  if (BeginsCodePoint({bytes_.data(), pending_ + 1})) {
     Keys keys;
     if (++pending_ == SequenceLength(bytes_[0])) {
       keys.Add(CharacterKey({bytes_.data(), pending_}));

@@ -24,26 +24,31 @@ enum class EditAction : std::uint8_t {
   kErase,        // the character before the cursor
   kKillToStart,  // from the start of the line to the cursor
   kKillToEnd,
-  kKillWord,  // the word before the cursor, with the blanks after it
+  kKillToBlank,     // back to the previous blank: the word before the cursor, blanks after it
+  kWordLeft,        // to the start of the word before the cursor
+  kWordRight,       // past the end of the word after the cursor
+  kKillWordBefore,  // from the start of the word before the cursor to the cursor
+  kKillWordAfter,   // from the cursor past the end of the word after it
   kEnter,
   kEndOfFile,  // Ctrl-D: the end of input on an empty line, else kDelete
   kInterrupt,
   kSuspend,
   kClearScreen,
 };
+inline constexpr std::size_t kEditActions = static_cast<std::size_t>(EditAction::kClearScreen) + 1;
 
 struct Key {
   EditAction action = EditAction::kNone;
-  std::array<char, kLongestCharacter> bytes{};  // the character, for kInsert
+  std::array<char, kLongestCodePoint> bytes{};  // the code point, for kInsert
   std::size_t length = 0;
 
   std::string_view Character() const { return {bytes.data(), length}; }
 };
 
-// Keys: the keys one byte completes. A byte that breaks off an unfinished character ends
+// Keys: the keys one byte completes. A byte that breaks off an unfinished code point ends
 // each of its bytes as a character of its own, so one byte may complete several keys.
 struct Keys {
-  std::array<Key, kLongestCharacter> keys{};
+  std::array<Key, kLongestCodePoint> keys{};
   std::size_t count = 0;
 
   void Add(const Key& key) { keys[count++] = key; }
@@ -56,21 +61,22 @@ class KeyDecoder {
   Keys Feed(char byte);
 
   // Unfinished: whether the bytes so far begin a key that more bytes must finish: after
-  // Escape, the rest of a sequence; after a UTF-8 lead byte, the rest of the character.
+  // Escape, the rest of a sequence; after a UTF-8 lead byte, the rest of the code point.
   bool Unfinished() const { return pending_ != 0; }
 
   // Expire: no more bytes came in time. An Escape alone, or a sequence cut short, asks for
-  // nothing; the bytes of an unfinished character are characters of their own.
+  // nothing; the bytes of an unfinished code point are characters of their own.
   Keys Expire();
 
  private:
   Keys FeedSequence(char byte);
-  Keys FeedCharacter(char byte);
+  Keys FeedCodePoint(char byte);
 
-  std::array<char, kLongestCharacter> bytes_{};  // an unfinished character, or sequence
+  std::array<char, kLongestCodePoint> bytes_{};  // an unfinished code point, or sequence
   std::size_t pending_ = 0;                      // bytes of it so far
-  unsigned number_ = 0;                          // a sequence's number parameter
+  std::array<unsigned, 2> numbers_{};            // a sequence's first two number parameters
   std::size_t parameters_ = 0;                   // a sequence's parameter bytes so far
+  std::size_t separators_ = 0;                   // the semicolons among them
 };
 
 }  // namespace intcalc

@@ -39,7 +39,7 @@ std::size_t WindowStart(const EditorState& state, std::size_t width) {
 
 }  // namespace
 
-Drawing DrawLine(const EditorState& state, Clearing clearing) {
+Drawing DrawLine(const EditorState& state, Clearing clearing, std::string_view prompt) {
   Drawing drawing;
   const std::size_t columns = std::clamp(state.columns, kLeastColumns, kMostColumns);
   const std::size_t width = columns - 1;  // the last column stays free for the cursor
@@ -48,6 +48,7 @@ Drawing DrawLine(const EditorState& state, Clearing clearing) {
       break;
     case Clearing::kScreen:
       Put(drawing, kClearScreen);
+      Put(drawing, Part(prompt, 0, std::min(prompt.size(), kMostPrompt)));
       break;
     case Clearing::kResized: {
       // A terminal that rewraps its rows put the cursor this many rows below the line's

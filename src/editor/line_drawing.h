@@ -19,7 +19,7 @@ inline constexpr std::size_t kLeastColumns = 2;
 // What goes before the line is drawn again.
 enum class Clearing : std::uint8_t {
   kRow,      // the row the line is on
-  kScreen,   // the whole screen: the line is drawn at its top
+  kScreen,   // the whole screen: the prompt and the line are drawn at its top
   kResized,  // the rows the line took before the terminal's width changed to state.columns
 };
 
@@ -34,8 +34,11 @@ inline constexpr char kCursorUp = 'A';
 inline constexpr std::size_t kMostColumnDigits = 4;
 static_assert(kMostColumns < 10'000, "a column count has at most kMostColumnDigits digits");
 inline constexpr std::size_t kMostMove = kControlIntroducer.size() + kMostColumnDigits + 1;
+// kMostPrompt: the most of a prompt drawn above the line on a cleared screen.
+inline constexpr std::size_t kMostPrompt = 128;
 inline constexpr std::size_t kDrawingCapacity =
-    std::max(kClearScreen.size(), kMostMove + kStartOfRow.size() + kEraseScreenAfter.size()) +
+    std::max(kClearScreen.size() + kMostPrompt,
+             kMostMove + kStartOfRow.size() + kEraseScreenAfter.size()) +
     kStartOfRow.size() + kEditCapacity + kEraseRowAfter.size() + kStartOfRow.size() + kMostMove;
 
 struct Drawing {
@@ -50,7 +53,8 @@ struct Drawing {
 // DrawLine: the part of state's line around the cursor, on a row of state.columns, the
 // last column kept free for the cursor; when the cursor would leave the part shown before,
 // the line scrolls sideways. After a resize, the rows above the cursor that the line's
-// last drawing took when the terminal wrapped it to its new width are cleared first.
-Drawing DrawLine(const EditorState& state, Clearing clearing);
+// last drawing took when the terminal wrapped it to its new width are cleared first. On a
+// cleared screen the prompt, a line of its own with its line end, comes above the line.
+Drawing DrawLine(const EditorState& state, Clearing clearing, std::string_view prompt = {});
 
 }  // namespace intcalc

@@ -29,8 +29,33 @@ EditOutcome Insert(EditorState& state, std::string_view character) {
   return EditOutcome::kGoOn;
 }
 
-// KillWord: the word before the cursor and the blanks between it and the cursor.
-void KillWord(EditorState& state) {
+// WordStartBefore: where the word before `index` begins: back over what separates words,
+// then over the word.
+std::size_t WordStartBefore(std::string_view text, std::size_t index) {
+  while (index > 0 && !IsWordCharacter(text, CharacterBefore(text, index))) {
+    index = CharacterBefore(text, index);
+  }
+  while (index > 0 && IsWordCharacter(text, CharacterBefore(text, index))) {
+    index = CharacterBefore(text, index);
+  }
+  return index;
+}
+
+// WordEndAfter: where the word after `index` ends: on over what separates words, then
+// over the word.
+std::size_t WordEndAfter(std::string_view text, std::size_t index) {
+  while (index < text.size() && !IsWordCharacter(text, index)) {
+    index += CharacterLength(text, index);
+  }
+  while (index < text.size() && IsWordCharacter(text, index)) {
+    index += CharacterLength(text, index);
+  }
+  return index;
+}
+
+// KillToBlank: the word before the cursor and the blanks between it and the cursor, where
+// a word is whatever lies between blanks.
+void KillToBlank(EditorState& state) {
   const std::string_view text = state.line.View();
   std::size_t first = state.cursor;
   while (first > 0 && text[first - 1] == kBlank)
@@ -109,8 +134,20 @@ EditOutcome Apply(EditorState& state, const Key& key) {
     case EditAction::kKillToEnd:
       state.line.length = state.cursor;
       return EditOutcome::kGoOn;
-    case EditAction::kKillWord:
-      KillWord(state);
+    case EditAction::kKillToBlank:
+      KillToBlank(state);
+      return EditOutcome::kGoOn;
+    case EditAction::kWordLeft:
+      state.cursor = WordStartBefore(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kWordRight:
+      state.cursor = WordEndAfter(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillWordBefore:
+      Erase(state, WordStartBefore(text, state.cursor), state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillWordAfter:
+      Erase(state, state.cursor, WordEndAfter(text, state.cursor));
       return EditOutcome::kGoOn;
     case EditAction::kUp:
       if (state.historyAge == state.history.count) return EditOutcome::kBell;
@@ -136,6 +173,53 @@ EditOutcome Apply(EditorState& state, const Key& key) {
       break;
   }
   return EditOutcome::kGoOn;
+}
+
+BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
+  BytesApplied applied;
+  for (std::size_t index = 0; index < keys.count; ++index) {
+    switch (Apply(state, keys.keys[index])) {
+      case EditOutcome::kGoOn:
+        applied.changed = true;
+        break;
+      case EditOutcome::kBell:
+        applied.bell = true;
+        break;
+      case EditOutcome::kClearScreen:
+        applied.clearScreen = true;
+        break;
+      case EditOutcome::kLineDone:
+        applied.outcome = EditOutcome::kLineDone;
+        return applied;
+      case EditOutcome::kEndOfInput:
+        applied.outcome = EditOutcome::kEndOfInput;
+        return applied;
+      case EditOutcome::kInterrupt:
+        applied.outcome = EditOutcome::kInterrupt;
+        applied.changed = true;
+        return applied;
+      case EditOutcome::kSuspend:
+        applied.outcome = EditOutcome::kSuspend;
+        return applied;
+    }
+  }
+  return applied;
+}
+
+BytesApplied ApplyBytes(EditorState& state, KeyDecoder& decoder, std::string_view bytes) {
+  BytesApplied applied;
+  for (const char byte : bytes) {
+    const BytesApplied keys = ApplyKeys(state, decoder.Feed(byte));
+    ++applied.used;
+    applied.changed = applied.changed || keys.changed;
+    applied.bell = applied.bell || keys.bell;
+    applied.clearScreen = applied.clearScreen || keys.clearScreen;
+    if (keys.outcome != EditOutcome::kGoOn) {
+      applied.outcome = keys.outcome;
+      return applied;
+    }
+  }
+  return applied;
 }
 
 }  // namespace intcalc

@@ -60,4 +60,22 @@ void StartLine(EditorState& state, std::size_t capacity);
 // Apply: what one key does to the line and the history.
 EditOutcome Apply(EditorState& state, const Key& key);
 
+// BytesApplied: what the bytes of one read did to the line.
+struct BytesApplied {
+  std::size_t used = 0;  // bytes taken; those after a key that ends the line are not
+  // kGoOn when every byte was taken; else what the key that stopped the taking asks for:
+  // kLineDone, kEndOfInput, kInterrupt or kSuspend.
+  EditOutcome outcome = EditOutcome::kGoOn;
+  bool changed = false;      // the line or the cursor may have changed: draw it again
+  bool bell = false;         // a key could not be taken: ring the bell, once
+  bool clearScreen = false;  // Ctrl-L: draw it on a cleared screen
+};
+
+// ApplyBytes: the keys of `bytes`, decoded by `decoder`, which keeps an unfinished key for
+// the next bytes, applied in turn until one ends the line or must be acted on at once.
+BytesApplied ApplyBytes(EditorState& state, KeyDecoder& decoder, std::string_view bytes);
+
+// ApplyKeys: the same for keys already decoded, such as those an Escape's wait expired.
+BytesApplied ApplyKeys(EditorState& state, const Keys& keys);
+
 }  // namespace intcalc

@@ -36,7 +36,7 @@ struct Faults {
   std::size_t writeLimit = 1 << 20;
   bool interruptWrites = false;
   bool blockWrites = false;
-  int writeFailureFrom = 0;  // write calls from this one (from 1) fail with EPIPE...
+  int writeFailureFrom = 0;  // write calls from this one (from 1) fail with ENOSPC...
   int writeFailureTo = 0;    // ...up to this one
   bool writesReturnZero = false;
   bool pollFails = false;  // poll fails with EINVAL
@@ -101,7 +101,7 @@ ssize_t FaultyWrite(int fileDescriptor, const void* buffer, std::size_t count) {
     return 0;
   }
   if (call >= state.faults.writeFailureFrom && call <= state.faults.writeFailureTo) {
-    return Fail(EPIPE);
+    return Fail(ENOSPC);
   }
   if (state.faults.interruptWrites && call % 2 == 1) return errno = EINTR, -1;
   if (state.faults.blockWrites && call % 2 == 1) return errno = EAGAIN, -1;
@@ -230,7 +230,7 @@ TEST_P(FailureTest, EndsWithStatusOneAndAMessageAndNothingAfter) {
   }
 }
 
-const std::string kWriteFailed = std::string(kCannotWrite) + "Broken pipe\n";
+const std::string kWriteFailed = std::string(kCannotWrite) + "No space left on device\n";
 const std::string kReadFailed = std::string(kCannotRead) + "Input/output error\n";
 
 INSTANTIATE_TEST_SUITE_P(
@@ -265,12 +265,15 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
-  // On a terminal the line editor reads; after the Escape it waits for more, its wait is
-  // interrupted, then nothing more comes in time: a lone Escape, which asks nothing.
+  // On a terminal the line editor reads; the Escape comes alone, it waits for more, its
+  // wait is interrupted, then nothing more comes in time: a lone Escape, which asks nothing.
   setenv("TERM", "xterm", 1);
   EXPECT_EQ(RunWith("\x1b"
                     "1+1\r",
-                    {.inputIsTerminal = true, .outputIsTerminal = true, .waitsInterrupted = true}),
+                    {.readSize = 1,
+                     .inputIsTerminal = true,
+                     .outputIsTerminal = true,
+                     .waitsInterrupted = true}),
             kExitInputEnded);
   EXPECT_EQ(state.timedPolls, 2);
   EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;

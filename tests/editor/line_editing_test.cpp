@@ -195,10 +195,11 @@ INSTANTIATE_TEST_SUITE_P(
         {"EscapeAndAKeyAskNothing",
          {"12",
           "\x1b"
-          "b",
+          "x",
           "3"},
          "123",
          3},
+        {"AnEscapeBeginsASequenceAfresh", {"12", "\x1b[", kLeft, "3"}, "132", 2},
         {"AnUnknownSequenceAsksNothing", {"12", "\x1b[5~", "3"}, "123", 3},
         {"ASequenceTooLongAsksNothing", {"12", kHome, "\x1b[123456789012C", "0"}, "012", 1},
         {"ASequenceCutShort", {"12", "\x1b[", kWait, "3"}, "123", 3},
@@ -263,9 +264,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, EditOutcomeTest,
 
 // Decoded: the keys the bytes give, one word each: the action, or the inserted bytes in hex.
 std::string Decoded(const std::vector<std::string>& parts) {
-  constexpr std::array<const char*, 18> kNames = {
-      "none",  "insert",    "left",    "right",    "home",  "end", "up",        "down",    "delete",
-      "erase", "killStart", "killEnd", "killWord", "enter", "eof", "interrupt", "suspend", "clear"};
+  constexpr std::array<const char*, 22> kNames = {
+      "none",      "insert",    "left",      "right",          "home",          "end",
+      "up",        "down",      "delete",    "erase",          "killStart",     "killEnd",
+      "killBlank", "wordLeft",  "wordRight", "killWordBefore", "killWordAfter", "enter",
+      "eof",       "interrupt", "suspend",   "clear"};
+  static_assert(kNames.size() == kEditActions);
   std::string words;
   const auto describe = [&words, &kNames](const Keys& keys) {
     constexpr std::string_view kHex = "0123456789abcdef";
@@ -303,7 +307,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::ValuesIn<DecodeCase>({
         {"ControlKeys",
          {"\x01\x02\x04\x05\x06\x08\x0b\x0c\x0e\x10\x15\x17\x1a\x7f"},
-         "home left eof end right erase killEnd clear down up killStart killWord suspend erase"},
+         "home left eof end right erase killEnd clear down up killStart killBlank suspend erase"},
         {"TwoBytes", {"\xc3\xa9"}, "c3a9"},
         {"ThreeBytes", {"\xe4\xb8\xad"}, "e4b8ad"},
         {"FourBytes", {"\xf0\x9f\x98\x80"}, "f09f9880"},
@@ -313,11 +317,20 @@ INSTANTIATE_TEST_SUITE_P(
         {"BeyondTheLastCodePoint", {"\xf4\x90\x80\x80"}, "f4 90 80 80"},
         {"ALoneContinuationByte", {"\x80"}, "80"},
         {"ALoneEscapeAtItsWait", {"\x1b", kWait, "1"}, "31"},
-        {"ASequenceWithTwoNumbers", {"\x1b[1;5C"}, "right"},
-        {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "31"},
-        {"AltAndAKey",
+        {"ASequenceWithAModifier", {"\x1b[1;2C"}, "right"},
+        {"ControlAndArrows", {"\x1b[1;5C\x1b[1;5D"}, "wordRight wordLeft"},
+        {"AltAndArrows", {"\x1b[1;3C\x1b[1;3D"}, "wordRight wordLeft"},
+        {"AltKeys",
          {"\x1b"
-          "f1"},
+          "b\x1b"
+          "f\x1b"
+          "d\x1b\x7f\x1b\x08"},
+         "wordLeft wordRight killWordAfter killWordBefore killWordBefore"},
+        {"AnEscapeDropsAnUnfinishedSequence", {"\x1b[1;\x1b[D"}, "left"},
+        {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "31"},
+        {"AltAndAKeyOfNoUse",
+         {"\x1b"
+          "x1"},
          "31"},
     }),
     CaseName());
