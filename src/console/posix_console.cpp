@@ -55,7 +55,7 @@ void SetPipePolicy() {
   struct sigaction current {};
   sigaction(SIGPIPE, nullptr, &current);
   pipePolicy = current.sa_handler == SIG_IGN ? PipePolicy::kIgnored : PipePolicy::kEndByTheSignal;
-  signal(SIGPIPE, SIG_IGN);
+  (void)signal(SIGPIPE, SIG_IGN);
 }
 
 // KindOfInput: what standard input is, found once.

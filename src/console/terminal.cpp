@@ -163,13 +163,14 @@ void RaiseAsTheTerminalWould(int signalNumber) {
 
 void EndBySignal(int signalNumber) {
   PutBack(signalNumber);
-  signal(signalNumber, SIG_DFL);
+  (void)signal(signalNumber, SIG_DFL);
   sigset_t only{};
   sigemptyset(&only);
   sigaddset(&only, signalNumber);
   sigprocmask(SIG_UNBLOCK, &only, nullptr);
   (void)raise(signalNumber);
-  _exit(128 + signalNumber);  // the default action ends the program before this
+  // cppcheck-suppress unreachableCode ; should the signal not end it, the status says which
+  _exit(128 + signalNumber);
 }
 
 bool SignalNewsWaiting() {

@@ -34,7 +34,10 @@ class StandardErrorRows final : public TraceRows {
 
   void ExpressionBegins() override { skipping_ = false; }
 
+  // Row: the answers so far first, so that where both streams show together, at a
+  // terminal or in one file, they come in the order they happened.
   void Row(std::string_view row) override {
+    FlushOutput();
     WriteErrorLine({row});
     lastRowLength_ = std::min(row.size(), lastRow_.size());
     std::memcpy(lastRow_.data(), row.data(), lastRowLength_);

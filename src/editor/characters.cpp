@@ -34,8 +34,10 @@ struct Decoded {
 // Decode: the code point at `index`, or kNoCodePoint for a byte that begins none there.
 Decoded Decode(std::string_view text, std::size_t index) {
   CodePoint codePoint = kNoCodePoint;
+  // utf8proc takes bytes as unsigned char, which may stand for any char.
   const utf8proc_ssize_t length =
-      utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(text.data() + index),
+      utf8proc_iterate(reinterpret_cast<const utf8proc_uint8_t*>(  // NOLINT
+                           text.data() + index),
                        static_cast<utf8proc_ssize_t>(text.size() - index), &codePoint);
   if (length <= 0) return {kNoCodePoint, 1};
   return {codePoint, static_cast<std::size_t>(length)};

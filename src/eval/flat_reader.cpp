@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <string_view>
 
 #include "eval/precedence.h"
@@ -105,9 +106,10 @@ Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
   const std::string_view text = digits.View();
   if (text.size() > kMostDigits) return Outcome::kFailure;
-  std::uint64_t value = 0;
-  for (const char digit : text)
-    value = value * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
+  const std::uint64_t value = std::accumulate(
+      text.begin(), text.end(), std::uint64_t{0}, [](std::uint64_t sum, char digit) {
+        return sum * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
+      });
   if (value > kLimit) return Outcome::kFailure;
   magnitude = static_cast<Magnitude>(value);
   return Outcome::kSuccess;

@@ -80,38 +80,21 @@ TEST_F(LineEditorTest, NarrowingRedrawsOverTheRowsTheLineTook) {
       << session_.Screen();
 }
 
-TEST_F(LineEditorTest, AStopRedrawsTheLineWhenContinued) {
+TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
   Start();
-  session_.Type("12");
-  ASSERT_TRUE(session_.ReadUntil("\x1b[2C")) << session_.Screen();
-  // Alone in its session, the program is not stopped, but its handler runs as if it had
-  // been stopped and continued.
-  session_.Signal(SIGTSTP);
-  EXPECT_TRUE(session_.ReadUntil("\r12\x1b[0K\r\x1b[2C")) << session_.Screen();
-  session_.Type("\r");
-  EXPECT_TRUE(session_.ReadUntil("12=12")) << session_.Screen();
+  session_.Resize(24, 20);
+  session_.WaitForQuiet(std::chrono::milliseconds(200));
+  session_.Type(std::string(60, '7'));
+  ASSERT_TRUE(session_.ReadUntil("\r" + std::string(18, '7') + "\x1b[0K")) << session_.Screen();
+  session_.Resize(24, 100);  // at once, before any key: the whole line, the cursor after it
+  EXPECT_TRUE(session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[0K\r\x1b[60C"))
+      << session_.Screen();
 }
 
 TEST_F(LineEditorTest, AnIgnoredInterruptDropsTheLine) {
   Start({.term = "xterm", .ignoreInterrupt = true});
   session_.Type("12" + Key(kCtrlC) + "3\r");
   EXPECT_TRUE(session_.ReadUntil("\n3=3")) << session_.Screen();
-}
-
-TEST_F(LineEditorTest, EndOfFileOnAnEmptyLineEndsAndPutsTheTerminalBack) {
-  Start();
-  session_.Type(Key(kCtrlD));
-  const ProgramEnd end = session_.Wait();
-  EXPECT_EQ(end.exitStatus, 0) << session_.Screen();
-  ExpectLineModeBack();
-}
-
-TEST_F(LineEditorTest, InterruptKeyEndsItAndPutsTheTerminalBack) {
-  Start();
-  session_.Type("1+" + Key(kCtrlC));
-  const ProgramEnd end = session_.Wait();
-  EXPECT_EQ(end.signal, SIGINT);
-  ExpectLineModeBack();
 }
 
 TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
@@ -124,35 +107,6 @@ TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
   session.Type(Key(kCtrlD));
   EXPECT_EQ(session.Wait().exitStatus, 0) << session.Screen();
 }
-
-struct SignalCase {
-  std::string name;
-  int signalNumber;
-  bool freshLine;  // the program moves to a fresh line itself; the shell does after SIGINT
-};
-
-class LineEditorSignalTest : public LineEditorTest,
-                             public testing::WithParamInterface<SignalCase> {};
-
-TEST_P(LineEditorSignalTest, PutsTheTerminalBack) {
-  Start();
-  session_.Type("1+");
-  ASSERT_TRUE(session_.ReadUntil("\x1b[2C")) << session_.Screen();
-  session_.Signal(GetParam().signalNumber);
-  const ProgramEnd end = session_.Wait();
-  EXPECT_EQ(end.signal, GetParam().signalNumber) << session_.Screen();
-  ExpectLineModeBack();
-  EXPECT_EQ(session_.Screen().ends_with("\r\n"), GetParam().freshLine) << session_.Screen();
-}
-
-INSTANTIATE_TEST_SUITE_P(Signals, LineEditorSignalTest,
-                         testing::ValuesIn<SignalCase>({
-                             {"Terminate", SIGTERM, true},
-                             {"HangUp", SIGHUP, true},
-                             {"Quit", SIGQUIT, true},
-                             {"Interrupt", SIGINT, false},
-                         }),
-                         CaseName());
 
 }  // namespace
 }  // namespace intcalc

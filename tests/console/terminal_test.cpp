@@ -19,7 +19,7 @@ constexpr char kInterrupt = '\x03';  // Ctrl-C
 class TerminalTest : public testing::Test {
  protected:
   void StartAndWaitForPrompt(const PtySession::Options& options = {}) {
-    ASSERT_TRUE(session_.Start(INTCALC_PROGRAM, options));
+    ASSERT_TRUE(session_.Start(options.shell ? "/bin/sh" : INTCALC_PROGRAM, options));
     ASSERT_TRUE(session_.ReadUntil(kPrompt)) << session_.Screen();
   }
 
@@ -89,6 +89,15 @@ TEST_F(TerminalTest, SteppingWaitsForAKeyAfterEachStep) {
   EXPECT_TRUE(session_.ReadUntil("1+2*3=7")) << session_.Screen();
   session_.Type(std::string(1, kEndOfFile));
   EXPECT_EQ(session_.Wait().exitStatus, 0);
+}
+
+TEST_F(TerminalTest, SteppingWithStandardErrorInAFileDoesNotWait) {
+  // Nobody sees the steps, so nobody can answer them: the trace, without waiting.
+  const std::string errors = testing::TempDir() + "/steps";
+  StartAndWaitForPrompt(
+      {.arguments = {"-c", std::string(INTCALC_PROGRAM) + " --step 2>" + errors}, .shell = true});
+  session_.Type("1+2\r");
+  EXPECT_TRUE(session_.ReadUntil("1+2=3")) << session_.Screen();
 }
 
 TEST_F(TerminalTest, LongLinesArriveInPieces) {

@@ -85,6 +85,16 @@ INSTANTIATE_TEST_SUITE_P(Options, AnswerFormTest,
                          }),
                          CaseName());
 
+TEST(SteppingTest, WithoutATerminalIsTheTraceByteForByte) {
+  const std::string input = "-2 + 3*(7 - 2*8)\n(--5)+1\n";
+  const ProgramRun stepped = RunProgram(INTCALC_PROGRAM, input, {"--step"});
+  const ProgramRun traced = RunProgram(INTCALC_PROGRAM, input, {"--trace"});
+  EXPECT_EQ(stepped.exitStatus, 0);
+  EXPECT_EQ(stepped.errorOutput, traced.errorOutput);
+  EXPECT_EQ(stepped.output, traced.output);
+  EXPECT_NE(traced.errorOutput.find("result     ERROR"), std::string::npos);
+}
+
 struct UsageCase {
   std::string name;
   std::vector<std::string> arguments;

@@ -185,6 +185,57 @@ INSTANTIATE_TEST_SUITE_P(
          1},
         {"AnUnfinishedCharacterAtTheWait", {"\xe4\xb8", kWait, kBackspace}, "\xe4", 1},
         {"AnOverlongFormIsTwoCharacters", {"\xc0\x80", kBackspace}, "\xc0", 1},
+        // A character as a person sees it: a letter and its accent, an emoji sequence, a flag.
+        {"LeftStepsOverAnAccent", {"e\xcc\x81", kLeft, "1"}, "1e\xcc\x81", 1},
+        {"BackspaceErasesTheLetterWithItsAccent", {"1e\xcc\x81", kBackspace}, "1", 1},
+        {"DeleteTakesAJoinedSequence",
+         {"\xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9"
+          "2",
+          kHome, kDelete},
+         "2",
+         0},
+        {"RightStepsOverAFlag",
+         {"\xf0\x9f\x87\xab\xf0\x9f\x87\xb7", kHome, kRight, "1"},
+         "\xf0\x9f\x87\xab\xf0\x9f\x87\xb7"
+         "1",
+         9},
+        {"TwoFlagsAreTwoCharacters",
+         {"\xf0\x9f\x87\xab\xf0\x9f\x87\xb7\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", kBackspace},
+         "\xf0\x9f\x87\xab\xf0\x9f\x87\xb7",
+         8},
+        {"AStrayContinuationByteErasesAlone", {"e\x80", kBackspace}, "e", 1},
+    }),
+    CaseName());
+
+// A word is a run of digits or letters; operators, parentheses and blanks separate words.
+const std::string kAltB =
+    "\x1b"
+    "b";
+const std::string kAltF =
+    "\x1b"
+    "f";
+const std::string kAltD =
+    "\x1b"
+    "d";
+const std::string kAltBackspace = "\x1b\x7f";
+const std::string kCtrlLeft = "\x1b[1;5D";
+const std::string kCtrlRight = "\x1b[1;5C";
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"AltBToTheWordsStart", {"12+345", kAltB, "0"}, "12+0345", 4},
+        {"AltBOverOperatorsAndBlanks", {"12 + (345)", kAltB, kAltB, "0"}, "012 + (345)", 1},
+        {"AltFPastTheWordsEnd", {"12*(3+45)", kHome, kAltF, "0"}, "120*(3+45)", 3},
+        {"AltFOverWhatSeparates", {"12*(3+45)", kHome, kAltF, kAltF, "0"}, "12*(30+45)", 6},
+        {"CtrlLeftAndRight", {"7-8-9", kCtrlLeft, kCtrlLeft, "1", kCtrlRight, "2"}, "7-182-9", 5},
+        {"AltBackspaceErasesTheWordBefore", {"12+345", kAltBackspace}, "12+", 3},
+        {"AltBackspaceTakesTheSeparatorsToo", {"12+345 ", kAltBackspace}, "12+", 3},
+        {"AltDErasesTheWordAfter", {"12+345", kHome, kAltD}, "+345", 0},
+        {"AltDTakesTheSeparatorsBefore", {"12+345", kHome, kAltF, kAltD}, "12", 2},
+        {"LettersAreWordsToo", {"ab+\xc3\xa9t\xc3\xa9", kAltBackspace}, "ab+", 3},
+        {"CtrlWStillStopsAtABlank", {"12 +345", kCtrlW}, "12 ", 3},
+        {"AtTheStartNothingMoves", {"12", kHome, kAltB, kAltBackspace, "0"}, "012", 1},
     }),
     CaseName());
 
@@ -223,6 +274,54 @@ TEST(LineEditingLimitTest, ACharacterThatWouldNotFitWholeIsRefused) {
   const Typing typing = Type({std::string(3, '1'), "\xc3\xa9"}, 4);
   EXPECT_EQ(typing.line, "111");
   EXPECT_EQ(typing.bells, 1);
+}
+
+// Paste: the bytes of a paste in reads of `chunk`, each read's keys applied together and
+// drawn once when they changed the line; returns the bytes drawn and the bells rung, and
+// puts the lines entered into `entered`.
+struct Pasted {
+  std::size_t drawn = 0;
+  int bells = 0;
+  std::vector<std::string> entered;
+};
+
+Pasted Paste(const std::string& bytes, std::size_t chunk) {
+  static EditorState state;
+  state = EditorState{};
+  StartLine(state, kEditCapacity);
+  KeyDecoder decoder;
+  Pasted pasted;
+  for (std::size_t read = 0; read < bytes.size(); read += chunk) {
+    std::string_view waiting = std::string_view(bytes).substr(read, chunk);
+    while (!waiting.empty()) {
+      const BytesApplied applied = ApplyBytes(state, decoder, waiting);
+      waiting.remove_prefix(applied.used);
+      pasted.bells += applied.bell ? 1 : 0;
+      if (applied.changed || applied.outcome == EditOutcome::kLineDone) {
+        pasted.drawn += DrawLine(state, Clearing::kRow).length;
+      }
+      if (applied.outcome == EditOutcome::kLineDone) {
+        pasted.entered.emplace_back(state.line.View());
+        StartLine(state, kEditCapacity);
+      }
+    }
+  }
+  return pasted;
+}
+
+TEST(LineEditingPasteTest, CostsWhatItShowsWhateverItsLength) {
+  constexpr std::size_t kRead = 4096;
+  const Pasted pasted = Paste(std::string(100000, '7'), kRead);
+  // One drawing for the read that filled the line; the later reads change nothing.
+  EXPECT_LE(pasted.drawn, 2 * kDrawingCapacity);
+  EXPECT_EQ(pasted.bells, static_cast<int>((100000 + kRead - 1) / kRead));
+}
+
+TEST(LineEditingPasteTest, APastedBatchIsEnteredLineByLine) {
+  const Pasted pasted =
+      Paste("1+1" + kEnter + "2*3" + kEnter + kEnter + std::string(130, '4') + kEnter + "5", 7);
+  EXPECT_EQ(pasted.entered,
+            (std::vector<std::string>{"1+1", "2*3", "", std::string(kEditCapacity, '4')}));
 }
 
 TEST(LineEditingLimitTest, TheHistoryKeepsTheLatestSixtyFour) {

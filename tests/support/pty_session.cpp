@@ -12,15 +12,163 @@
 #include <array>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 namespace intcalc {
 
 PtySession::~PtySession() {
+  if (job_ > 0) kill(job_, SIGKILL);
   if (child_ > 0) {
     kill(child_, SIGKILL);
     waitpid(child_, nullptr, 0);
   }
-  if (master_ >= 0) close(master_);
+  for (const int descriptor : {master_, reports_, commands_}) {
+    if (descriptor >= 0) close(descriptor);
+  }
+}
+
+bool SameModes(const termios& left, const termios& right) {
+  return left.c_iflag == right.c_iflag && left.c_oflag == right.c_oflag &&
+         left.c_cflag == right.c_cflag && left.c_lflag == right.c_lflag &&
+         std::memcmp(left.c_cc, right.c_cc, sizeof left.c_cc) == 0;
+}
+
+namespace {
+
+// Report: one line from the session's leader to the test.
+void Report(int descriptor, char what, int number) {
+  const std::string line = what + std::to_string(number) + "\n";
+  (void)!write(descriptor, line.data(), line.size());
+}
+
+// LeadSession: the session's leader, standing for a shell: runs the program as its
+// foreground job and reports each stop and the end; after a stop it takes the terminal
+// back, puts its own settings back, and waits to be told to continue the job.
+[[noreturn]] void LeadSession(int terminal, const PtySession::Options& options,
+                              const std::string& program, std::vector<char*>& argv, int reports,
+                              int commands) {
+  setsid();
+  ioctl(terminal, TIOCSCTTY, 0);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+  signal(SIGTTOU, SIG_IGN);       // a shell sets the foreground from the background
+  termios shellModes{};
+  tcgetattr(terminal, &shellModes);
+  const pid_t job = fork();
+  if (job == 0) {
+    setpgid(0, 0);
+    tcsetpgrp(terminal, getpid());
+    signal(SIGTTOU, SIG_DFL);
+    for (const int standard : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+      dup2(terminal, standard);
+    }
+    close(terminal);
+    close(reports);
+    close(commands);
+    setenv("TERM", options.term.c_str(), 1);
+    if (options.ignoreInterrupt) signal(SIGINT, SIG_IGN);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  setpgid(job, job);
+  tcsetpgrp(terminal, job);
+  Report(reports, 'P', job);
+  while (true) {
+    int status = 0;
+    if (waitpid(job, &status, WUNTRACED) != job) {
+      if (errno == EINTR) continue;
+      _exit(1);
+    }
+    if (WIFEXITED(status)) Report(reports, 'X', WEXITSTATUS(status));
+    if (WIFSIGNALED(status)) Report(reports, 'K', WTERMSIG(status));
+    if (!WIFSTOPPED(status)) _exit(0);
+    tcsetpgrp(terminal, getpgrp());
+    tcsetattr(terminal, TCSADRAIN, &shellModes);
+    Report(reports, 'S', WSTOPSIG(status));
+    char command = 0;
+    if (read(commands, &command, 1) != 1) _exit(1);
+    if (command == 'f') tcsetpgrp(terminal, job);
+    kill(-job, SIGCONT);
+  }
+}
+
+}  // namespace
+
+bool PtySession::StartJob(const std::string& program, const Options& options, int terminal,
+                          std::vector<char*>& argv) {
+  int reports[2];
+  int commands[2];
+  if (pipe(reports) != 0 || pipe(commands) != 0) return false;
+  child_ = fork();
+  if (child_ < 0) return false;
+  if (child_ == 0) {
+    close(master_);
+    close(reports[0]);
+    close(commands[1]);
+    LeadSession(terminal, options, program, argv, reports[1], commands[0]);
+  }
+  close(terminal);
+  close(reports[1]);
+  close(commands[0]);
+  reports_ = reports[0];
+  commands_ = commands[1];
+  const ProgramEnd started = WaitForJob();
+  return job_ > 0 && !started.timedOut;
+}
+
+ProgramEnd PtySession::WaitForJob(std::chrono::milliseconds timeout) {
+  ProgramEnd end;
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  std::string line;
+  while (line.empty() || line.back() != '\n') {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    pollfd waiting{reports_, POLLIN, 0};
+    if (left.count() <= 0) {
+      end.timedOut = true;
+      return end;
+    }
+    ReadSome(std::chrono::milliseconds(0));  // the screen, so the program never waits on it
+    if (poll(&waiting, 1, std::min<int>(20, static_cast<int>(left.count()))) <= 0) continue;
+    char byte = 0;
+    if (read(reports_, &byte, 1) != 1) {
+      end.timedOut = true;
+      return end;
+    }
+    line += byte;
+  }
+  const int number = std::stoi(line.substr(1));
+  switch (line[0]) {
+    case 'P':
+      job_ = number;
+      break;
+    case 'S':
+      end.stoppedBy = number;
+      break;
+    case 'X':
+      end.exitStatus = number;
+      break;
+    case 'K':
+      end.signal = number;
+      break;
+    default:
+      break;
+  }
+  if (line[0] == 'X' || line[0] == 'K') {
+    while (ReadSome(std::chrono::milliseconds(50))) {
+    }
+  }
+  return end;
+}
+
+void PtySession::Continue(bool inForeground) {
+  const char command = inForeground ? 'f' : 'b';
+  (void)!write(commands_, &command, 1);
+}
+
+termios PtySession::Modes() const {
+  termios settings{};
+  tcgetattr(master_, &settings);
+  return settings;
 }
 
 bool PtySession::Start(const std::string& program, const Options& options) {
@@ -37,12 +185,14 @@ bool PtySession::Start(const std::string& program, const Options& options) {
   }
   // Read before the program exists, so it cannot have changed them yet.
   initialLocalModes_ = LocalModes();
+  initialModes_ = Modes();
 
   std::vector<char*> argv{const_cast<char*>(program.c_str())};
   for (const std::string& argument : options.arguments) {
     argv.push_back(const_cast<char*>(argument.c_str()));
   }
   argv.push_back(nullptr);
+  if (options.asJob) return StartJob(program, options, terminal, argv);
 
   child_ = fork();
   if (child_ < 0) return false;
@@ -59,7 +209,8 @@ bool PtySession::Start(const std::string& program, const Options& options) {
 }
 
 void PtySession::Signal(int signalNumber) const {
-  if (child_ > 0) kill(child_, signalNumber);
+  const pid_t program = job_ > 0 ? job_ : child_;
+  if (program > 0) kill(program, signalNumber);
 }
 
 void PtySession::Resize(unsigned short rows, unsigned short columns) const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <sys/types.h>
+#include <termios.h>
 
 #include <chrono>
 #include <string>
@@ -13,6 +14,7 @@ namespace intcalc {
 struct ProgramEnd {
   int exitStatus = -1;  // when it exited
   int signal = 0;       // when a signal ended it
+  int stoppedBy = 0;    // a job only: the signal that stopped it, when it stopped
   bool timedOut = false;
 };
 
@@ -23,6 +25,11 @@ class PtySession {
     bool startRaw = false;         // leave the terminal raw, as a crashed program might
     bool ignoreInterrupt = false;  // start the program with SIGINT ignored
     std::vector<std::string> arguments{};
+    // Run the program as a shell runs a job: the session's leader, standing for the shell,
+    // starts it in a process group of its own, in the terminal's foreground; when it stops,
+    // the leader takes the terminal back and puts its own settings back, as shells do.
+    bool asJob = false;
+    bool shell = false;  // the arguments are for /bin/sh, which starts the program itself
   };
 
   PtySession() = default;
@@ -63,14 +70,33 @@ class PtySession {
   // Resize: gives the terminal a new size; the program is told by SIGWINCH.
   void Resize(unsigned short rows, unsigned short columns) const;
 
+  // A job only: WaitForJob reports how the program ended or stopped; Continue sends it on,
+  // in the terminal's foreground or in the background.
+  ProgramEnd WaitForJob(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+  void Continue(bool inForeground);
+
+  // Modes: all of the terminal's settings now; InitialModes: as they were before the
+  // program started.
+  termios Modes() const;
+  const termios& InitialModes() const { return initialModes_; }
+
  private:
   bool ReadSome(std::chrono::milliseconds timeout);
+  bool StartJob(const std::string& program, const Options& options, int terminal,
+                std::vector<char*>& argv);
 
   int master_ = -1;
   pid_t child_ = -1;
   std::string screen_;
   std::size_t searchedTo_ = 0;
   unsigned initialLocalModes_ = 0;
+  termios initialModes_{};
+  pid_t job_ = -1;     // the program, when it runs as a job of child_, the session's leader
+  int reports_ = -1;   // from the leader: how the job ended or stopped
+  int commands_ = -1;  // to the leader: continue the job
 };
+
+// SameModes: whether two terminal settings agree in every flag and control character.
+bool SameModes(const termios& left, const termios& right);
 
 }  // namespace intcalc
