@@ -85,6 +85,15 @@ KeyRead ReadKey();
 // RestoreConsole: puts back what the console changed, the terminal's settings among them.
 void RestoreConsole();
 
+// ReadFromStandardInput, ReadFromFile, ReadFromText: what ReadLine reads from then on,
+// until its end: standard input, from where it stands; the named file, false when it
+// cannot be opened (FailureReason(Stream::kInput) says why); or a text that lives as long
+// as it is read. The end of each ends its last line, and what was read of a file before a
+// read failed is delivered before the failure.
+void ReadFromStandardInput();
+bool ReadFromFile(const char* name);
+void ReadFromText(std::string_view text);
+
 // ReadLine: stores the next piece of input, at most buffer.size() bytes, into buffer,
 // after writing out the pending output when it must wait for input.
 // A line end in the input (LF or CR LF) arrives as CR LF and counts two bytes against

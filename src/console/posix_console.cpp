@@ -8,11 +8,13 @@
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
 // write(2) reach the person at the other end.
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -37,8 +39,19 @@ enum class InputKind : unsigned char {
   kOther,           // a pipe or a file
 };
 
-constinit SystemCalls systemCalls{::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
+int OpenToRead(const char* path) {
+  return ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+}
+
+constinit SystemCalls systemCalls{::read,      ::write,     ::isatty,   ::poll,
+                                  ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
 constinit LineSplitter splitter;
+
+// What ReadLine reads: standard input, a file, or a text in memory, each split into lines.
+enum class Source : unsigned char { kStandardInput, kFile, kText };
+constinit Source source = Source::kStandardInput;
+constinit int fileDescriptor = -1;    // the file's, while one is read
+constinit std::string_view textLeft;  // the text's, while one is read
 constinit InputKind inputKind = InputKind::kUnknown;
 constinit int readError = 0;   // errno of the latest failed read
 constinit int writeError = 0;  // errno of the failed write to standard output
@@ -99,10 +112,65 @@ ReadResult ReadChunk(std::span<char> destination) {
   return {ReadStatus::kFailed, 0};
 }
 
+// ReadFileChunk: one read of the file.
+ReadResult ReadFileChunk(std::span<char> destination) {
+  const ssize_t count = Retrying(fileDescriptor, POLLIN, [&] {
+    return systemCalls.read(fileDescriptor, destination.data(), destination.size());
+  });
+  if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
+  if (count == 0) return {ReadStatus::kEndOfInput, 0};
+  readError = errno;
+  return {ReadStatus::kFailed, 0};
+}
+
+// ReadTextChunk: what of the text fits.
+ReadResult ReadTextChunk(std::span<char> destination) {
+  const std::size_t count = std::min(destination.size(), textLeft.size());
+  if (count == 0) return {ReadStatus::kEndOfInput, 0};
+  std::memcpy(destination.data(), textLeft.data(), count);
+  textLeft.remove_prefix(count);
+  return {ReadStatus::kLine, count};
+}
+
+// Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
+void Switch(Source next) {
+  if (fileDescriptor >= 0) (void)systemCalls.close(fileDescriptor);
+  fileDescriptor = -1;
+  source = next;
+  // What was read of a file or a text before a failure is answered; standard input keeps
+  // the dialogue's own rule.
+  splitter.Reset(next != Source::kStandardInput);
+}
+
 }  // namespace
+
+void ReadFromStandardInput() {
+  Switch(Source::kStandardInput);
+}
+
+bool ReadFromFile(const char* name) {
+  Switch(Source::kFile);
+  fileDescriptor = systemCalls.openToRead(name);
+  if (fileDescriptor >= 0) return true;
+  readError = errno;
+  textLeft = {};
+  Switch(Source::kText);  // nothing to read
+  return false;
+}
+
+void ReadFromText(std::string_view text) {
+  Switch(Source::kText);
+  textLeft = text;
+}
 
 ReadResult ReadLine(std::span<char> buffer) {
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+  if (source == Source::kFile) {
+    FlushOutput();  // as before any read that may wait
+    if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+    return splitter.NextPiece(buffer, ReadFileChunk);
+  }
+  if (source == Source::kText) return splitter.NextPiece(buffer, ReadTextChunk);
   if (KindOfInput() == InputKind::kEditedTerminal) {
     // A line as long as one read, with its line end: no splitting needed.
     const ReadResult edited = ReadEditedLine(buffer);  // it writes out the prompt
@@ -168,7 +236,7 @@ std::string_view FailureReason(Stream stream) {
 // ---- The seam -------------------------------------------------------------------------
 
 SystemCalls RealSystemCalls() {
-  return {::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr};
+  return {::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
 }
 
 const SystemCalls& Calls() {
@@ -176,8 +244,8 @@ const SystemCalls& Calls() {
 }
 
 void InstallSystemCalls(const SystemCalls& calls) {
+  Switch(Source::kStandardInput);
   systemCalls = calls;
-  splitter.Reset();
   inputKind = InputKind::kUnknown;
   ResetOutput();
   readError = writeError = 0;

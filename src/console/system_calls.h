@@ -16,6 +16,8 @@ struct SystemCalls {
   int (*poll)(pollfd* descriptors, nfds_t count, int timeout);
   int (*getModes)(int fileDescriptor, termios* modes);                  // tcgetattr
   int (*setModes)(int fileDescriptor, int when, const termios* modes);  // tcsetattr
+  int (*openToRead)(const char* path);                                  // open(2) with O_RDONLY
+  int (*close)(int fileDescriptor);
 };
 
 // RealSystemCalls: the calls of the operating system itself.

@@ -32,7 +32,13 @@ namespace {
 constexpr DWORD kLineInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
 
 constinit LineSplitter splitter;
-constinit DWORD readError = 0;   // GetLastError of the latest failed read
+
+// What ReadLine reads: standard input, a file, or a text in memory, each split into lines.
+enum class Source : unsigned char { kStandardInput, kFile, kText };
+constinit Source source = Source::kStandardInput;
+constinit HANDLE file = INVALID_HANDLE_VALUE;  // the file's, while one is read
+constinit std::string_view textLeft;           // the text's, while one is read
+constinit DWORD readError = 0;                 // GetLastError of the latest failed read
 constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
 
 bool IsConsole(HANDLE handle) {
@@ -68,10 +74,57 @@ ReadResult ReadChunk(std::span<char> destination) {
   return ReadFromHandle(GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 
+ReadResult ReadFileChunk(std::span<char> destination) {
+  return ReadFromHandle(file, destination);
+}
+
+ReadResult ReadTextChunk(std::span<char> destination) {
+  const std::size_t count = std::min(destination.size(), textLeft.size());
+  if (count == 0) return {ReadStatus::kEndOfInput, 0};
+  std::copy_n(textLeft.data(), count, destination.data());
+  textLeft.remove_prefix(count);
+  return {ReadStatus::kLine, count};
+}
+
+// Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
+void Switch(Source next) {
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+  file = INVALID_HANDLE_VALUE;
+  source = next;
+  splitter.Reset(next != Source::kStandardInput);
+}
+
 }  // namespace
+
+void ReadFromStandardInput() {
+  Switch(Source::kStandardInput);
+}
+
+// The name is taken in the system's ANSI code page, as the program's arguments arrive.
+bool ReadFromFile(const char* name) {
+  Switch(Source::kFile);
+  file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file != INVALID_HANDLE_VALUE) return true;
+  readError = GetLastError();
+  textLeft = {};
+  Switch(Source::kText);  // nothing to read
+  return false;
+}
+
+void ReadFromText(std::string_view text) {
+  Switch(Source::kText);
+  textLeft = text;
+}
 
 ReadResult ReadLine(std::span<char> buffer) {
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+  if (source == Source::kFile) {
+    FlushOutput();
+    if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+    return splitter.NextPiece(buffer, ReadFileChunk);
+  }
+  if (source == Source::kText) return splitter.NextPiece(buffer, ReadTextChunk);
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   if (!IsConsole(input)) return splitter.NextPiece(buffer, ReadChunk);
   SetConsoleMode(input, kLineInputMode);

@@ -4,6 +4,8 @@
 
 #include "console/console.h"
 #include "diagnostics/trace.h"
+#include "dialogue/arguments.h"
+#include "dialogue/inputs.h"
 #include "dialogue/main_loop.h"
 
 #ifndef INTCALC_VERSION
@@ -14,15 +16,16 @@ namespace intcalc {
 
 namespace {
 
-// The help and the version are no part of the dialogue: their lines end with LF.
-constexpr ConstantText kVersionLine{"intcalc " INTCALC_VERSION "\n"};
+// The help and the version are no part of the dialogue: their lines end as the
+// platform's own do.
+constexpr ConstantText kVersion{"intcalc " INTCALC_VERSION "\n"};
 constexpr ConstantText kHelp{
-    "usage: intcalc [-r | --results] [--trace | --step] [--]\n"
-    "       intcalc -h | --help | -V | --version\n"
+    "usage: intcalc [OPTION]... [FILE]...\n"
     "\n"
-    "Calculates whole-number expressions, one per line. For each one, intcalc shows\n"
-    "the expression without its blanks, its result, and the two joined by \"=\".\n"
-    "An empty line shows the introduction again; the end of input ends the program.\n"
+    "Calculates whole-number expressions, one per line, from each FILE in turn (-\n"
+    "for standard input), or from standard input when no FILE is named. For each\n"
+    "one, intcalc shows the expression without its blanks, its result, and the two\n"
+    "joined by \"=\". An empty line shows the introduction again.\n"
     "\n"
     "Operators:  - subtraction  + addition  * multiplication  / division  \\ remainder\n"
     "            A sign may stand before a number; parentheses nest to any depth.\n"
@@ -31,75 +34,99 @@ constexpr ConstantText kHelp{
     "            quotient and a remainder take the sign of the product (-7\\2 is -1).\n"
     "Results:    OVERFLOW when a value leaves the range (ERROR inside parentheses);\n"
     "            ERROR for malformed input and division by zero. A single number\n"
-    "            is shown as typed.\n"
+    "            is shown as typed, cut to 20 characters.\n"
     "Keys:       on a terminal, Left/Right, Home/End, Ctrl-A/Ctrl-E, Backspace,\n"
-    "            Delete, Ctrl-U, Ctrl-K, Ctrl-W edit the line; Up/Down bring back\n"
-    "            earlier lines; Ctrl-L clears the screen; Ctrl-D on an empty line\n"
-    "            ends; Ctrl-C interrupts.\n"
+    "            Delete, Ctrl-U, Ctrl-K, Ctrl-W edit the line; Alt-B/Alt-F and\n"
+    "            Ctrl-Left/Ctrl-Right move by word, Alt-Backspace and Alt-D erase\n"
+    "            one; Up/Down bring back earlier lines; Ctrl-L clears the screen;\n"
+    "            Ctrl-D on an empty line ends the input; Ctrl-C interrupts.\n"
     "\n"
     "Options:    -r, --results  answer each line of input with one line: its result\n"
     "                           alone, or nothing for a line without an expression\n"
+    "            -e, --expression=EXPR\n"
+    "                           answer EXPR as a line of input, in the results form;\n"
+    "                           repeatable; FILEs are then read after the EXPRs, and\n"
+    "                           standard input only when named as -\n"
     "            --trace        show on standard error how each expression is\n"
     "                           evaluated, step by step; the answers stay the same\n"
-    "            --step         the same, waiting for a key after each step on a\n"
-    "                           terminal: Enter for the next, q for the rest\n"
+    "            --step         the same, waiting for a key after each step where\n"
+    "                           the steps show on a terminal: Enter for the next, q\n"
+    "                           for the rest; the later of --trace and --step counts\n"
     "            -h, --help     this text\n"
     "            -V, --version  the version\n"
-    "            --             the end of the options\n"
+    "            --             the end of the options: what follows is a FILE\n"
+    "Short options combine (-re EXPR); long options are spelt in full.\n"
     "\n"
-    "Exit status: 0 when input ends, 1 when reading or writing fails, 2 for an\n"
-    "argument that is not understood.\n"};
+    "Exit status: 0 when the input ends; 1 when reading or writing fails, a FILE\n"
+    "that cannot be read included; 2 for an argument that is not understood; 3\n"
+    "with -e when an answer is ERROR or OVERFLOW; 128+N after signal N.\n"};
 
-constexpr std::string_view kUnexpected = "intcalc: unexpected argument '";
-constexpr std::string_view kTryHelp = "'; try 'intcalc --help'";
+constexpr std::string_view kTryHelp = "; try 'intcalc --help'";
 
-bool IsHelp(std::string_view argument) {
-  return argument == "-h" || argument == "--help";
-}
-
-bool IsVersion(std::string_view argument) {
-  return argument == "-V" || argument == "--version";
-}
-
+// Print: the text, each of whose lines ends with LF, with the platform's line ends.
 int Print(TextView text) {
-  WriteText(text);
+  while (!text.IsEmpty()) {
+    const auto end = static_cast<TextLength>(std::string_view(text).find('\n'));
+    WritePlatformLine(text.First(end));
+    text = text.From(end + 1);
+  }
   return FinishRun(ReadStatus::kEndOfInput);
 }
 
-int Unexpected(std::string_view argument) {
-  WriteErrorLine({kUnexpected, argument, kTryHelp});
+int UsageError(std::initializer_list<std::string_view> parts) {
+  WriteErrorLine(parts);
   return kExitUsageError;
 }
 
 }  // namespace
 
 int RunCommandLine(std::span<const char* const> arguments) {
-  if (!arguments.empty()) {
-    const std::string_view first = arguments.front();
-    // The help and the version stand alone: after one, the next argument is out of place.
-    if (IsHelp(first) || IsVersion(first)) {
-      if (arguments.size() > 1) return Unexpected(arguments[1]);
-      return Print(IsHelp(first) ? kHelp.View() : kVersionLine.View());
-    }
-  }
   Answers answers = Answers::kDialogue;
   TraceMode trace = TraceMode::kOff;
-  bool optionsEnded = false;
-  for (const std::string_view argument : arguments) {
-    if (!optionsEnded && argument == "--") {
-      optionsEnded = true;
-    } else if (!optionsEnded && (argument == "-r" || argument == "--results")) {
-      answers = Answers::kResultsOnly;
-    } else if (!optionsEnded && argument == "--trace") {
-      trace = TraceMode::kTrace;
-    } else if (!optionsEnded && argument == "--step") {
-      trace = TraceMode::kStep;
-    } else {
-      return Unexpected(argument);  // intcalc takes no operands
+  bool expressions = false;
+  ArgumentReader reader(arguments);
+  Argument argument;
+  while (reader.Next(argument)) {
+    switch (argument.kind) {
+      case Argument::Kind::kHelp:
+        return Print(kHelp);
+      case Argument::Kind::kVersion:
+        return Print(kVersion);
+      case Argument::Kind::kResults:
+        answers = Answers::kResultsOnly;
+        break;
+      case Argument::Kind::kTrace:
+        trace = TraceMode::kTrace;
+        break;
+      case Argument::Kind::kStep:
+        trace = TraceMode::kStep;
+        break;
+      case Argument::Kind::kExpression:
+        expressions = true;
+        break;
+      case Argument::Kind::kOperand:
+        break;
+      case Argument::Kind::kUnknownOption:
+        if (argument.letter != '\0' && argument.text.size() > 2) {
+          return UsageError({"intcalc: unknown option '-",
+                             {&argument.letter, 1},
+                             "' in '",
+                             argument.text,
+                             "'",
+                             kTryHelp});
+        }
+        return UsageError({"intcalc: unknown option '", argument.text, "'", kTryHelp});
+      case Argument::Kind::kMissingExpression:
+        return UsageError(
+            {"intcalc: option '", argument.text, "' needs an expression after it", kTryHelp});
+      case Argument::Kind::kUnwantedValue:
+        return UsageError({"intcalc: option '", argument.text, "' takes no value", kTryHelp});
     }
   }
+  if (expressions) answers = Answers::kResultsOnly;
   StartTracing(trace);
-  return RunCalculator(answers);
+  Inputs inputs(arguments);
+  return RunCalculator(answers, inputs, expressions);
 }
 
 }  // namespace intcalc

@@ -86,7 +86,7 @@ std::span<const char> Delivered(const Dialogue& state, const ReadResult& read) {
   return std::span(state.rawLine).first(read.count);
 }
 
-int RunDialogue(Dialogue& state) {
+int RunDialogue(Dialogue& state, Inputs& inputs) {
   bool showIntro = true;
   while (true) {
     if (showIntro) {
@@ -95,7 +95,7 @@ int RunDialogue(Dialogue& state) {
     }
     WritePrompt(kPrompt);
 
-    const ReadResult read = ReadLine(state.rawLine);
+    const ReadResult read = inputs.Read(state.rawLine);
     if (read.status != ReadStatus::kLine) return FinishRun(read.status);
     showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
@@ -112,35 +112,42 @@ int RunDialogue(Dialogue& state) {
   }
 }
 
-// WriteLineResult: the one line that answers a line of input in which the dialogue would
-// have evaluated `expressions` expressions.
-void WriteLineResult(const Dialogue& state, std::uint32_t expressions) {
-  if (expressions == 0) {
-    WritePlatformLine(kNoResult);
-  } else if (expressions == 1) {
-    WritePlatformLine(state.evaluation.result);
-  } else {
-    WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
-  }
+bool IsErrorWord(std::string_view result) {
+  return result == kErrorWord || result == kOverflowWord || result == kResolveItErrorWord;
 }
 
-int RunResultsOnly(Dialogue& state) {
+// WriteLineResult: the one line that answers a line of input in which the dialogue would
+// have evaluated `expressions` expressions; returns whether it is an error word.
+bool WriteLineResult(const Dialogue& state, std::uint32_t expressions) {
+  if (expressions == 0) {
+    WritePlatformLine(kNoResult);
+    return false;
+  }
+  if (expressions == 1) {
+    WritePlatformLine(state.evaluation.result);
+    return IsErrorWord(state.evaluation.result.View());
+  }
+  WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
+  return true;
+}
+
+int RunResultsOnly(Dialogue& state, Inputs& inputs, bool& errorWord) {
   std::uint32_t expressions = 0;  // evaluated in the line so far, counted up to two
   bool lineOpen = false;          // part of a line has arrived without its line end
   while (true) {
-    const ReadResult read = ReadLine(state.rawLine);
+    const ReadResult read = inputs.Read(state.rawLine);
     if (read.status != ReadStatus::kLine) {
-      if (lineOpen) WriteLineResult(state, expressions);
+      if (lineOpen && WriteLineResult(state, expressions)) errorWord = true;
       return FinishRun(read.status);
     }
     const std::span<const char> delivered = Delivered(state, read);
     if (!CompactInput(delivered, state.expression)) {
-      Calculate(state);  // every piece of a long line is evaluated, as in the dialogue
+      Calculate(state);  // the line's answer is this result, if no other piece has one
       expressions = std::min(expressions + 1, kMoreThanOne);
     }
     lineOpen = delivered.empty() || delivered.back() != kLineFeed;
     if (lineOpen) continue;
-    WriteLineResult(state, expressions);
+    if (WriteLineResult(state, expressions)) errorWord = true;
     expressions = 0;
   }
 }
@@ -160,8 +167,18 @@ int FinishRun(ReadStatus status) {
   return readFailed || OutputFailed() ? kExitFailed : kExitInputEnded;
 }
 
+int RunCalculator(Answers answers, Inputs& inputs, bool errorWordsFail) {
+  bool errorWord = false;
+  const int status = answers == Answers::kResultsOnly ? RunResultsOnly(dialogue, inputs, errorWord)
+                                                      : RunDialogue(dialogue, inputs);
+  if (status != kExitInputEnded) return status;
+  if (inputs.AnyFailed()) return kExitFailed;
+  return errorWordsFail && errorWord ? kExitErrorWord : kExitInputEnded;
+}
+
 int RunCalculator(Answers answers) {
-  return answers == Answers::kResultsOnly ? RunResultsOnly(dialogue) : RunDialogue(dialogue);
+  Inputs standardInput;
+  return RunCalculator(answers, standardInput);
 }
 
 }  // namespace intcalc

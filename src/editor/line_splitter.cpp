@@ -48,10 +48,12 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
     }
     if (endSeen_) {
       if (count > 0 || lineOpen_) return FinishLine(piece, count);
-      return {ReadStatus::kEndOfInput, 0};
+      return {failure_ == ReadStatus::kLine ? ReadStatus::kEndOfInput : failure_, 0};
     }
     if (const ReadStatus status = Refill(readChunk); status != ReadStatus::kLine) {
-      return {status, count};
+      if (!answerBeforeFailure_ || status != ReadStatus::kFailed) return {status, count};
+      failure_ = status;
+      endSeen_ = true;
     }
   }
 }

@@ -38,9 +38,13 @@ class LineSplitter {
   ReadResult NextPiece(std::span<char> piece, ReadChunkFunction readChunk);
 
   // Reset: forgets all input kept and the end of input; the kept bytes need no clearing.
-  void Reset() {
+  // With `answerBeforeFailure`, a read that fails ends the line it cut short first, so that
+  // what was read is answered; the failure comes at the next piece.
+  void Reset(bool answerBeforeFailure = false) {
     begin_ = end_ = lineEndLeft_ = 0;
     lineOpen_ = endSeen_ = false;
+    answerBeforeFailure_ = answerBeforeFailure;
+    failure_ = ReadStatus::kLine;
   }
 
  private:
@@ -55,7 +59,9 @@ class LineSplitter {
   std::size_t end_ = 0;          // one past the last byte read
   std::size_t lineEndLeft_ = 0;  // bytes of a CR LF that did not fit in the previous piece
   bool lineOpen_ = false;        // part of the current line went out without its line end
-  bool endSeen_ = false;         // the platform reported the end of input
+  bool endSeen_ = false;         // the platform reported the end of input, or a failure
+  bool answerBeforeFailure_ = false;
+  ReadStatus failure_ = ReadStatus::kLine;  // the failure that ended the reading, if one did
 };
 
 }  // namespace intcalc

@@ -50,7 +50,7 @@ GroupKind ClassifyGroup(std::string_view group) {
   const char first = group.front();
   if (!IsSign(first) && !IsDigit(first)) return GroupKind::kNotANumber;
   TextLength digits = IsDigit(first) ? 1 : 0;
-  for (const char character : group.substr(1)) {
+  for (const char character : Part(group, 1, group.size() - 1)) {
     if (!IsDigit(character)) return GroupKind::kExpression;
     if (digits == kOperandDigitsCapacity) return GroupKind::kTooManyDigits;
     ++digits;

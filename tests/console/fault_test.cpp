@@ -18,6 +18,7 @@
 
 #include "console/console.h"
 #include "console/system_calls.h"
+#include "dialogue/inputs.h"
 #include "dialogue/main_loop.h"
 #include "support/case_name.h"
 #include "support/memory_console.h"
@@ -139,7 +140,8 @@ int RunWith(std::string_view input, const Faults& faults, Answers answers = Answ
   state = FaultState{};
   state.faults = faults;
   state.input = input;
-  InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes});
+  InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes,
+                      RealSystemCalls().openToRead, RealSystemCalls().close});
   const int status = RunCalculator(answers);
   InstallSystemCalls(RealSystemCalls());
   return status;
@@ -288,6 +290,49 @@ TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
   EXPECT_EQ(state.reads, 0);
   EXPECT_EQ(state.output, CleanOutput(""));
   EXPECT_EQ(state.errorOutput, kReadFailed);
+}
+
+// Files that fail as a disk does: "broken" after its first read, "locked" at its opening.
+constexpr int kBroken = 100;
+constexpr int kSound = 101;
+int fileReads = 0;
+
+ssize_t FileRead(int fileDescriptor, void* buffer, std::size_t count) {
+  if (fileDescriptor != kBroken && fileDescriptor != kSound) {
+    return FaultyRead(fileDescriptor, buffer, count);
+  }
+  const std::string_view content = fileDescriptor == kSound ? "3*3\n" : "1+1\n2";
+  if (fileDescriptor == kBroken && fileReads++ > 0) return errno = EIO, -1;
+  if (fileDescriptor == kSound && fileReads++ > 0) return 0;
+  std::memcpy(buffer, content.data(), std::min(count, content.size()));
+  return static_cast<ssize_t>(std::min(count, content.size()));
+}
+
+int FileOpen(const char* path) {
+  fileReads = 0;
+  const std::string_view name = path;
+  if (name == "broken") return kBroken;
+  if (name == "sound") return kSound;
+  errno = name == "locked" ? EACCES : ENOENT;
+  return -1;
+}
+
+int FileClose(int /*fileDescriptor*/) {
+  return 0;
+}
+
+TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
+  state = FaultState{};
+  InstallSystemCalls(
+      {FileRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes, FileOpen, FileClose});
+  const std::array<const char*, 4> arguments = {"-r", "broken", "locked", "sound"};
+  Inputs inputs(arguments);
+  const int status = RunCalculator(Answers::kResultsOnly, inputs);
+  InstallSystemCalls(RealSystemCalls());
+  EXPECT_EQ(status, kExitFailed);
+  EXPECT_EQ(state.output, "2\n2\n9\n");  // "2", cut short by the failure, is answered
+  EXPECT_EQ(state.errorOutput,
+            "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\n");
 }
 
 }  // namespace

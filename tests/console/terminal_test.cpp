@@ -100,6 +100,13 @@ TEST_F(TerminalTest, SteppingWithStandardErrorInAFileDoesNotWait) {
   EXPECT_TRUE(session_.ReadUntil("1+2=3")) << session_.Screen();
 }
 
+TEST_F(TerminalTest, TheLaterOfStepAndTraceCounts) {
+  StartAndWaitForPrompt({.arguments = {"--step", "--trace"}});
+  session_.Type("1+2\r");
+  EXPECT_TRUE(session_.ReadUntil("1+2=3")) << session_.Screen();  // traced, not stepped
+  EXPECT_EQ(session_.Screen().find("step       Enter"), std::string::npos);
+}
+
 TEST_F(TerminalTest, LongLinesArriveInPieces) {
   StartAndWaitForPrompt();
   session_.Type(std::string(121, '1') + "*2\r");

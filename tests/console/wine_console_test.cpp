@@ -9,30 +9,16 @@
 #include <string>
 
 #include "support/pty_session.h"
+#include "support/run_program.h"
 
 namespace intcalc {
 namespace {
 
 constexpr char kErase = '\x7f';
 
-std::string FindWine() {
-  const char* path = std::getenv("PATH");
-  if (path == nullptr) return {};
-  std::string directories(path);
-  std::size_t start = 0;
-  while (start <= directories.size()) {
-    const std::size_t end = std::min(directories.find(':', start), directories.size());
-    const std::filesystem::path candidate =
-        std::filesystem::path(directories.substr(start, end - start)) / "wine";
-    if (std::filesystem::exists(candidate)) return candidate.string();
-    start = end + 1;
-  }
-  return {};
-}
-
 TEST(WineConsoleTest, EraseKeyEditsTheLineOnTheConsole) {
   const char* program = std::getenv("INTCALC_WINDOWS_PROGRAM");
-  const std::string wine = FindWine();
+  const std::string wine = FindInPath("wine");
   if (program == nullptr || wine.empty()) {
     GTEST_SKIP() << "set INTCALC_WINDOWS_PROGRAM to intcalc.exe, with wine installed";
   }

@@ -3,6 +3,7 @@
 // counted while RunCalculator works through memory.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -123,6 +124,23 @@ TEST(AllocationTest, TheResultsFormAllocatesNothingOnceRunning) {
   const std::string many = Lines(100000);
   EXPECT_EQ(AllocationsWhileRunning(many, Answers::kResultsOnly), 0U);
   EXPECT_GT(MemoryConsole::OutputSize(), 100000U);  // a line for every line at least
+}
+
+TEST(AllocationTest, ReadingFilesAllocatesNothing) {
+  const std::string first = Lines(1000);
+  const std::string second = Lines(777);
+  MemoryConsole::Start("");
+  MemoryConsole::AddFile("first", first);
+  MemoryConsole::AddFile("second", second);
+  const std::array<const char*, 5> arguments = {"first", "-e", "1+1", "second", "-"};
+  Inputs inputs(arguments);
+  allocations = 0;
+  const int status = RunCalculator(Answers::kResultsOnly, inputs);
+  const std::size_t counted = allocations;
+  MemoryConsole::Stop();
+  EXPECT_EQ(status, kExitInputEnded);
+  EXPECT_EQ(counted, 0U);
+  EXPECT_GT(MemoryConsole::OutputSize(), 1777U);  // a line for every line at least
 }
 
 TEST(AllocationTest, TheCountingWorks) {

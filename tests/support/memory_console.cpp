@@ -15,6 +15,15 @@ namespace {
 
 std::string_view pendingInput;
 std::size_t readLimit = MemoryConsole::kWholeReads;
+
+// The files the console may open: a name and what is left to read of it.
+constexpr int kFirstFile = 100;
+struct MemoryFile {
+  std::string_view name;
+  std::string_view left;
+};
+std::array<MemoryFile, MemoryConsole::kMostFiles> files{};
+std::size_t fileCount = 0;
 // Kept: the first bytes written to one stream, and how many were written in all.
 struct Kept {
   std::array<char, MemoryConsole::kOutputKept> bytes;
@@ -32,11 +41,26 @@ struct Kept {
 Kept output;
 Kept errorOutput;
 
-ssize_t ReadFromMemory(int /*fileDescriptor*/, void* buffer, std::size_t count) {
-  const std::size_t taken = std::min({count, readLimit, pendingInput.size()});
-  std::memcpy(buffer, pendingInput.data(), taken);
-  pendingInput.remove_prefix(taken);
+ssize_t ReadFromMemory(int fileDescriptor, void* buffer, std::size_t count) {
+  std::string_view& source = fileDescriptor >= kFirstFile
+                                 ? files[static_cast<std::size_t>(fileDescriptor - kFirstFile)].left
+                                 : pendingInput;
+  const std::size_t taken = std::min({count, readLimit, source.size()});
+  std::memcpy(buffer, source.data(), taken);
+  source.remove_prefix(taken);
   return static_cast<ssize_t>(taken);
+}
+
+int OpenInMemory(const char* path) {
+  for (std::size_t index = 0; index < fileCount; ++index) {
+    if (files[index].name == path) return kFirstFile + static_cast<int>(index);
+  }
+  errno = ENOENT;
+  return -1;
+}
+
+int CloseInMemory(int /*fileDescriptor*/) {
+  return 0;
 }
 
 ssize_t WriteToMemory(int fileDescriptor, const void* buffer, std::size_t count) {
@@ -69,8 +93,13 @@ void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
   readLimit = readSize;
   output.written = 0;
   errorOutput.written = 0;
-  InstallSystemCalls(
-      {ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, NoModesToGet, NoModesToSet});
+  fileCount = 0;
+  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, NoModesToGet,
+                      NoModesToSet, OpenInMemory, CloseInMemory});
+}
+
+void MemoryConsole::AddFile(std::string_view name, std::string_view content) {
+  files.at(fileCount++) = {name, content};
 }
 
 std::string_view MemoryConsole::Output() {

@@ -13,10 +13,15 @@ class MemoryConsole {
  public:
   static constexpr std::size_t kOutputKept = 1 << 22;
   static constexpr std::size_t kWholeReads = 1 << 16;
+  static constexpr std::size_t kMostFiles = 8;
 
   // Start: the console reads `input`, which must outlive the run, at most readSize bytes
   // per read, and counts what it writes.
   static void Start(std::string_view input, std::size_t readSize = kWholeReads);
+
+  // AddFile: after Start, a file the console may open by name and read; the name, with a
+  // NUL after it, and the content must outlive the run.
+  static void AddFile(std::string_view name, std::string_view content);
 
   // Output: the first kOutputKept bytes written since Start.
   static std::string_view Output();

@@ -8,9 +8,26 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
 #include <vector>
 
 namespace intcalc {
+
+std::string FindInPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  if (path == nullptr) return {};
+  const std::string directories(path);
+  std::size_t start = 0;
+  while (start <= directories.size()) {
+    const std::size_t end = std::min(directories.find(':', start), directories.size());
+    const std::filesystem::path candidate =
+        std::filesystem::path(directories.substr(start, end - start)) / name;
+    if (std::filesystem::exists(candidate)) return candidate.string();
+    start = end + 1;
+  }
+  return {};
+}
 
 ProgramRun RunProgram(const std::string& program, std::string_view input,
                       const std::vector<std::string>& arguments, std::chrono::seconds timeout) {

@@ -19,6 +19,9 @@ struct ProgramRun {
   bool timedOut = false;
 };
 
+// FindInPath: the path of a program found through PATH, or an empty string.
+std::string FindInPath(const std::string& name);
+
 ProgramRun RunProgram(const std::string& program, std::string_view input,
                       const std::vector<std::string>& arguments = {},
                       std::chrono::seconds timeout = std::chrono::seconds(60));

@@ -1,0 +1,39 @@
+// What the calculator reads, in turn: the expressions the command line gives with -e, then
+// its files ("-" for standard input, read again from where it stands each time), or
+// standard input alone when it names neither.
+#pragma once
+
+#include <span>
+
+#include "console/console.h"
+#include "dialogue/arguments.h"
+
+namespace intcalc {
+
+class Inputs {
+ public:
+  // Inputs: from arguments that are all understood.
+  explicit Inputs(std::span<const char* const> arguments = {});
+
+  // Read: the next piece of the current input, as ReadLine delivers it; at an input's end,
+  // on to the next. An input that cannot be opened or read is named on standard error with
+  // the system's reason, and the reading goes on; only standard input read alone reports
+  // its failure, as the dialogue always has. kEndOfInput after the last.
+  ReadResult Read(std::span<char> buffer);
+
+  // AnyFailed: whether an input named on the command line could not be opened or read.
+  bool AnyFailed() const { return anyFailed_; }
+
+ private:
+  bool OpenNext();
+
+  ArgumentReader expressions_;
+  ArgumentReader operands_;
+  bool named_ = false;              // the command line names expressions or files
+  bool reading_ = false;            // an input is open
+  bool standardInputDone_ = false;  // when nothing is named: standard input has been read
+  std::string_view current_;        // its name, for a message
+  bool anyFailed_ = false;
+};
+
+}  // namespace intcalc
