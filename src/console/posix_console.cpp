@@ -50,7 +50,7 @@ constinit LineSplitter splitter;
 // What ReadLine reads: standard input, a file, or a text in memory, each split into lines.
 enum class Source : unsigned char { kStandardInput, kFile, kText };
 constinit Source source = Source::kStandardInput;
-constinit int fileDescriptor = -1;    // the file's, while one is read
+constinit int inputFile = -1;         // the file's descriptor, while one is read
 constinit std::string_view textLeft;  // the text's, while one is read
 constinit InputKind inputKind = InputKind::kUnknown;
 constinit int readError = 0;   // errno of the latest failed read
@@ -114,8 +114,8 @@ ReadResult ReadChunk(std::span<char> destination) {
 
 // ReadFileChunk: one read of the file.
 ReadResult ReadFileChunk(std::span<char> destination) {
-  const ssize_t count = Retrying(fileDescriptor, POLLIN, [&] {
-    return systemCalls.read(fileDescriptor, destination.data(), destination.size());
+  const ssize_t count = Retrying(inputFile, POLLIN, [&] {
+    return systemCalls.read(inputFile, destination.data(), destination.size());
   });
   if (count > 0) return {ReadStatus::kLine, static_cast<std::size_t>(count)};
   if (count == 0) return {ReadStatus::kEndOfInput, 0};
@@ -134,8 +134,8 @@ ReadResult ReadTextChunk(std::span<char> destination) {
 
 // Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
 void Switch(Source next) {
-  if (fileDescriptor >= 0) (void)systemCalls.close(fileDescriptor);
-  fileDescriptor = -1;
+  if (inputFile >= 0) (void)systemCalls.close(inputFile);
+  inputFile = -1;
   source = next;
   // What was read of a file or a text before a failure is answered; standard input keeps
   // the dialogue's own rule.
@@ -150,8 +150,8 @@ void ReadFromStandardInput() {
 
 bool ReadFromFile(const char* name) {
   Switch(Source::kFile);
-  fileDescriptor = systemCalls.openToRead(name);
-  if (fileDescriptor >= 0) return true;
+  inputFile = systemCalls.openToRead(name);
+  if (inputFile >= 0) return true;
   readError = errno;
   textLeft = {};
   Switch(Source::kText);  // nothing to read
