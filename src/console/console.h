@@ -60,8 +60,9 @@ bool OutputFailed();
 std::string_view FailureReason(Stream stream);
 
 // WriteErrorLine: writes the parts to standard error at once, as one line with the
-// platform's line end; nothing is kept for it, and a failure to write it is not reported.
-void WriteErrorLine(std::initializer_list<std::string_view> parts);
+// platform's line end; nothing is kept for it. Returns whether all of it was written; a
+// failure there is standard error's alone.
+bool WriteErrorLine(std::initializer_list<std::string_view> parts);
 
 enum class KeyStatus : std::uint8_t {
   kKey,        // a key arrived

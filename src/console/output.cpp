@@ -54,7 +54,7 @@ void FlushOutput() {
   PendingOutput().Flush();
 }
 
-void WriteErrorLine(std::initializer_list<std::string_view> parts) {
+bool WriteErrorLine(std::initializer_list<std::string_view> parts) {
   // One write for the whole line, so that it is not mixed with other programs' messages.
   static constinit std::array<char, kErrorLineCapacity> line{};
   const std::string_view lineEnd = kPlatformLineEnd;
@@ -67,7 +67,7 @@ void WriteErrorLine(std::initializer_list<std::string_view> parts) {
     length += taken;
   }
   std::memcpy(line.data() + length, lineEnd.data(), lineEnd.size());  // length <= room
-  (void)WriteAll(Stream::kError, std::span(line).first(length + lineEnd.size()));
+  return WriteAll(Stream::kError, std::span(line).first(length + lineEnd.size()));
 }
 
 void ResetOutput() {

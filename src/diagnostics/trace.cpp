@@ -36,9 +36,14 @@ class StandardErrorRows final : public TraceRows {
 
   // Row: the answers so far first, so that where both streams show together, at a
   // terminal or in one file, they come in the order they happened.
+  // A row that cannot be written ends the tracing: the answers go on as they would without.
   void Row(std::string_view row) override {
     FlushOutput();
-    WriteErrorLine({row});
+    if (!WriteErrorLine({row})) {
+      stepping_ = false;
+      Watcher() = nullptr;
+      return;
+    }
     lastRowLength_ = std::min(row.size(), lastRow_.size());
     std::memcpy(lastRow_.data(), row.data(), lastRowLength_);
   }
@@ -47,7 +52,7 @@ class StandardErrorRows final : public TraceRows {
     if (!stepping_ || skipping_) return;
     if (!hintShown_) {
       hintShown_ = true;
-      WriteErrorLine({kStepHint});
+      (void)WriteErrorLine({kStepHint});
     }
     while (true) {
       const KeyRead key = ReadKey();
@@ -59,7 +64,7 @@ class StandardErrorRows final : public TraceRows {
           stepping_ = false;
           return;
         case KeyStatus::kContinued:  // the step's row again, where the person looks now
-          WriteErrorLine({std::string_view(lastRow_.data(), lastRowLength_)});
+          (void)WriteErrorLine({std::string_view(lastRow_.data(), lastRowLength_)});
           break;
       }
     }

@@ -24,37 +24,49 @@ constexpr std::size_t kLineCapacity = kTableCapacity * kWidestTableEntry + kTrac
 constexpr char kAppliedSymbol = '.';
 constexpr char kFirstPrintable = ' ';
 constexpr char kLastPrintable = '~';
+constexpr char kBackslash = '\\';
 
 // ---- Building a line ------------------------------------------------------------------
 
-// Line: the content of one trace line, cut at its capacity.
+// Line: the content of one trace line, cut at its capacity. It knows which of its bytes
+// continue an escape, so that a row never breaks inside one.
 class Line {
  public:
   void Clear() { length_ = 0; }
   std::string_view View() const { return {bytes_.data(), length_}; }
 
+  // Continues: whether the byte at `index` continues the escape of the byte before it.
+  bool Continues(std::size_t index) const { return index < length_ && continues_[index]; }
+
   void Add(std::string_view text) {
     for (const char byte : text)
       Add(byte);
   }
-  void Add(char byte) {
-    if (length_ < bytes_.size()) bytes_[length_++] = byte;
+  void Add(char byte, bool continuing = false) {
+    if (length_ == bytes_.size()) return;
+    continues_[length_] = continuing;
+    bytes_[length_++] = byte;
   }
 
   // AddShown: a text of the evaluation, between quotes when it has a blank or is empty,
-  // each byte that is not printable as \xHH.
+  // each byte that is not printable as \xHH, and a backslash as \\: so a backslash shown
+  // always begins an escape.
   void AddShown(std::string_view text) {
     constexpr std::string_view kHexDigits = "0123456789ABCDEF";
     const bool quoted = text.empty() || text.find(kBlank) != std::string_view::npos;
     if (quoted) Add('"');
     for (const char byte : text) {
-      if (byte >= kFirstPrintable && byte <= kLastPrintable) {
+      if (byte == kBackslash) {
+        Add(kBackslash);
+        Add(kBackslash, true);
+      } else if (byte >= kFirstPrintable && byte <= kLastPrintable) {
         Add(byte);
       } else {
         const auto value = static_cast<unsigned char>(byte);
-        Add("\\x");
-        Add(kHexDigits[value / kHexDigits.size()]);
-        Add(kHexDigits[value % kHexDigits.size()]);
+        Add(kBackslash);
+        Add('x', true);
+        Add(kHexDigits[value / kHexDigits.size()], true);
+        Add(kHexDigits[value % kHexDigits.size()], true);
       }
     }
     if (quoted) Add('"');
@@ -115,6 +127,7 @@ class Line {
 
  private:
   std::array<char, kLineCapacity> bytes_{};
+  std::array<bool, kLineCapacity> continues_{};
   std::size_t length_ = 0;
 };
 
@@ -190,9 +203,10 @@ class TraceFormatter final : public EvaluationWatcher {
     Emit(depth, "fold");
   }
 
-  void LoneOperand(Depth depth, TextView /*text*/, TextView result) override {
+  void LoneOperand(Depth depth, TextView text, TextView result) override {
     Begin().AddShown(result);
     line_.Add(", shown as typed");
+    if (result.Length() < text.Length()) line_.Add(", cut to 20 characters");
     Emit(depth, "lone");
   }
 
@@ -264,30 +278,33 @@ class TraceFormatter final : public EvaluationWatcher {
   }
 
   // Emit: the line under its label, in rows of kTraceColumns: a row that would be wider
-  // breaks at its last blank, and goes on below under the label's width.
+  // breaks after its last blank, or, with none, before an escape it would split, and goes
+  // on below under the label's width. No byte of the line is left out.
   void Emit(Depth depth, std::string_view label) {
     const std::size_t indent = depth == Depth::kGroup ? kIndent : 0;
     const std::size_t labelWidth = std::max(label.size(), kLabelWidth);
     const std::size_t width = kTraceColumns - indent - labelWidth - 1;
-    std::string_view rest = line_.View();
+    const std::string_view line = line_.View();
+    std::size_t start = 0;
     bool first = true;
     do {
-      std::size_t taken = rest.size();
+      std::size_t taken = line.size() - start;
       if (taken > width) {
-        const std::size_t blank = Part(rest, 0, width + 1).rfind(' ');
-        taken = blank == std::string_view::npos || blank == 0 ? width : blank;
+        const std::size_t blank = Part(line, start, width).rfind(' ');
+        taken = blank == std::string_view::npos || blank == 0 ? width : blank + 1;
+        while (taken > 1 && line_.Continues(start + taken))
+          --taken;
       }
       const std::string_view shownLabel = first ? label : std::string_view{};
       row_.Clear();
       row_.Add(Part(kSpaces, 0, indent));
       row_.Add(shownLabel);
       row_.Add(Part(kSpaces, 0, labelWidth - shownLabel.size() + 1));
-      row_.Add(Part(rest, 0, taken));
+      row_.Add(Part(line, start, taken));
       rows_->Row(row_.View());
-      rest.remove_prefix(taken);
-      if (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
+      start += taken;
       first = false;
-    } while (!rest.empty());
+    } while (start < line.size());
     rows_->StepShown();
   }
 

@@ -85,25 +85,30 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
   const Rewritten found = FindInnermostGroup(working.View(), group);
   if (found.step != Step::kRewritten) return found;
 
+  // Every group is told, whatever its length; a group of one character is a plain number
+  // only when that character is a digit.
   const TextLength span = group.close - group.open;
+  const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
+  GroupKind kind = GroupKind::kNotANumber;
+  if (span == kOneCharacterGroupSpan) {
+    if (IsDigit(working.At(group.open + 1))) kind = GroupKind::kPlainNumber;
+  } else if (span > kEmptyGroupSpan) {
+    kind = ClassifyGroup(inner);
+  }
+  Tell(&EvaluationWatcher::GroupFound, TextView(working), group, kind);
   if (span == kEmptyGroupSpan) return Failure("an empty group");
   if (span == kOneCharacterGroupSpan) {
-    if (!IsDigit(working.At(group.open + 1))) return Failure("a group of one character, no digit");
-    Tell(&EvaluationWatcher::GroupFound, TextView(working), group, GroupKind::kPlainNumber);
+    if (kind != GroupKind::kPlainNumber) return Failure("a group of one character, no digit");
     StripGroup(working, group);
     return kAnotherRewrite;
   }
-
-  const TextView inner = TextView(working).From(group.open + 1).First(span - 1);
   if (inner.Length() > kGroupCapacity) return Failure("a group longer than 80 characters");
-  CopyText(inner, evaluation.group);
-  const GroupKind kind = ClassifyGroup(evaluation.group.View());
-  Tell(&EvaluationWatcher::GroupFound, TextView(working), group, kind);
   switch (kind) {
     case GroupKind::kPlainNumber:
       StripGroup(working, group);
       return kAnotherRewrite;
     case GroupKind::kExpression: {
+      CopyText(inner, evaluation.group);
       const Outcome outcome =
           EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result, Depth::kGroup);
       Tell(&EvaluationWatcher::GroupEvaluated, outcome, TextView(evaluation.result));

@@ -70,6 +70,31 @@ TEST(SteppingTest, WithoutATerminalIsTheTraceByteForByte) {
   EXPECT_NE(traced.errorOutput.find("result     ERROR"), std::string::npos);
 }
 
+// Shell: what a bash command line prints; INTCALC stands for the program.
+std::string Shell(std::string command) {
+  for (std::size_t at = command.find("INTCALC"); at != std::string::npos;
+       at = command.find("INTCALC")) {
+    command.replace(at, 7, INTCALC_PROGRAM);
+  }
+  return RunProgram(FindInPath("bash"), "", {"-c", command}).output;
+}
+
+TEST(ClosedStreamTest, AClosedStandardErrorStopsTheTraceAndTheAnswersGoOn) {
+  const std::string folder = testing::TempDir();
+  // The trace's reader goes away at once; every answer still reaches the file, and the
+  // status is what it would be without the trace.
+  EXPECT_EQ(Shell("seq 3000 | sed 's/$/*2/' | INTCALC -r --trace 2>&1 >" + folder +
+                  "/answers | head -c 10 >/dev/null; echo ${PIPESTATUS[2]}; wc -l <" + folder +
+                  "/answers; tail -n 1 " + folder + "/answers"),
+            "0\n3000\n6000\n");
+  EXPECT_EQ(Shell("echo 6*7 | INTCALC -r --trace 2>/dev/full; echo $?"), "42\n0\n");
+}
+
+TEST(ClosedStreamTest, AClosedStandardOutputEndsTheRunQuietlyBySigpipe) {
+  EXPECT_EQ(Shell("seq 100000 | INTCALC 2>&1 | head -c 3; echo \" ${PIPESTATUS[1]}\""),
+            "It  141\n");
+}
+
 // ---- Argument vectors -----------------------------------------------------------------
 
 // The files the rows read, made in a scratch folder that is the program's working folder.

@@ -51,6 +51,7 @@ ProgramRun RunProgram(const std::string& program, std::string_view input,
     return run;
   }
   if (child == 0) {
+    signal(SIGPIPE, SIG_DFL);  // as a shell starts a program, whatever this process ignores
     dup2(toChild[0], STDIN_FILENO);
     dup2(fromChild[1], STDOUT_FILENO);
     dup2(errorsFromChild[1], STDERR_FILENO);
