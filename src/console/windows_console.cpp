@@ -30,6 +30,10 @@ namespace intcalc {
 namespace {
 
 constexpr DWORD kLineInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
+// The status a console gives a program that Ctrl-C or Ctrl-Break ends.
+constexpr UINT kInterruptedStatus = 0xC000013AU;  // STATUS_CONTROL_C_EXIT
+// How long a read that Ctrl-C cut short waits for the console to say so.
+constexpr DWORD kInterruptNoticeMilliseconds = 500;
 
 constinit LineSplitter splitter;
 
@@ -40,6 +44,28 @@ constinit HANDLE file = INVALID_HANDLE_VALUE;  // the file's, while one is read
 constinit std::string_view textLeft;           // the text's, while one is read
 constinit DWORD readError = 0;                 // GetLastError of the latest failed read
 constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
+
+// Ctrl-C and Ctrl-Break end the program, from a thread of their own, with the status a
+// console gives an interrupted program: Windows' own handler does, Wine's ends it with 0.
+// A console read they cut short meanwhile returns no bytes, as the end of input does; the
+// event tells such a read from the end of input.
+constinit HANDLE interrupted = nullptr;  // an event, set by the handler
+
+BOOL WINAPI EndOnInterrupt(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  SetEvent(interrupted);
+  ExitProcess(kInterruptedStatus);
+}
+
+void WatchInterrupts() {
+  if (interrupted != nullptr) return;
+  interrupted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (interrupted != nullptr) SetConsoleCtrlHandler(EndOnInterrupt, TRUE);
+}
+
+// ReadConsoleLine: one read of the console. No bytes is the end of input unless Ctrl-C
+// cut the read short: then the run ends as the console ends an interrupted program.
+ReadResult ReadConsoleLine(HANDLE input, std::span<char> buffer);
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -130,8 +156,22 @@ ReadResult ReadLine(std::span<char> buffer) {
   SetConsoleMode(input, kLineInputMode);
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  return ReadFromHandle(input, buffer);
+  return ReadConsoleLine(input, buffer);
 }
+
+namespace {
+
+ReadResult ReadConsoleLine(HANDLE input, std::span<char> buffer) {
+  WatchInterrupts();
+  const ReadResult read = ReadFromHandle(input, buffer);
+  if (read.status == ReadStatus::kEndOfInput && interrupted != nullptr &&
+      WaitForSingleObject(interrupted, kInterruptNoticeMilliseconds) == WAIT_OBJECT_0) {
+    ExitProcess(kInterruptedStatus);
+  }
+  return read;
+}
+
+}  // namespace
 
 void WritePrompt(TextView prompt) {
   WriteText(prompt);  // the console's own line editing has no use for it

@@ -33,5 +33,21 @@ TEST(WineConsoleTest, EraseKeyEditsTheLineOnTheConsole) {
   EXPECT_TRUE(session.ReadUntil("13+4=17")) << session.Screen();
 }
 
+TEST(WineConsoleTest, CtrlCEndsItAsAConsoleEndsAnInterruptedProgram) {
+  const char* program = std::getenv("INTCALC_WINDOWS_PROGRAM");
+  const std::string wine = FindInPath("wine");
+  if (program == nullptr || wine.empty()) {
+    GTEST_SKIP() << "set INTCALC_WINDOWS_PROGRAM to intcalc.exe, with wine installed";
+  }
+  PtySession session;
+  ASSERT_TRUE(session.Start(wine, {.term = "xterm", .arguments = {program}}));
+  ASSERT_TRUE(session.ReadUntil("Type an expression and press enter", std::chrono::seconds(60)))
+      << session.Screen();
+  session.WaitForQuiet(std::chrono::seconds(1));
+  session.Type("\x03");
+  // STATUS_CONTROL_C_EXIT, 0xC000013A, of which Wine's own status is the low byte.
+  EXPECT_EQ(session.Wait().exitStatus, 0x3A) << session.Screen();
+}
+
 }  // namespace
 }  // namespace intcalc
