@@ -11,6 +11,23 @@ namespace intcalc {
 
 // ---- Provided by each platform --------------------------------------------------------
 
+// StandardInputReadsLines: whether standard input delivers lines its own way: a terminal
+// the line editor draws on, or a console that edits them itself.
+bool StandardInputReadsLines();
+
+// ReadStandardInputLine: one piece of a line that way, as ReadLine delivers it.
+ReadResult ReadStandardInputLine(std::span<char> buffer);
+
+// ReadStandardInputChunk: one raw read of standard input for the line splitter, after
+// writing out the pending output.
+ReadResult ReadStandardInputChunk(std::span<char> destination);
+
+// OpenInputFile, ReadInputFile, CloseInputFile: the file ReadLine reads. A failure to
+// open or to read is kept for FailureReason(Stream::kInput).
+bool OpenInputFile(const char* name);
+ReadResult ReadInputFile(std::span<char> destination);
+void CloseInputFile();
+
 // WriteSome: one write of bytes to standard output or standard error, retried while it
 // is interrupted or must wait; the count written, more than 0, or 0 when the write failed
 // outright, whose reason FailureReason(Stream::kOutput) then gives for standard output.
@@ -28,5 +45,10 @@ void WriteAllToOutput(std::span<const char> bytes);
 
 // ResetOutput: forgets whatever output is kept and not yet written, and any failure.
 void ResetOutput();
+
+// ---- Provided by input.cpp ------------------------------------------------------------
+
+// ResetInput: standard input again, nothing of it kept.
+void ResetInput();
 
 }  // namespace intcalc

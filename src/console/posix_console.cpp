@@ -1,9 +1,12 @@
-// The console on POSIX: read(2) and write(2) on the standard descriptors. A terminal
-// either edits lines in its own line mode (termios) or, when it understands cursor
-// movement, through the line editor; a pipe or a file goes through the line splitter.
+// The console on POSIX: read(2) and write(2) on the standard descriptors, and open(2) on
+// the files the command line names. A terminal on standard input either edits lines in its
+// own line mode (termios) or, when it understands cursor movement, through the line
+// editor; a pipe, a file or a text in memory goes through the line splitter.
 //
-// A write that fails outright ends all output and, through ReadLine, all input; the
-// errno of the failed read and of the failed write are kept for the messages.
+// A write to standard output that fails outright ends all output and, through ReadLine,
+// all input; one that fails because the pipe's reader has gone ends the program by
+// SIGPIPE, as the signal would by default. The errno of the failed read and of the failed
+// write are kept for the messages.
 //
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
@@ -24,7 +27,6 @@
 #include "console/retry.h"
 #include "console/system_calls.h"
 #include "console/terminal.h"
-#include "editor/line_splitter.h"
 
 namespace intcalc {
 
@@ -45,13 +47,7 @@ int OpenToRead(const char* path) {
 
 constinit SystemCalls systemCalls{::read,      ::write,     ::isatty,   ::poll,
                                   ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
-constinit LineSplitter splitter;
-
-// What ReadLine reads: standard input, a file, or a text in memory, each split into lines.
-enum class Source : unsigned char { kStandardInput, kFile, kText };
-constinit Source source = Source::kStandardInput;
-constinit int inputFile = -1;         // the file's descriptor, while one is read
-constinit std::string_view textLeft;  // the text's, while one is read
+constinit int inputFile = -1;  // the file's descriptor, while one is read
 constinit InputKind inputKind = InputKind::kUnknown;
 constinit int readError = 0;   // errno of the latest failed read
 constinit int writeError = 0;  // errno of the failed write to standard output
@@ -89,12 +85,14 @@ bool InputIsTerminal() {
   return KindOfInput() == InputKind::kTerminal;
 }
 
+}  // namespace
+
 // ---- Reading --------------------------------------------------------------------------
 
-// ReadChunk: one read of standard input, after writing out what the person must see first.
-// On a terminal the line mode comes first, so keys typed as soon as the prompt shows are
-// already edited by the terminal; a stop and continue may have changed it meanwhile.
-ReadResult ReadChunk(std::span<char> destination) {
+// ReadStandardInputChunk: on a terminal the line mode comes first, so keys typed as soon
+// as the prompt shows are already edited by the terminal; a stop and continue may have
+// changed it meanwhile.
+ReadResult ReadStandardInputChunk(std::span<char> destination) {
   // When the mode cannot be set, the terminal edits as it is: the read still works.
   if (InputIsTerminal()) (void)SetTerminalMode(TerminalMode::kLine);
   FlushOutput();
@@ -112,8 +110,7 @@ ReadResult ReadChunk(std::span<char> destination) {
   return {ReadStatus::kFailed, 0};
 }
 
-// ReadFileChunk: one read of the file.
-ReadResult ReadFileChunk(std::span<char> destination) {
+ReadResult ReadInputFile(std::span<char> destination) {
   const ssize_t count = Retrying(inputFile, POLLIN, [&] {
     return systemCalls.read(inputFile, destination.data(), destination.size());
   });
@@ -123,61 +120,27 @@ ReadResult ReadFileChunk(std::span<char> destination) {
   return {ReadStatus::kFailed, 0};
 }
 
-// ReadTextChunk: what of the text fits.
-ReadResult ReadTextChunk(std::span<char> destination) {
-  const std::size_t count = std::min(destination.size(), textLeft.size());
-  if (count == 0) return {ReadStatus::kEndOfInput, 0};
-  std::memcpy(destination.data(), textLeft.data(), count);
-  textLeft.remove_prefix(count);
-  return {ReadStatus::kLine, count};
-}
-
-// Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
-void Switch(Source next) {
-  if (inputFile >= 0) (void)systemCalls.close(inputFile);
-  inputFile = -1;
-  source = next;
-  // What was read of a file or a text before a failure is answered; standard input keeps
-  // the dialogue's own rule.
-  splitter.Reset(next != Source::kStandardInput);
-}
-
-}  // namespace
-
-void ReadFromStandardInput() {
-  Switch(Source::kStandardInput);
-}
-
-bool ReadFromFile(const char* name) {
-  Switch(Source::kFile);
+bool OpenInputFile(const char* name) {
   inputFile = systemCalls.openToRead(name);
   if (inputFile >= 0) return true;
   readError = errno;
-  textLeft = {};
-  Switch(Source::kText);  // nothing to read
   return false;
 }
 
-void ReadFromText(std::string_view text) {
-  Switch(Source::kText);
-  textLeft = text;
+void CloseInputFile() {
+  if (inputFile >= 0) (void)systemCalls.close(inputFile);
+  inputFile = -1;
 }
 
-ReadResult ReadLine(std::span<char> buffer) {
-  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  if (source == Source::kFile) {
-    FlushOutput();  // as before any read that may wait
-    if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-    return splitter.NextPiece(buffer, ReadFileChunk);
-  }
-  if (source == Source::kText) return splitter.NextPiece(buffer, ReadTextChunk);
-  if (KindOfInput() == InputKind::kEditedTerminal) {
-    // A line as long as one read, with its line end: no splitting needed.
-    const ReadResult edited = ReadEditedLine(buffer);  // it writes out the prompt
-    if (edited.status == ReadStatus::kFailed) readError = errno;
-    return edited;
-  }
-  return splitter.NextPiece(buffer, ReadChunk);
+bool StandardInputReadsLines() {
+  return KindOfInput() == InputKind::kEditedTerminal;
+}
+
+// ReadStandardInputLine: a line as long as one read, with its line end: no splitting needed.
+ReadResult ReadStandardInputLine(std::span<char> buffer) {
+  const ReadResult edited = ReadEditedLine(buffer);  // it writes out the prompt
+  if (edited.status == ReadStatus::kFailed) readError = errno;
+  return edited;
 }
 
 // ---- Single keys ----------------------------------------------------------------------
@@ -244,7 +207,7 @@ const SystemCalls& Calls() {
 }
 
 void InstallSystemCalls(const SystemCalls& calls) {
-  Switch(Source::kStandardInput);
+  ResetInput();
   systemCalls = calls;
   inputKind = InputKind::kUnknown;
   ResetOutput();

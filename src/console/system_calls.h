@@ -27,7 +27,8 @@ SystemCalls RealSystemCalls();
 const SystemCalls& Calls();
 
 // InstallSystemCalls: makes the console use these calls from now on, and starts it afresh:
-// no input kept, no output pending, the kind of standard input not yet known.
+// reading standard input, no input kept, no output pending, the kind of standard input not
+// yet known.
 void InstallSystemCalls(const SystemCalls& calls);
 
 }  // namespace intcalc

@@ -3,9 +3,10 @@
 //
 // On a console, each read first sets line input with the console's own editing and echo
 // (SetConsoleMode 7: processed, line and echo input) and reads at most the caller's
-// limit; the console keeps the rest of a longer line for the next read. A pipe or a file
-// is split into lines as on every platform. A write that fails outright ends all output
-// and, through ReadLine, all input; the errors of the failed read and write are kept.
+// limit; the console keeps the rest of a longer line for the next read. A pipe, a file
+// (the command line's FILEs, opened with CreateFileA) or a text in memory is split into
+// lines as on every platform. A write that fails outright ends all output and, through
+// ReadLine, all input; the errors of the failed read and write are kept.
 //
 // What this layer cannot check: whether a console honours the mode it is given, and in
 // which code page it shows the bytes written to it.
@@ -23,7 +24,6 @@
 
 #include "console/console.h"
 #include "console/platform.h"
-#include "editor/line_splitter.h"
 
 namespace intcalc {
 
@@ -35,14 +35,8 @@ constexpr UINT kInterruptedStatus = 0xC000013AU;  // STATUS_CONTROL_C_EXIT
 // How long a read that Ctrl-C cut short waits for the console to say so.
 constexpr DWORD kInterruptNoticeMilliseconds = 500;
 
-constinit LineSplitter splitter;
-
-// What ReadLine reads: standard input, a file, or a text in memory, each split into lines.
-enum class Source : unsigned char { kStandardInput, kFile, kText };
-constinit Source source = Source::kStandardInput;
-constinit HANDLE file = INVALID_HANDLE_VALUE;  // the file's, while one is read
-constinit std::string_view textLeft;           // the text's, while one is read
-constinit DWORD readError = 0;                 // GetLastError of the latest failed read
+constinit HANDLE inputFile = INVALID_HANDLE_VALUE;  // the file's, while one is read
+constinit DWORD readError = 0;                      // GetLastError of the latest failed read
 constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
 
 // Ctrl-C and Ctrl-Break end the program, from a thread of their own, with the status a
@@ -62,10 +56,6 @@ void WatchInterrupts() {
   interrupted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
   if (interrupted != nullptr) SetConsoleCtrlHandler(EndOnInterrupt, TRUE);
 }
-
-// ReadConsoleLine: one read of the console. No bytes is the end of input unless Ctrl-C
-// cut the read short: then the run ends as the console ends an interrupted program.
-ReadResult ReadConsoleLine(HANDLE input, std::span<char> buffer);
 
 bool IsConsole(HANDLE handle) {
   DWORD mode = 0;
@@ -92,76 +82,26 @@ ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination) {
   return {ReadStatus::kLine, count};
 }
 
-// ReadChunk: one read of a pipe or a file for the splitter, after writing out what the
-// program at the other end must see first.
-ReadResult ReadChunk(std::span<char> destination) {
+}  // namespace
+
+ReadResult ReadStandardInputChunk(std::span<char> destination) {
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   return ReadFromHandle(GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 
-ReadResult ReadFileChunk(std::span<char> destination) {
-  return ReadFromHandle(file, destination);
+bool StandardInputReadsLines() {
+  return IsConsole(GetStdHandle(STD_INPUT_HANDLE));
 }
 
-ReadResult ReadTextChunk(std::span<char> destination) {
-  const std::size_t count = std::min(destination.size(), textLeft.size());
-  if (count == 0) return {ReadStatus::kEndOfInput, 0};
-  std::copy_n(textLeft.data(), count, destination.data());
-  textLeft.remove_prefix(count);
-  return {ReadStatus::kLine, count};
-}
-
-// Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
-void Switch(Source next) {
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-  file = INVALID_HANDLE_VALUE;
-  source = next;
-  splitter.Reset(next != Source::kStandardInput);
-}
-
-}  // namespace
-
-void ReadFromStandardInput() {
-  Switch(Source::kStandardInput);
-}
-
-// The name is taken in the system's ANSI code page, as the program's arguments arrive.
-bool ReadFromFile(const char* name) {
-  Switch(Source::kFile);
-  file = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                     FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file != INVALID_HANDLE_VALUE) return true;
-  readError = GetLastError();
-  textLeft = {};
-  Switch(Source::kText);  // nothing to read
-  return false;
-}
-
-void ReadFromText(std::string_view text) {
-  Switch(Source::kText);
-  textLeft = text;
-}
-
-ReadResult ReadLine(std::span<char> buffer) {
-  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  if (source == Source::kFile) {
-    FlushOutput();
-    if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-    return splitter.NextPiece(buffer, ReadFileChunk);
-  }
-  if (source == Source::kText) return splitter.NextPiece(buffer, ReadTextChunk);
+// ReadStandardInputLine: one read of the console, in its own line input. No bytes is the
+// end of input unless Ctrl-C cut the read short: then the run ends as the console ends an
+// interrupted program.
+ReadResult ReadStandardInputLine(std::span<char> buffer) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  if (!IsConsole(input)) return splitter.NextPiece(buffer, ReadChunk);
   SetConsoleMode(input, kLineInputMode);
   FlushOutput();
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  return ReadConsoleLine(input, buffer);
-}
-
-namespace {
-
-ReadResult ReadConsoleLine(HANDLE input, std::span<char> buffer) {
   WatchInterrupts();
   const ReadResult read = ReadFromHandle(input, buffer);
   if (read.status == ReadStatus::kEndOfInput && interrupted != nullptr &&
@@ -171,7 +111,23 @@ ReadResult ReadConsoleLine(HANDLE input, std::span<char> buffer) {
   return read;
 }
 
-}  // namespace
+// The name is taken in the system's ANSI code page, as the program's arguments arrive.
+bool OpenInputFile(const char* name) {
+  inputFile = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (inputFile != INVALID_HANDLE_VALUE) return true;
+  readError = GetLastError();
+  return false;
+}
+
+ReadResult ReadInputFile(std::span<char> destination) {
+  return ReadFromHandle(inputFile, destination);
+}
+
+void CloseInputFile() {
+  if (inputFile != INVALID_HANDLE_VALUE) CloseHandle(inputFile);
+  inputFile = INVALID_HANDLE_VALUE;
+}
 
 void WritePrompt(TextView prompt) {
   WriteText(prompt);  // the console's own line editing has no use for it

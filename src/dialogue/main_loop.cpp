@@ -49,8 +49,7 @@ bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression)
   CheckBounds(delivered.size() <= ExpressionBuffer::Capacity());
   char* const kept = expression.Span().Storage();
   TextLength count = 0;
-  // Every byte is stored, and only a byte that is not a blank is kept: no branch on which
-  // it is. Measured on bench/batch's blank-separated input: 3% of the dialogue's time.
+  // Every byte is stored; the count moves past it only when it is not a blank.
   for (const char byte : delivered) {
     if (EndsLine(byte)) break;
     kept[count] = byte;  // count <= the byte's index < delivered.size(), checked above

@@ -45,7 +45,7 @@ struct EditorState {
 // What the editor's caller must do after a key.
 enum class EditOutcome : std::uint8_t {
   kGoOn,
-  kBell,         // the key could not be taken: the line is full, or there is nowhere to go
+  kBell,         // the key could not be taken: the line is full, or no history is left
   kLineDone,     // Enter: the line is finished, and remembered
   kEndOfInput,   // Ctrl-D on an empty line
   kInterrupt,    // Ctrl-C: the line is dropped; interrupt as the terminal would

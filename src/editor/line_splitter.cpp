@@ -51,9 +51,7 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
       return {failure_ == ReadStatus::kLine ? ReadStatus::kEndOfInput : failure_, 0};
     }
     if (const ReadStatus status = Refill(readChunk); status != ReadStatus::kLine) {
-      if (!answerBeforeFailure_ || status != ReadStatus::kFailed) return {status, count};
-      failure_ = status;
-      endSeen_ = true;
+      return {status, count};
     }
   }
 }
@@ -84,6 +82,11 @@ ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
   begin_ = 0;
   end_ = leftover;
   const ReadResult read = readChunk(std::span(input_).subspan(end_));
+  if (read.status == ReadStatus::kFailed && answerBeforeFailure_) {
+    failure_ = read.status;  // after the line it cut short
+    endSeen_ = true;
+    return ReadStatus::kLine;
+  }
   if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kWriteFailed) {
     return read.status;
   }

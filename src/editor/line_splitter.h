@@ -51,7 +51,8 @@ class LineSplitter {
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
   // Refill: reads again after what is left; kLine when the splitter may go on (bytes
-  // came, or the end), else the read's failure.
+  // came, the end, or a failure to come after the line it cut short), else the read's
+  // failure.
   ReadStatus Refill(ReadChunkFunction readChunk);
 
   std::array<char, kInputChunkCapacity> input_{};

@@ -50,8 +50,9 @@ INSTANTIATE_TEST_SUITE_P(Options, PrintedTextTest,
 TEST(HelpTest, TellsTheTopicsInLinesOfAtMostEightyColumns) {
   const ProgramRun run = RunProgram(INTCALC_PROGRAM, "", {"--help"});
   for (const char* topic :
-       {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D", "Ctrl-L", "--results",
-        "--trace", "--step", "--version", "Exit status"}) {
+       {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D", "Ctrl-L", "Alt-B",
+        "Ctrl-Left", "--results", "--expression=EXPR", "FILE", "--trace", "--step", "--version",
+        "Exit status", "128+N", "3\nwith -e"}) {
     EXPECT_NE(run.output.find(topic), std::string::npos) << topic;
   }
   std::istringstream lines(run.output);
