@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string_view result = evaluation.result.View();
   Require(result.size() <= kResultCapacity, "result text too long", result);
-  Require(evaluation.result.CString()[result.size()] == '\0', "no NUL after the result", result);
+  Require(ByteAfter(evaluation.result) == '\0', "no NUL after the result", result);
   Require(IsPossibleResult(result), "impossible result", result);
   const bool decimalOrWord =
       result == kErrorWord || result == kOverflowWord || result.front() != ' ';

@@ -163,7 +163,6 @@ class TextBuffer {
     CheckBounds(length_ <= kCapacity);
     return {text_.data(), length_};
   }
-  constexpr const char* CString() const { return text_.data(); }
 
   constexpr TextSpan Span() { return {text_.data(), kCapacity, &length_}; }
   constexpr operator TextSpan() { return Span(); }

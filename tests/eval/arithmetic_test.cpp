@@ -103,7 +103,7 @@ TEST_P(FormatResultTest, WritesDecimalText) {
   LoadText("previous text", destination);
   FormatResult({GetParam().sign, GetParam().magnitude}, destination);
   EXPECT_EQ(destination.View(), GetParam().expected);
-  EXPECT_EQ(destination.CString()[destination.Length()], '\0');
+  EXPECT_EQ(ByteAfter(destination), '\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,

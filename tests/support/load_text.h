@@ -10,6 +10,12 @@
 
 namespace intcalc {
 
+// ByteAfter: the byte after a buffer's text, which must be its NUL.
+template <TextLength kCapacity>
+char ByteAfter(const TextBuffer<kCapacity>& buffer) {
+  return buffer.View().data()[buffer.Length()];  // within the buffer: its capacity + 1
+}
+
 inline void LoadText(std::string_view bytes, TextSpan destination) {
   const auto length = static_cast<TextLength>(
       std::min(bytes.size(), static_cast<std::size_t>(destination.Capacity())));

@@ -20,7 +20,7 @@ using LargeBuffer = TextBuffer<kLargeCapacity>;
 // ExpectTerminated: the invariant every operation must keep.
 void ExpectTerminated(const SmallBuffer& buffer) {
   ASSERT_LE(buffer.Length(), SmallBuffer::Capacity());
-  EXPECT_EQ(buffer.CString()[buffer.Length()], '\0');
+  EXPECT_EQ(ByteAfter(buffer), '\0');
 }
 
 struct CopyCase {
@@ -145,7 +145,7 @@ TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
     LoadText(text, buffer);
     CopyText(TextView(buffer).From(2), buffer);
     EXPECT_EQ(buffer.View(), text.substr(2)) << "length " << length;
-    EXPECT_EQ(buffer.CString()[buffer.Length()], '\0');
+    EXPECT_EQ(ByteAfter(buffer), '\0');
   }
 }
 
@@ -178,7 +178,7 @@ TEST_P(SetResultTextTest, ReplacesWhateverWasThere) {
   SetResultText(result, GetParam().word);
   EXPECT_EQ(result.View(), GetParam().word);
   EXPECT_EQ(result.Length(), GetParam().length);
-  EXPECT_EQ(result.CString()[GetParam().length], '\0');
+  EXPECT_EQ(ByteAfter(result), '\0');
 }
 
 INSTANTIATE_TEST_SUITE_P(Words, SetResultTextTest,
