@@ -29,6 +29,14 @@ ReadResult ReadTextChunk(std::span<char> destination) {
   return {ReadStatus::kLine, count};
 }
 
+// ReadFileChunk: a file's next chunk, after what was answered went out, as before any read
+// that may wait (a named pipe may).
+ReadResult ReadFileChunk(std::span<char> destination) {
+  FlushOutput();
+  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
+  return ReadInputFile(destination);
+}
+
 // Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
 void Switch(Source next) {
   if (source == Source::kFile) CloseInputFile();
@@ -65,9 +73,7 @@ ReadResult ReadLine(std::span<char> buffer) {
   if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
   switch (source) {
     case Source::kFile:
-      FlushOutput();  // as before any read that may wait
-      if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-      return splitter.NextPiece(buffer, ReadInputFile);
+      return splitter.NextPiece(buffer, ReadFileChunk);
     case Source::kText:
       return splitter.NextPiece(buffer, ReadTextChunk);
     case Source::kStandardInput:

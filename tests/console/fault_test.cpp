@@ -301,7 +301,7 @@ ssize_t FileRead(int fileDescriptor, void* buffer, std::size_t count) {
   if (fileDescriptor != kBroken && fileDescriptor != kSound) {
     return FaultyRead(fileDescriptor, buffer, count);
   }
-  const std::string_view content = fileDescriptor == kSound ? "3*3\n" : "1+1\n2";
+  const std::string_view content = fileDescriptor == kSound ? "3*3\n4*4\n5*5\n" : "1+1\n2";
   if (fileDescriptor == kBroken && fileReads++ > 0) return errno = EIO, -1;
   if (fileDescriptor == kSound && fileReads++ > 0) return 0;
   std::memcpy(buffer, content.data(), std::min(count, content.size()));
@@ -330,7 +330,8 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   const int status = RunCalculator(Answers::kResultsOnly, inputs);
   InstallSystemCalls(RealSystemCalls());
   EXPECT_EQ(status, kExitFailed);
-  EXPECT_EQ(state.output, "2\n2\n9\n");  // "2", cut short by the failure, is answered
+  EXPECT_EQ(state.output, "2\n2\n9\n16\n25\n");  // "2", cut short by the failure, is answered
+  EXPECT_EQ(state.writes, 3);  // before each read after the first, not for every line
   EXPECT_EQ(state.errorOutput,
             "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\n");
 }
