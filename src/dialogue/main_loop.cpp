@@ -49,11 +49,9 @@ bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression)
   CheckBounds(delivered.size() <= ExpressionBuffer::Capacity());
   char* const kept = expression.Span().Storage();
   TextLength count = 0;
-  // Every byte is stored; the count moves past it only when it is not a blank.
   for (const char byte : delivered) {
     if (EndsLine(byte)) break;
-    kept[count] = byte;  // count <= the byte's index < delivered.size(), checked above
-    count += byte != kBlank ? 1 : 0;
+    if (byte != kBlank) kept[count++] = byte;  // count <= the byte's index, checked above
   }
   expression.Span().SetLength(count);
   return count == 0;

@@ -29,7 +29,11 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
       const auto lineFeedAt = static_cast<std::size_t>(static_cast<const char*>(found) - start);
       const bool carriageReturn = lineFeedAt > 0 && start[lineFeedAt - 1] == kCarriageReturn;
       const std::size_t content = lineFeedAt - (carriageReturn ? 1 : 0);
-      std::memcpy(piece.data() + count, start, content);
+      // A copy of unknown length is a call whose start-up outweighs a short line's bytes:
+      // the block pays 6% of the dialogue's processor time on unblanked input, 1.5% on
+      // blank-separated input (bench/batch, program time).
+      const bool asBlock = content <= kCopyBlock && room >= kCopyBlock;
+      std::memcpy(piece.data() + count, start, asBlock ? kCopyBlock : content);
       begin_ += lineFeedAt + 1;
       return FinishLine(piece, count + content);
     }
@@ -81,7 +85,7 @@ ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
   std::memmove(input_.data(), input_.data() + begin_, leftover);
   begin_ = 0;
   end_ = leftover;
-  const ReadResult read = readChunk(std::span(input_).subspan(end_));
+  const ReadResult read = readChunk(std::span(input_).first(kInputChunkCapacity).subspan(end_));
   if (read.status == ReadStatus::kFailed && answerBeforeFailure_) {
     failure_ = read.status;  // after the line it cut short
     endSeen_ = true;
@@ -92,7 +96,7 @@ ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
   }
   // A read that brings nothing counts as the end, so a faulty platform cannot make us spin.
   if (read.status == ReadStatus::kEndOfInput || read.count == 0) endSeen_ = true;
-  end_ += std::min(read.count, input_.size() - end_);
+  end_ += std::min(read.count, kInputChunkCapacity - end_);
   return ReadStatus::kLine;
 }
 

@@ -55,7 +55,11 @@ class LineSplitter {
   // failure.
   ReadStatus Refill(ReadChunkFunction readChunk);
 
-  std::array<char, kInputChunkCapacity> input_{};
+  // kCopyBlock: a line this short moves as one block of known length, which may read past
+  // the bytes held into the slack after the chunk.
+  static constexpr std::size_t kCopyBlock = 64;
+
+  std::array<char, kInputChunkCapacity + kCopyBlock> input_{};
   std::size_t begin_ = 0;        // first byte not yet delivered
   std::size_t end_ = 0;          // one past the last byte read
   std::size_t lineEndLeft_ = 0;  // bytes of a CR LF that did not fit in the previous piece
