@@ -11,8 +11,7 @@ namespace {
 constexpr std::uint64_t kMagnitudeLimit = std::numeric_limits<Magnitude>::max();
 constexpr unsigned kMagnitudeBits = 32;
 constexpr Magnitude kDecimalBase = 10;
-constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
-static_assert(kMostDigits + 1 < kResultCapacity, "a sign and ten digits fit the result text");
+static_assert(kMagnitudeDigits + 1 < kResultCapacity, "a sign and the digits fit the result");
 
 // SignsMatch: compares the low bytes of two sign flags, the byte that carries a sign in
 // the tables. Every flag the reader and the arithmetic store is 0 or 1, so this agrees
@@ -84,7 +83,7 @@ Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode 
 void FormatResult(SignedMagnitude value, ResultTextBuffer& destination) {
   // The digits are written from the end of a text of their own, least significant first,
   // then moved into place in one copy.
-  std::array<char, kMostDigits + 1> text{};
+  std::array<char, kMagnitudeDigits + 1> text{};
   std::size_t first = text.size();
   Magnitude magnitude = value.magnitude;
   do {

@@ -102,10 +102,9 @@ Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   constexpr std::uint64_t kDecimalBase = 10;
   constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
-  // More digits than the largest value has leave 32 bits; ten digits fit in 64.
-  constexpr std::size_t kMostDigits = std::numeric_limits<Magnitude>::digits10 + 1;
+  // More digits than the largest value has leave 32 bits; that many fit in 64.
   const std::string_view text = digits.View();
-  if (text.size() > kMostDigits) return Outcome::kFailure;
+  if (text.size() > kMagnitudeDigits) return Outcome::kFailure;
   const std::uint64_t value = std::accumulate(
       text.begin(), text.end(), std::uint64_t{0}, [](std::uint64_t sum, char digit) {
         return sum * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
@@ -143,8 +142,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   }
   if (folded) Tell(&EvaluationWatcher::SignsFolded, depth, TextView(text));
 
-  tables.pairs.count = 0;
-  tables.operators.count = 0;
+  tables.operators.count = 0;  // the pairs begin afresh at the first operator
   ClearText(result);
   ClearText(reader.digits);
 
