@@ -54,10 +54,7 @@ void ReadFromStandardInput() {
 
 bool ReadFromFile(const char* name) {
   Switch(Source::kFile);
-  if (OpenInputFile(name)) return true;
-  source = Source::kText;  // nothing to read, and nothing to close
-  textLeft = {};
-  return false;
+  return OpenInputFile(name);  // when it fails, nothing reads it: the next switch comes first
 }
 
 void ReadFromText(std::string_view text) {

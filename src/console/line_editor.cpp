@@ -202,8 +202,7 @@ ReadResult ReadEditedLine(std::span<char> destination) {
         RaiseAsTheTerminalWould(SIGINT);
         break;
       case EditOutcome::kSuspend:
-        RaiseAsTheTerminalWould(SIGTSTP);
-        TakeNews();  // continued: the mode again and the line redrawn
+        RaiseAsTheTerminalWould(SIGTSTP);  // continued: the next wait takes the news
         continue;
       default:
         break;

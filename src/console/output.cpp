@@ -45,7 +45,6 @@ void OutputBuffer::AppendAfterFlush(TextView text) {
 }
 
 void OutputBuffer::Flush() {
-  if (pending_.Length() == 0) return;
   WriteAllToOutput(pending_.View());
   ClearText(pending_);
 }
