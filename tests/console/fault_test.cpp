@@ -18,10 +18,12 @@
 
 #include "console/console.h"
 #include "console/system_calls.h"
+#include "diagnostics/trace.h"
 #include "dialogue/inputs.h"
 #include "dialogue/main_loop.h"
 #include "support/case_name.h"
 #include "support/memory_console.h"
+#include "text/limits.h"
 
 namespace intcalc {
 namespace {
@@ -43,7 +45,9 @@ struct Faults {
   bool pollFails = false;  // poll fails with EINVAL
   bool inputIsTerminal = false;
   bool outputIsTerminal = false;
-  bool setModesFails = false;     // tcsetattr fails with EIO
+  bool errorFailsAtATerminal = false;  // standard error is a terminal whose writes fail
+  bool stepping = false;               // with --step
+  bool setModesFails = false;          // tcsetattr fails with EIO
   bool waitsInterrupted = false;  // a poll with a timeout fails with EINTR once, then times out
 };
 
@@ -91,6 +95,7 @@ ssize_t FaultyRead(int /*fileDescriptor*/, void* buffer, std::size_t count) {
 
 ssize_t FaultyWrite(int fileDescriptor, const void* buffer, std::size_t count) {
   if (fileDescriptor == STDERR_FILENO) {
+    if (state.faults.errorFailsAtATerminal) return errno = EIO, -1;
     state.errorOutput.append(static_cast<const char*>(buffer), count);
     return static_cast<ssize_t>(count);
   }
@@ -113,7 +118,8 @@ ssize_t FaultyWrite(int fileDescriptor, const void* buffer, std::size_t count) {
 
 int IsTerminal(int fileDescriptor) {
   return (fileDescriptor == STDIN_FILENO && state.faults.inputIsTerminal) ||
-         (fileDescriptor == STDOUT_FILENO && state.faults.outputIsTerminal);
+         (fileDescriptor == STDOUT_FILENO && state.faults.outputIsTerminal) ||
+         (fileDescriptor == STDERR_FILENO && state.faults.errorFailsAtATerminal);
 }
 
 int GetModes(int /*fileDescriptor*/, termios* modes) {
@@ -142,7 +148,9 @@ int RunWith(std::string_view input, const Faults& faults, Answers answers = Answ
   state.input = input;
   InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes,
                       RealSystemCalls().openToRead, RealSystemCalls().close});
+  StartTracing(faults.stepping ? TraceMode::kStep : TraceMode::kOff);
   const int status = RunCalculator(answers);
+  StartTracing(TraceMode::kOff);
   InstallSystemCalls(RealSystemCalls());
   return status;
 }
@@ -174,19 +182,23 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
   EXPECT_EQ(state.output, CleanOutput(kInput));
 }
 
-INSTANTIATE_TEST_SUITE_P(Faults, RecoveredFaultTest,
-                         testing::ValuesIn<FaultCase>({
-                             {"ShortWrites", {.writeLimit = 7}},
-                             {"OneByteWrites", {.writeLimit = 1}},
-                             {"InterruptedWrites", {.interruptWrites = true}},
-                             {"InterruptedShortWrites", {.writeLimit = 3, .interruptWrites = true}},
-                             {"InterruptedReads", {.interruptReads = true}},
-                             {"OneByteReads", {.readSize = 1}},
-                             {"InterruptedOneByteReads", {.readSize = 1, .interruptReads = true}},
-                             {"WouldBlockReads", {.blockReads = true}},
-                             {"WouldBlockWrites", {.blockWrites = true}},
-                         }),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(
+    Faults, RecoveredFaultTest,
+    testing::ValuesIn<FaultCase>({
+        {"ShortWrites", {.writeLimit = 7}},
+        {"OneByteWrites", {.writeLimit = 1}},
+        {"InterruptedWrites", {.interruptWrites = true}},
+        {"InterruptedShortWrites", {.writeLimit = 3, .interruptWrites = true}},
+        {"InterruptedReads", {.interruptReads = true}},
+        {"OneByteReads", {.readSize = 1}},
+        {"InterruptedOneByteReads", {.readSize = 1, .interruptReads = true}},
+        {"WouldBlockReads", {.blockReads = true}},
+        {"WouldBlockWrites", {.blockWrites = true}},
+        // The steps cannot show, so no key is waited for: a key read would take input.
+        {"SteppingWhereStandardErrorFails",
+         {.readSize = 1, .inputIsTerminal = true, .errorFailsAtATerminal = true, .stepping = true}},
+    }),
+    CaseName());
 
 TEST(FaultTest, WouldBlockWaitsForReadiness) {
   RunWith(kInput, {.blockReads = true, .blockWrites = true});
@@ -325,7 +337,8 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   state = FaultState{};
   InstallSystemCalls(
       {FileRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes, FileOpen, FileClose});
-  const std::array<const char*, 4> arguments = {"-r", "broken", "locked", "sound"};
+  const std::string tooLong(kErrorLineCapacity, 'x');  // its line is cut to the capacity
+  const std::array<const char*, 5> arguments = {"-r", "broken", "locked", tooLong.c_str(), "sound"};
   Inputs inputs(arguments);
   const int status = RunCalculator(Answers::kResultsOnly, inputs);
   InstallSystemCalls(RealSystemCalls());
@@ -333,7 +346,8 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   EXPECT_EQ(state.output, "2\n2\n9\n16\n25\n");  // "2", cut short by the failure, is answered
   EXPECT_EQ(state.writes, 3);  // before each read after the first, not for every line
   EXPECT_EQ(state.errorOutput,
-            "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\n");
+            "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\nintcalc: " +
+                tooLong.substr(0, kErrorLineCapacity - 10) + "\n");
 }
 
 }  // namespace

@@ -93,7 +93,12 @@ TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
 
 TEST_F(LineEditorTest, AnIgnoredInterruptDropsTheLine) {
   Start({.term = "xterm", .ignoreInterrupt = true});
-  session_.Type("12" + Key(kCtrlC) + "3\r");
+  session_.Type("12");
+  ASSERT_TRUE(session_.ReadUntil("\r12" + std::string(kDrawn))) << session_.Screen();
+  session_.Type(Key(kCtrlC));
+  ASSERT_TRUE(session_.ReadUntil("\r" + std::string(kDrawn))) << session_.Screen();  // dropped
+  EXPECT_EQ(session_.LocalModes() & (ICANON | ECHO), 0U) << "the editor's mode not taken back";
+  session_.Type("3\r");
   EXPECT_TRUE(session_.ReadUntil("\n3=3")) << session_.Screen();
 }
 
@@ -101,6 +106,8 @@ TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
   PtySession session;
   ASSERT_TRUE(session.Start(INTCALC_PROGRAM, {.term = "xterm", .arguments = {"--results"}}));
   ASSERT_TRUE(session.ReadUntil(kDrawn)) << session.Screen();
+  session.WaitForQuiet(std::chrono::milliseconds(200));
+  EXPECT_EQ(session.Screen(), "\r" + std::string(kDrawn) + "\r");  // the empty line, once
   session.Type("6*8" + Key(kBackspace) + "7\r");
   EXPECT_TRUE(session.ReadUntil("42\r\n")) << session.Screen();
   EXPECT_EQ(session.Screen().find("Type an expression"), std::string::npos);

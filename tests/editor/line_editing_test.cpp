@@ -185,6 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
          1},
         {"AnUnfinishedCharacterAtTheWait", {"\xe4\xb8", kWait, kBackspace}, "\xe4", 1},
         {"AnOverlongFormIsTwoCharacters", {"\xc0\x80", kBackspace}, "\xc0", 1},
+        {"AnAccentAfterNoCharacterIsOneOfItsOwn", {"\xff\xcc\x81", kBackspace}, "\xff", 1},
         // A character as a person sees it: a letter and its accent, an emoji sequence, a flag.
         {"LeftStepsOverAnAccent", {"e\xcc\x81", kLeft, "1"}, "1e\xcc\x81", 1},
         {"BackspaceErasesTheLetterWithItsAccent", {"1e\xcc\x81", kBackspace}, "1", 1},
@@ -410,6 +411,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"TwoBytes", {"\xc3\xa9"}, "c3a9"},
         {"ThreeBytes", {"\xe4\xb8\xad"}, "e4b8ad"},
         {"FourBytes", {"\xf0\x9f\x98\x80"}, "f09f9880"},
+        {"TheLastLeadOfThreeBytes", {"\xef\xbc\x8b"}, "efbc8b"},
         {"ACharacterBrokenOffByAnother", {"\xe4\xb8\xc3\xa9"}, "e4 b8 c3a9"},
         {"ACharacterBrokenOffByEscape", {"\xc3", kUp}, "c3 up"},
         {"ASurrogateIsNoCharacter", {"\xed\xa0\x80"}, "ed a0 80"},
