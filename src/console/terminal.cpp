@@ -180,7 +180,6 @@ bool SignalNewsWaiting() {
 SignalNews TakeSignalNews() {
   if (continued != 0) {
     continued = 0;
-    resized = 0;  // a redraw after a continue takes the size afresh anyway
     if (!modeWanted || !InForeground()) return SignalNews::kNone;
     (void)Apply();
     return SignalNews::kContinued;

@@ -1,6 +1,5 @@
 #include "dialogue/main_loop.h"
 
-#include <algorithm>
 #include <array>
 #include <span>
 
@@ -18,7 +17,6 @@ constexpr ConstantText kNoResult{""};
 constexpr std::string_view kCannotRead = "intcalc: cannot read standard input: ";
 constexpr std::string_view kCannotWrite = "intcalc: cannot write to standard output: ";
 constexpr char kLineFeed = '\n';
-constexpr std::uint32_t kMoreThanOne = 2;
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
@@ -113,39 +111,44 @@ bool IsErrorWord(std::string_view result) {
   return result == kErrorWord || result == kOverflowWord || result == kResolveItErrorWord;
 }
 
-// WriteLineResult: the one line that answers a line of input in which the dialogue would
-// have evaluated `expressions` expressions; returns whether it is an error word.
-bool WriteLineResult(const Dialogue& state, std::uint32_t expressions) {
-  if (expressions == 0) {
-    WritePlatformLine(kNoResult);
-    return false;
-  }
-  if (expressions == 1) {
-    WritePlatformLine(state.evaluation.result);
-    return IsErrorWord(state.evaluation.result.View());
+// Evaluated: how many expressions the dialogue would have evaluated in a line so far.
+enum class Evaluated : unsigned char { kNone, kOne, kMoreThanOne };
+
+// WriteLineResult: the one line that answers a line of input; returns whether it is an
+// error word.
+bool WriteLineResult(const Dialogue& state, Evaluated evaluated) {
+  switch (evaluated) {
+    case Evaluated::kNone:
+      WritePlatformLine(kNoResult);
+      return false;
+    case Evaluated::kOne:
+      WritePlatformLine(state.evaluation.result);
+      return IsErrorWord(state.evaluation.result.View());
+    case Evaluated::kMoreThanOne:
+      break;
   }
   WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
   return true;
 }
 
 int RunResultsOnly(Dialogue& state, Inputs& inputs, bool& errorWord) {
-  std::uint32_t expressions = 0;  // evaluated in the line so far, counted up to two
-  bool lineOpen = false;          // part of a line has arrived without its line end
+  Evaluated evaluated = Evaluated::kNone;
+  bool lineOpen = false;  // part of a line has arrived without its line end
   while (true) {
     const ReadResult read = inputs.Read(state.rawLine);
     if (read.status != ReadStatus::kLine) {
-      if (lineOpen && WriteLineResult(state, expressions)) errorWord = true;
+      if (lineOpen && WriteLineResult(state, evaluated)) errorWord = true;
       return FinishRun(read.status);
     }
     const std::span<const char> delivered = Delivered(state, read);
     if (!CompactInput(delivered, state.expression)) {
       Calculate(state);  // the line's answer is this result, if no other piece has one
-      expressions = std::min(expressions + 1, kMoreThanOne);
+      evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }
     lineOpen = delivered.empty() || delivered.back() != kLineFeed;
     if (lineOpen) continue;
-    if (WriteLineResult(state, expressions)) errorWord = true;
-    expressions = 0;
+    if (WriteLineResult(state, evaluated)) errorWord = true;
+    evaluated = Evaluated::kNone;
   }
 }
 
