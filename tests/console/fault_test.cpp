@@ -62,6 +62,7 @@ struct FaultState {
   int callsAfterFailure = 0;  // reads and writes to standard output since then
   int polls = 0;
   int timedPolls = 0;
+  int modeChanges = 0;  // calls that set the terminal's settings
   bool looped = false;
 };
 
@@ -128,6 +129,7 @@ int GetModes(int /*fileDescriptor*/, termios* modes) {
 }
 
 int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
+  ++state.modeChanges;
   if (state.faults.setModesFails) return errno = EIO, -1;
   return 0;
 }
@@ -180,6 +182,10 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
   EXPECT_EQ(RunWith(kInput, GetParam().faults), kExitInputEnded);
   EXPECT_FALSE(state.looped);
   EXPECT_EQ(state.output, CleanOutput(kInput));
+  // Input that is no terminal has no settings to touch.
+  if (!GetParam().faults.inputIsTerminal) {
+    EXPECT_EQ(state.modeChanges, 0);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -291,6 +297,19 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
             kExitInputEnded);
   EXPECT_EQ(state.timedPolls, 2);
   EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
+}
+
+TEST(FaultTest, TheWaitAfterEscapeEndsTheSequenceOnlyWhenNothingCame) {
+  setenv("TERM", "xterm", 1);
+  const Faults editing = {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true};
+  // The rest of a sequence in later reads: still the one key, Left.
+  EXPECT_EQ(RunWith("12\x1b[D3\r", editing), kExitInputEnded);
+  EXPECT_NE(state.output.find("\r\n132=132\r\n"), std::string::npos) << state.output;
+  // A wait that fails is a failed read, not a read after it.
+  Faults failing = editing;
+  failing.pollFails = true;
+  EXPECT_EQ(RunWith("\x1b", failing), kExitFailed);
+  EXPECT_EQ(state.errorOutput, std::string(kCannotRead) + "Invalid argument\n");
 }
 
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace intcalc {
@@ -104,6 +105,20 @@ INSTANTIATE_TEST_SUITE_P(
         {"AByteOfNoCharacter", "\xff", 1},
     }),
     [](const testing::TestParamInfo<ColumnsCase>& test) { return test.param.name; });
+
+TEST(BeginsCodePointTest, ALeadThenContinuationsUpToItsLength) {
+  const std::vector<std::pair<std::string, bool>> rows = {
+      {"", false},
+      {"a", false},
+      {"\xc3", true},
+      {"\xc3\xa9", true},
+      {"\xc3\xa9\x80", false},
+      {"\xe4\x41", false},
+      {"\xed\xa0\x80", false},  // a surrogate
+  };
+  for (const auto& [bytes, begins] : rows)
+    EXPECT_EQ(BeginsCodePoint(bytes), begins) << testing::PrintToString(bytes);
+}
 
 }  // namespace
 }  // namespace intcalc
