@@ -130,6 +130,17 @@ TEST(LineSplitterReadsTest, NeverReadsAfterTheEnd) {
   EXPECT_EQ(readCalls, 2U);
 }
 
+TEST(LineSplitterReadsTest, ResetForgetsWhatItHeldAndWhatItOwedOfALineEnd) {
+  scriptedChunks = {"1\n2\n", "3\n"};
+  nextChunk = 0;
+  LineSplitter splitter;
+  std::array<char, kPieceLimit> buffer{};
+  ASSERT_EQ(splitter.NextPiece(std::span(buffer).first(2), ScriptedRead).count, 2U);  // "1\r"
+  splitter.Reset();
+  const ReadResult next = splitter.NextPiece(buffer, ScriptedRead);
+  EXPECT_EQ(std::string_view(buffer.data(), next.count), "3\r\n");
+}
+
 TEST(LineSplitterReadsTest, ByteByByteReadsGiveTheSamePieces) {
   const std::string input = k120 + "\r\n1 + 2\r\n\n" + k121 + "7";
   std::vector<std::string> oneByteChunks;
