@@ -136,6 +136,7 @@ int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
 
 int Ready(pollfd* /*descriptors*/, nfds_t count, int timeout) {
   ++state.polls;
+  EXPECT_EQ(count, 1U);  // the console waits for one descriptor at a time
   if (state.faults.waitsInterrupted && timeout >= 0) {
     return ++state.timedPolls == 1 ? (errno = EINTR, -1) : 0;
   }

@@ -108,6 +108,7 @@ TEST(ClosedStreamTest, AClosedStandardOutputEndsTheRunQuietlyBySigpipe) {
 const std::vector<std::pair<std::string, std::string>> kFiles = {
     {"sums.txt", "1+1\n2(3)\n\n5/0\n"},
     {"unended.txt", "4*4"},
+    {"seven.txt", "7"},  // a read of one byte
     {"one.txt", "9-10\n"},
     {"-x", "6/3\n"},
 };
@@ -206,6 +207,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"OneFileIsItsOwnStandardInput", {"sums.txt"}, "", "=sums.txt"},
         {"TwoFiles", {"-r", "sums.txt", "one.txt"}, "", "2\n23\n\nERROR\n-1\n"},
         {"AFileWithoutALastLineEnd", {"-r", "unended.txt", "one.txt"}, "", "16\n-1\n"},
+        {"AFileOfOneByte", {"-r", "seven.txt"}, "", "7\n"},
         {"DashIsStandardInput", {"-r", "one.txt", "-", "one.txt"}, "3*3\n", "-1\n9\n-1\n"},
         {"DashAfterItsEndReadsNothingMore", {"-r", "-", "-"}, "1\n", "1\n"},
         {"OptionsAfterFiles", {"one.txt", "-r"}, "", "-1\n"},
