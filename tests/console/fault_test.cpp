@@ -63,6 +63,7 @@ struct FaultState {
   int polls = 0;
   int timedPolls = 0;
   int modeChanges = 0;  // calls that set the terminal's settings
+  int errorWrites = 0;  // to standard error
   bool looped = false;
 };
 
@@ -96,6 +97,7 @@ ssize_t FaultyRead(int /*fileDescriptor*/, void* buffer, std::size_t count) {
 
 ssize_t FaultyWrite(int fileDescriptor, const void* buffer, std::size_t count) {
   if (fileDescriptor == STDERR_FILENO) {
+    ++state.errorWrites;
     if (state.faults.errorFailsAtATerminal) return errno = EIO, -1;
     state.errorOutput.append(static_cast<const char*>(buffer), count);
     return static_cast<ssize_t>(count);
@@ -187,6 +189,8 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
   if (!GetParam().faults.inputIsTerminal) {
     EXPECT_EQ(state.modeChanges, 0);
   }
+  // A trace stops at the first row it cannot write.
+  EXPECT_EQ(state.errorWrites, GetParam().faults.errorFailsAtATerminal ? 1 : 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
