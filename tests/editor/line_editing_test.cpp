@@ -429,6 +429,7 @@ INSTANTIATE_TEST_SUITE_P(
          "wordLeft wordRight killWordAfter killWordBefore killWordBefore"},
         {"AnEscapeDropsAnUnfinishedSequence", {"\x1b[1;\x1b[D"}, "left"},
         {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "31"},
+        {"ASequenceJustShortEnough", {"\x1b[0001;002C"}, "right"},
         {"AltAndAKeyOfNoUse",
          {"\x1b"
           "x1"},
