@@ -183,7 +183,6 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
     return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
   }
   AddOperand(tables.pairs, {reader.sign, magnitude});
-  tables.pairs.count = tables.operators.count;
   Tell(&EvaluationWatcher::TablesRead, depth, static_cast<const EvaluationTables&>(tables));
   return ResolveIt(tables, flat.value, result, depth);
 }
