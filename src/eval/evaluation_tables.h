@@ -102,7 +102,7 @@ inline constexpr std::uint32_t kNoOperator = kTableCapacity;
 // one record past the last operator, hence the extra record.
 struct PairList {
   static constexpr std::uint32_t kCapacity = kTableCapacity;
-  std::uint32_t count = 0;
+  std::uint32_t count = 0;  // records written while reading: one per operand
   std::array<OperandPair, kCapacity + 1> pairs{};
 };
 
