@@ -211,6 +211,14 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     CaseName());
 
+TEST(FaultTest, AnswersGoOutInFewBigWrites) {
+  std::string input;
+  for (int line = 0; line < 2000; ++line)
+    input += "1+1\n";
+  RunWith(input, {});
+  EXPECT_LE(state.writes, static_cast<int>(state.output.size() / 32768) + 1);  // 32 KiB each
+}
+
 TEST(FaultTest, WouldBlockWaitsForReadiness) {
   RunWith(kInput, {.blockReads = true, .blockWrites = true});
   EXPECT_GT(state.polls, 0);

@@ -158,11 +158,12 @@ TEST(TextBufferTest, AbortsOnALengthBeyondCapacity) {
       "");
 }
 
-TEST(TextBufferTest, AbortsOnReadingPastTheText) {
+TEST(TextBufferTest, AbortsOnReadingOrWritingPastTheText) {
   SmallBuffer buffer;
   LoadText("12", buffer);
   EXPECT_EQ(buffer.Span().At(1), '2');
   EXPECT_DEATH((void)buffer.Span().At(2), "");  // the NUL is not part of the text
+  EXPECT_DEATH(buffer.Span().Put(2, '3'), "");
 }
 
 struct ErrorWordCase {
