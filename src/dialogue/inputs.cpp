@@ -39,7 +39,6 @@ bool Inputs::OpenNext() {
   }
   std::string_view text;
   if (NextOf(expressions_, Argument::Kind::kExpression, text)) {
-    current_ = "-e";
     ReadFromText(text);
     return true;
   }

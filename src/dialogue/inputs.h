@@ -32,7 +32,7 @@ class Inputs {
   bool named_ = false;              // the command line names expressions or files
   bool reading_ = false;            // an input is open
   bool standardInputDone_ = false;  // when nothing is named: standard input has been read
-  std::string_view current_;        // its name, for a message
+  std::string_view current_;        // the file read now, for a message; a text cannot fail
   bool anyFailed_ = false;
 };
 

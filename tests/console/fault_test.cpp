@@ -188,6 +188,8 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
   // Input that is no terminal has no settings to touch.
   if (!GetParam().faults.inputIsTerminal) {
     EXPECT_EQ(state.modeChanges, 0);
+  } else {
+    EXPECT_EQ(state.modeChanges, 2);  // the line mode once for every read, and put back
   }
   // A trace stops at the first row it cannot write.
   EXPECT_EQ(state.errorWrites, GetParam().faults.errorFailsAtATerminal ? 1 : 0);

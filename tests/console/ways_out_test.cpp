@@ -86,6 +86,8 @@ class WayOutTest : public testing::TestWithParam<WayOut> {
       EXPECT_NE(session_.Modes().c_lflag & ICANON, 0U);
     } else {
       EXPECT_EQ(session_.Modes().c_lflag & (ECHO | ICANON), 0U) << "the mode was not taken back";
+      EXPECT_EQ(session_.Modes().c_cc[VMIN], 1);  // a read returns with each key, at once
+      EXPECT_EQ(session_.Modes().c_cc[VTIME], 0);
     }
   }
 
