@@ -314,7 +314,7 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
   EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
 }
 
-TEST(FaultTest, TheWaitAfterEscapeEndsTheSequenceOnlyWhenNothingCame) {
+TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   setenv("TERM", "xterm", 1);
   const Faults editing = {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true};
   // The rest of a sequence in later reads: still the one key, Left.
@@ -325,6 +325,12 @@ TEST(FaultTest, TheWaitAfterEscapeEndsTheSequenceOnlyWhenNothingCame) {
   failing.pollFails = true;
   EXPECT_EQ(RunWith("\x1b", failing), kExitFailed);
   EXPECT_EQ(state.errorOutput, std::string(kCannotRead) + "Invalid argument\n");
+  // An unfinished character when nothing more came: each of its bytes, as typed.
+  Faults unfinished = editing;
+  unfinished.readSize = 2;
+  unfinished.waitsInterrupted = true;
+  EXPECT_EQ(RunWith("\xe4\xb8\r", unfinished), kExitInputEnded);
+  EXPECT_NE(state.output.find("\xe4\xb8=ERROR"), std::string::npos) << state.output;
 }
 
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
