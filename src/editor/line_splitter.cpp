@@ -30,8 +30,8 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
       const bool carriageReturn = lineFeedAt > 0 && start[lineFeedAt - 1] == kCarriageReturn;
       const std::size_t content = lineFeedAt - (carriageReturn ? 1 : 0);
       // A copy of unknown length is a call whose start-up outweighs a short line's bytes:
-      // the block pays 6% of the dialogue's processor time on unblanked input, 1.5% on
-      // blank-separated input (bench/batch, program time).
+      // the block pays 4 to 6% of the dialogue's processor time on unblanked input and
+      // about 1% on blank-separated input (2 million expressions, file in, /dev/null out).
       const bool asBlock = content <= kCopyBlock && room >= kCopyBlock;
       std::memcpy(piece.data() + count, start, asBlock ? kCopyBlock : content);
       begin_ += lineFeedAt + 1;

@@ -5,8 +5,9 @@
 // because every text here is followed by kTextSlack bytes that may be read and written:
 // the slack of each TextBuffer and each ConstantText. A TextView can only be made from one
 // of them, or as part of another TextView, so the copies below are the only code that
-// relies on the slack, and this file the only one that knows it. Measured on bench/batch
-// against memmove, the block moves pay 12% of the dialogue's processor time (7% in a pipe).
+// relies on the slack, and this file the only one that knows it. Measured against memmove
+// (2 million expressions, file in, /dev/null out), the block moves pay 5 to 6% of the
+// dialogue's processor time.
 #pragma once
 
 #include <algorithm>
