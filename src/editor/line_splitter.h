@@ -48,6 +48,8 @@ class LineSplitter {
   }
 
  private:
+  // MoveLine: a line's `count` bytes from the input kept into a piece with `room` free.
+  static void MoveLine(char* destination, const char* source, std::size_t count, std::size_t room);
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
   // Refill: reads again after what is left; kLine when the splitter may go on (bytes
