@@ -137,7 +137,8 @@ int RunResultsOnly(Dialogue& state, Inputs& inputs, bool& errorWord) {
   while (true) {
     const ReadResult read = inputs.Read(state.rawLine);
     if (read.status != ReadStatus::kLine) {
-      if (lineOpen && WriteLineResult(state, evaluated)) errorWord = true;
+      // A line is left open only by a failure, whose status outranks an error word.
+      if (lineOpen) (void)WriteLineResult(state, evaluated);
       return FinishRun(read.status);
     }
     const std::span<const char> delivered = Delivered(state, read);
