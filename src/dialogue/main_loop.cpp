@@ -137,8 +137,7 @@ int RunResultsOnly(Dialogue& state, Inputs& inputs, bool& errorWord) {
   while (true) {
     const ReadResult read = inputs.Read(state.rawLine);
     if (read.status != ReadStatus::kLine) {
-      // A line is left open only by a failure, whose status outranks an error word.
-      if (lineOpen) (void)WriteLineResult(state, evaluated);
+      if (lineOpen && WriteLineResult(state, evaluated)) errorWord = true;
       return FinishRun(read.status);
     }
     const std::span<const char> delivered = Delivered(state, read);
