@@ -90,7 +90,10 @@ void FormatResult(SignedMagnitude value, ResultTextBuffer& destination) {
     text[--first] = static_cast<char>('0' + magnitude % kDecimalBase);
     magnitude /= kDecimalBase;
   } while (magnitude != 0);
-  if (value.sign != kPositive && value.magnitude != 0) text[--first] = '-';
+  if (value.sign != kPositive && value.magnitude != 0) {
+    CheckBounds(first > 0);  // the sign's place before the widest value's digits
+    text[--first] = '-';
+  }
   const std::size_t length = text.size() - first;
   const TextSpan out = destination;
   for (std::size_t index = 0; index < length; ++index)

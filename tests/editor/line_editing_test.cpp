@@ -147,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"NothingAboveTheOldest", {kUp}, "", 0, {}, 1},
         {"EmptyLinesAreNotKept", {"\r1\r\r", kUp, kUp}, "1", 1, {"", "1", ""}, 1},
         {"RepeatsAreKeptOnce", {"1\r1\r", kUp, kUp}, "1", 1, {"1", "1"}, 1},
+        {"EachLineStartsBelowTheNewest", {"1\r2\r", kUp, kEnter, kUp}, "2", 1, {"1", "2", "2"}},
     }),
     CaseName());
 

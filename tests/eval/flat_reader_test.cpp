@@ -129,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(Conversion, EvaluateFlatTest,
                              {"ElevenDigits", "42949672950+0", "OVERFLOW"},
                              {"TwentyNines", "99999999999999999999+0", "OVERFLOW"},
                              {"LastOperandPastTheLimit", "0+4294967296", "OVERFLOW"},
+                             {"MiddleOperandPastTheLimit", "0+4294967296+0", "OVERFLOW"},
                          }),
                          CaseName());
 
