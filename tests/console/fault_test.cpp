@@ -369,12 +369,16 @@ int FileOpen(const char* path) {
   return -1;
 }
 
-int FileClose(int /*fileDescriptor*/) {
+int fileCloses = 0;  // of the files that opened
+
+int FileClose(int fileDescriptor) {
+  if (fileDescriptor == kBroken || fileDescriptor == kSound) ++fileCloses;
   return 0;
 }
 
 TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   state = FaultState{};
+  fileCloses = 0;
   InstallSystemCalls(
       {FileRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes, FileOpen, FileClose});
   const std::string tooLong(kErrorLineCapacity, 'x');  // its line is cut to the capacity
@@ -385,6 +389,7 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   EXPECT_EQ(status, kExitFailed);
   EXPECT_EQ(state.output, "2\n2\n9\n16\n25\n");  // "2", cut short by the failure, is answered
   EXPECT_EQ(state.writes, 3);  // before each read after the first, not for every line
+  EXPECT_EQ(fileCloses, 2);
   EXPECT_EQ(state.errorOutput,
             "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\nintcalc: " +
                 tooLong.substr(0, kErrorLineCapacity - 10) + "\n");

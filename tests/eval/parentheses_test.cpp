@@ -81,6 +81,10 @@ INSTANTIATE_TEST_SUITE_P(Rewriting, ResolveParenthesesTest,
                              {"SplicedBlankFailsLater", "3*(--5)", "ERROR"},
                              {"StripRemovesSplicedBlank", "(--5)+(1)", "6"},
                              {"SplicedBlankStays", "(--5)+1", "ERROR"},
+                             {"ASpliceAfterALongText",  // 113 characters
+                              "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+"
+                              "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+1+(1+1)",
+                              "56"},
                          }),
                          CaseName());
 
