@@ -33,7 +33,7 @@ enum class Way : unsigned char {
   kSignal,     // another process sends `number`
   kKey,        // the person types `keys`, which end it by signal `number`
   kStopKey,    // Ctrl-Z, then fg, then the ordinary end
-  kStopSignal  // SIGSTOP from another process, then fg, then the ordinary end
+  kStopSignal  // SIGSTOP (or `number`) from another process, then fg, then the ordinary end
 };
 
 struct WayOut {
@@ -124,10 +124,11 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
       if (way.way == Way::kStopKey) {
         session_.Type("\x1a");
       } else {
-        session_.Signal(SIGSTOP);
+        session_.Signal(way.number != 0 ? way.number : SIGSTOP);
       }
       const ProgramEnd stop = session_.WaitForJob();
-      ASSERT_EQ(stop.stoppedBy, way.way == Way::kStopKey ? SIGTSTP : SIGSTOP) << session_.Screen();
+      const int stopSignal = way.way == Way::kStopKey || way.number == SIGTSTP ? SIGTSTP : SIGSTOP;
+      ASSERT_EQ(stop.stoppedBy, stopSignal) << session_.Screen();
       EXPECT_TRUE(SameModes(session_.Modes(), before)) << "stopped in a mode of its own";
       if (way.backgroundFirst) {
         // In the background it touches nothing, and its next read stops it again.
@@ -195,6 +196,7 @@ std::vector<WayOut> WaysOut() {
   ways.push_back({"EndOfInputWhileEditing", Where::kEditing, Way::kKey, 0, "\x15\x04"});
   ways.push_back(
       {"StopSignalThenBackgroundThenForeground", Where::kEditing, Way::kStopSignal, 0, "", true});
+  ways.push_back({"TerminalStopSignalWhileEditing", Where::kEditing, Way::kStopSignal, SIGTSTP});
   ways.push_back(
       {"StopKeyThenBackgroundThenForeground", Where::kKeyWait, Way::kStopKey, 0, "", true});
   return ways;
