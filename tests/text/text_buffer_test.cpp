@@ -164,6 +164,7 @@ TEST(TextBufferTest, AbortsOnReadingOrWritingPastTheText) {
   EXPECT_EQ(buffer.Span().At(1), '2');
   EXPECT_DEATH((void)buffer.Span().At(2), "");  // the NUL is not part of the text
   EXPECT_DEATH(buffer.Span().Put(2, '3'), "");
+  EXPECT_DEATH((void)TextView(buffer).First(3), "");
 }
 
 struct ErrorWordCase {
