@@ -2,13 +2,11 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 
 namespace intcalc {
 
 namespace {
 
-constexpr std::uint64_t kMagnitudeLimit = std::numeric_limits<Magnitude>::max();
 constexpr unsigned kMagnitudeBits = 32;
 constexpr Magnitude kDecimalBase = 10;
 static_assert(kMagnitudeDigits + 1 < kResultCapacity, "a sign and the digits fit the result");
@@ -31,7 +29,7 @@ Outcome AddSigned(SignedMagnitude left, SignedMagnitude right, SignedMagnitude& 
                   ResultTextBuffer& result) {
   if (SignsMatch(left.sign, right.sign)) {
     const std::uint64_t sum = std::uint64_t{left.magnitude} + right.magnitude;
-    if (sum > kMagnitudeLimit) return Fail(result, kOverflowWord);
+    if (sum > kLargestMagnitude) return Fail(result, kOverflowWord);
     value = {left.sign, static_cast<Magnitude>(sum)};
     return Outcome::kSuccess;
   }

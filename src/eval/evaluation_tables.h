@@ -25,10 +25,13 @@ constexpr std::size_t DigitsOf(std::uint64_t value) {
   return value < 10 ? 1 : 1 + DigitsOf(value / 10);
 }
 
+// kLargestMagnitude: 4294967295, the end of the range.
+inline constexpr std::uint64_t kLargestMagnitude = std::numeric_limits<Magnitude>::max();
+
 // kMagnitudeDigits: the digits of the largest magnitude; the texts that hold one are
 // sized by it, so it is proven here rather than trusted.
 inline constexpr std::size_t kMagnitudeDigits = std::numeric_limits<Magnitude>::digits10 + 1;
-static_assert(kMagnitudeDigits == DigitsOf(std::numeric_limits<Magnitude>::max()));
+static_assert(kMagnitudeDigits == DigitsOf(kLargestMagnitude));
 
 inline constexpr SignFlag kPositive = 0;
 inline constexpr SignFlag kNegative = 1;

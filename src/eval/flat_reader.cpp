@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <numeric>
 #include <string_view>
 
@@ -101,7 +100,6 @@ Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
 // (ReadNextOperand strips them); fails when it leaves 32 bits.
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
   constexpr std::uint64_t kDecimalBase = 10;
-  constexpr std::uint64_t kLimit = std::numeric_limits<Magnitude>::max();
   // More digits than the largest value has leave 32 bits; that many fit in 64.
   const std::string_view text = digits.View();
   if (text.size() > kMagnitudeDigits) return Outcome::kFailure;
@@ -109,7 +107,7 @@ Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
       text.begin(), text.end(), std::uint64_t{0}, [](std::uint64_t sum, char digit) {
         return sum * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
       });
-  if (value > kLimit) return Outcome::kFailure;
+  if (value > kLargestMagnitude) return Outcome::kFailure;
   magnitude = static_cast<Magnitude>(value);
   return Outcome::kSuccess;
 }
