@@ -131,14 +131,19 @@ class ArgumentVectorTest : public testing::TestWithParam<VectorCase> {
  protected:
   static void SetUpTestSuite() {
     // A folder of this process's own: the rows may run in processes side by side.
-    const std::string folder =
-        testing::TempDir() + "/intcalc-arguments-" + std::to_string(getpid());
+    folder = testing::TempDir() + "/intcalc-arguments-" + std::to_string(getpid());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder + "/folder");
     for (const auto& [name, content] : kFiles)
       std::ofstream(folder + "/" + name) << content;
     std::filesystem::current_path(folder);
   }
+  // The folder goes with the suite: a run per row would otherwise leave one behind each time.
+  static void TearDownTestSuite() {
+    std::filesystem::current_path(testing::TempDir());
+    std::filesystem::remove_all(folder);
+  }
+  static inline std::string folder;
 };
 
 constexpr std::string_view kIntro =
