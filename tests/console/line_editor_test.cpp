@@ -91,6 +91,18 @@ TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
       << session_.Screen();
 }
 
+TEST_F(LineEditorTest, AContinueRedrawsAtTheWidthNow) {
+  Start({.term = "xterm", .asJob = true});
+  session_.Type(std::string(60, '7'));
+  ASSERT_TRUE(session_.ReadUntil("\x1b[60C")) << session_.Screen();
+  session_.Type("\x1a");
+  ASSERT_EQ(session_.WaitForJob().stoppedBy, SIGTSTP) << session_.Screen();
+  session_.Resize(24, 20);  // while stopped: only the continue can tell it
+  session_.Continue(true);
+  EXPECT_TRUE(session_.ReadUntil("\r" + std::string(18, '7') + std::string(kDrawn)))
+      << session_.Screen();
+}
+
 TEST_F(LineEditorTest, AnIgnoredInterruptDropsTheLine) {
   Start({.term = "xterm", .ignoreInterrupt = true});
   session_.Type("12");
@@ -109,7 +121,8 @@ TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
   session.WaitForQuiet(std::chrono::milliseconds(200));
   EXPECT_EQ(session.Screen(), "\r" + std::string(kDrawn) + "\r");  // the empty line, once
   session.Type("6*8" + Key(kBackspace) + "7\r");
-  EXPECT_TRUE(session.ReadUntil("42\r\n")) << session.Screen();
+  // The line end after the line (its CR LF, as the terminal shows it), then the answer.
+  EXPECT_TRUE(session.ReadUntil("6*7\x1b[0K\r\x1b[3C\r\r\n42\r\n")) << session.Screen();
   EXPECT_EQ(session.Screen().find("Type an expression"), std::string::npos);
   session.Type(Key(kCtrlD));
   EXPECT_EQ(session.Wait().exitStatus, 0) << session.Screen();
