@@ -62,8 +62,9 @@ struct FaultState {
   int callsAfterFailure = 0;  // reads and writes to standard output since then
   int polls = 0;
   int timedPolls = 0;
-  int modeChanges = 0;  // calls that set the terminal's settings
-  int errorWrites = 0;  // to standard error
+  int modeChanges = 0;   // calls that set the terminal's settings
+  termios firstModes{};  // the settings the first of them set
+  int errorWrites = 0;   // to standard error
   bool looped = false;
 };
 
@@ -125,13 +126,17 @@ int IsTerminal(int fileDescriptor) {
          (fileDescriptor == STDERR_FILENO && state.faults.errorFailsAtATerminal);
 }
 
+// GetModes: settings with every flag on and seven-bit characters, so that each flag a
+// mode must clear or set shows.
 int GetModes(int /*fileDescriptor*/, termios* modes) {
   *modes = termios{};
+  modes->c_iflag = modes->c_oflag = modes->c_lflag = ~tcflag_t{0};
+  modes->c_cflag = CS7;
   return 0;
 }
 
-int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
-  ++state.modeChanges;
+int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* modes) {
+  if (state.modeChanges++ == 0) state.firstModes = *modes;
   if (state.faults.setModesFails) return errno = EIO, -1;
   return 0;
 }
@@ -190,6 +195,7 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
     EXPECT_EQ(state.modeChanges, 0);
   } else {
     EXPECT_EQ(state.modeChanges, 2);  // the line mode once for every read, and put back
+    EXPECT_EQ(state.firstModes.c_iflag & (IGNCR | INLCR), 0U);  // a CR is Enter, as typed
   }
   // A trace stops at the first row it cannot write.
   EXPECT_EQ(state.errorWrites, GetParam().faults.errorFailsAtATerminal ? 1 : 0);
@@ -312,6 +318,11 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
             kExitInputEnded);
   EXPECT_EQ(state.timedPolls, 2);
   EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
+  // The editor's mode: each byte as typed, eight bits wide, none that the terminal acts on.
+  const termios& raw = state.firstModes;
+  EXPECT_EQ(raw.c_iflag & (BRKINT | ICRNL | INPCK | ISTRIP | IXON), 0U);
+  EXPECT_EQ(raw.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+  EXPECT_EQ(raw.c_lflag & (ECHO | ICANON | IEXTEN | ISIG), 0U);
 }
 
 TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
