@@ -238,6 +238,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"LettersAreWordsToo", {"ab+\xc3\xa9t\xc3\xa9", kAltBackspace}, "ab+", 3},
         {"CtrlWStillStopsAtABlank", {"12 +345", kCtrlW}, "12 ", 3},
         {"AtTheStartNothingMoves", {"12", kHome, kAltB, kAltBackspace, "0"}, "012", 1},
+        {"OnlySeparatorsBeforeTheCursor", {"(-", kAltB, "0"}, "0(-", 1},
     }),
     CaseName());
 

@@ -109,6 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"Line242", {k121 + k121 + "\n"}, {k121, k121, "\r\n", std::string(kEnd)}},
         {"FailureAfterALine", {"1\n", std::string(kReadFailure)}, {"1\r\n", std::string(kFailed)}},
         {"FailureMidLine", {"1", std::string(kReadFailure)}, {std::string(kFailed)}},
+        {"AReadOfNothingIsTheEnd", {"1", "", "2\n"}, {"1\r\n", std::string(kEnd)}},
     }),
     CaseName());
 
