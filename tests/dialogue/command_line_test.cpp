@@ -138,8 +138,7 @@ class ArgumentVectorTest : public testing::TestWithParam<VectorCase> {
       std::ofstream(folder + "/" + name) << content;
     std::filesystem::current_path(folder);
   }
-  // The folder goes with the suite: a run per row would otherwise leave one behind each time.
-  static void TearDownTestSuite() {
+  static void TearDownTestSuite() {  // or each run would leave its folder behind
     std::filesystem::current_path(testing::TempDir());
     std::filesystem::remove_all(folder);
   }

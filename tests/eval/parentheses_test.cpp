@@ -97,11 +97,12 @@ TEST(ResolveParenthesesLimitTest, GroupOfEightyCharactersIsEvaluated) {
 }
 
 TEST(ResolveParenthesesLimitTest, LongerGroupIsAnErrorNotATruncation) {
-  std::string inner = "1";
-  while (inner.size() <= kGroupLimit)
-    inner += "+1";  // 81 characters
+  std::string inner = "01";
+  while (inner.size() < kGroupLimit)
+    inner += "+1";
+  inner += "0";  // 81 characters, whose first 80 would be a sound group
   EXPECT_EQ(Calculate("(" + inner + ")"), "ERROR");
-  EXPECT_EQ(Calculate(inner), "41");
+  EXPECT_EQ(Calculate(inner), "49");
 }
 
 }  // namespace
