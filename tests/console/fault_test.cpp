@@ -126,8 +126,7 @@ int IsTerminal(int fileDescriptor) {
          (fileDescriptor == STDERR_FILENO && state.faults.errorFailsAtATerminal);
 }
 
-// GetModes: settings with every flag on and seven-bit characters, so that each flag a
-// mode must clear or set shows.
+// GetModes: every flag on and seven-bit characters, so each flag a mode sets or clears shows.
 int GetModes(int /*fileDescriptor*/, termios* modes) {
   *modes = termios{};
   modes->c_iflag = modes->c_oflag = modes->c_lflag = ~tcflag_t{0};
@@ -318,8 +317,7 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
             kExitInputEnded);
   EXPECT_EQ(state.timedPolls, 2);
   EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
-  // The editor's mode: each byte as typed, eight bits wide, none that the terminal acts on.
-  const termios& raw = state.firstModes;
+  const termios& raw = state.firstModes;  // each byte as typed, eight bits wide
   EXPECT_EQ(raw.c_iflag & (BRKINT | ICRNL | INPCK | ISTRIP | IXON), 0U);
   EXPECT_EQ(raw.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
   EXPECT_EQ(raw.c_lflag & (ECHO | ICANON | IEXTEN | ISIG), 0U);
