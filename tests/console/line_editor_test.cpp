@@ -78,10 +78,9 @@ TEST_F(LineEditorTest, NarrowingRedrawsOverTheRowsTheLineTook) {
   // The cursor was at column 60: at 20 columns, three rows below the line's start.
   EXPECT_TRUE(session_.ReadUntil("\x1b[3A\r\x1b[J\r" + std::string(18, '7') + "\x1b[0K"))
       << session_.Screen();
-  // Grown while stopped: only the continue can tell it.
   session_.Type("\x1a");
   ASSERT_EQ(session_.WaitForJob().stoppedBy, SIGTSTP) << session_.Screen();
-  session_.Resize(24, 80);
+  session_.Resize(24, 80);  // grown while stopped: only the continue can tell it
   session_.Continue(true);
   EXPECT_TRUE(session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[0K")) << session_.Screen();
 }
