@@ -174,7 +174,7 @@ termios PtySession::Modes() const {
 bool PtySession::Start(const std::string& program, const Options& options) {
   winsize size{};
   size.ws_row = 24;
-  size.ws_col = 80;
+  size.ws_col = options.columns;
   int terminal = -1;
   if (openpty(&master_, &terminal, nullptr, nullptr, &size) != 0) return false;
   if (options.startRaw) {

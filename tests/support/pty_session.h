@@ -30,6 +30,7 @@ class PtySession {
     // the leader takes the terminal back and puts its own settings back, as shells do.
     bool asJob = false;
     bool shell = false;  // the arguments are for /bin/sh, which starts the program itself
+    unsigned short columns = 80;
   };
 
   PtySession() = default;
