@@ -112,8 +112,8 @@ TEST(BeginsCodePointTest, ALeadThenContinuationsUpToItsLength) {
       {"", false},
       {"a", false},
       {"\xc3", true},
-      {"\xc3\xa9", true},
-      {"\xc3\xa9\x80", false},
+      {"\xe0\xa0\x80", true},   // the first lead of three bytes
+      {"\xdf\xbf\x80", false},  // the last lead of two, and a byte too many
       {"\xe4\x41", false},
       {"\xed\xa0\x80", false},  // a surrogate
   };
