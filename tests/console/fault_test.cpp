@@ -400,8 +400,8 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   EXPECT_EQ(state.writes, 3);  // before each read after the first, not for every line
   EXPECT_EQ(fileCloses, 2);
   EXPECT_EQ(state.errorOutput,
-            "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\nintcalc: " +
-                tooLong.substr(0, kErrorLineCapacity - 10) + "\n");
+            "intcalc: broken: Input/output error\nintcalc: locked: Permission denied\n" +
+                ("intcalc: " + tooLong).substr(0, kErrorLineCapacity - 1) + "\n");
 }
 
 }  // namespace

@@ -99,9 +99,9 @@ TEST(ClosedStreamTest, AClosedStandardOutputEndsTheRunQuietlyBySigpipe) {
                   "INTCALC 2>&3 | head -c 3; } 3>&1"),
             "It  signal 13");
   // Where the caller ignores SIGPIPE, the closed output is a failed write.
-  const std::string errors = testing::TempDir() + "/ignored-sigpipe-errors";
+  const std::string errors = testing::TempDir() + "/intcalc-sigpipe-" + std::to_string(getpid());
   EXPECT_EQ(Shell("trap '' PIPE; seq 100000 | INTCALC 2>" + errors +
-                  " | head -c 3; echo \" ${PIPESTATUS[1]}\"; cat " + errors),
+                  " | head -c 3; echo \" ${PIPESTATUS[1]}\"; cat " + errors + "; rm " + errors),
             "It  1\nintcalc: cannot write to standard output: Broken pipe\n");
 }
 
