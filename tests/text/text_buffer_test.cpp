@@ -135,9 +135,11 @@ TEST(TextBufferTest, ClearLeavesAnEmptyTerminatedText) {
   ExpectTerminated(buffer);
 }
 
-// A text as long as one block moves as a block; a longer one does not.
+// A text as long as one block moves as a block, one up to two blocks long as its first and
+// last blocks, and a longer one byte by byte; each copy here overlaps its source.
 TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
-  for (const TextLength length : {TextLength{6}, kTextSlack + 2, kLargeCapacity}) {
+  for (const TextLength length : {TextLength{6}, kTextSlack + 2, kTextSlack + 10,
+                                  2 * kTextSlack + 2, 2 * kTextSlack + 3, kLargeCapacity}) {
     std::string text;
     for (TextLength index = 0; index < length; ++index)
       text += static_cast<char>('a' + index % 26);
