@@ -48,8 +48,6 @@ class LineSplitter {
   }
 
  private:
-  // MoveLine: a line's `count` bytes from the input kept into a piece with `room` free.
-  static void MoveLine(char* destination, const char* source, std::size_t count, std::size_t room);
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
   // Refill: reads again after what is left; kLine when the splitter may go on (bytes
@@ -57,11 +55,7 @@ class LineSplitter {
   // failure.
   ReadStatus Refill(ReadChunkFunction readChunk);
 
-  // kCopyBlock: a line this short moves as one block of known length, which may read past
-  // the bytes held into the slack after the chunk.
-  static constexpr std::size_t kCopyBlock = 64;
-
-  std::array<char, kInputChunkCapacity + kCopyBlock> input_{};
+  std::array<char, kInputChunkCapacity> input_{};
   std::size_t begin_ = 0;        // first byte not yet delivered
   std::size_t end_ = 0;          // one past the last byte read
   std::size_t lineEndLeft_ = 0;  // bytes of a CR LF that did not fit in the previous piece
