@@ -48,8 +48,12 @@ bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression)
   char* const kept = expression.Span().Storage();
   TextLength count = 0;
   for (const char byte : delivered) {
-    if (EndsLine(byte)) break;
-    if (byte != kBlank) kept[count++] = byte;  // count <= the byte's index, checked above
+    // Digits and operators lie above the blank, so most bytes are kept on one comparison.
+    if (static_cast<unsigned char>(byte) <= static_cast<unsigned char>(kBlank)) {
+      if (EndsLine(byte)) break;
+      if (byte == kBlank) continue;
+    }
+    kept[count++] = byte;  // count <= the byte's index, checked above
   }
   expression.Span().SetLength(count);
   return count == 0;
