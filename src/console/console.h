@@ -33,14 +33,18 @@ inline void WriteText(TextView text) {
 
 // WriteLine: WriteText of text, then of the line end CR LF.
 inline void WriteLine(TextView text) {
-  PendingOutput().Append(text);
-  PendingOutput().Append(kLineEnd);
+  PendingOutput().AppendAll(text, kLineEnd);
+}
+
+// WriteTexts: WriteText of each text in turn.
+template <typename... Texts>
+void WriteTexts(const Texts&... texts) {
+  PendingOutput().AppendAll(texts...);
 }
 
 // WritePlatformLine: WriteText of text, then of the platform's own line end.
 inline void WritePlatformLine(TextView text) {
-  PendingOutput().Append(text);
-  PendingOutput().Append(kPlatformLineEnd);
+  PendingOutput().AppendAll(text, kPlatformLineEnd);
 }
 
 // WritePrompt: WriteText of a prompt that lives as long as the program, which a line

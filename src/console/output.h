@@ -22,6 +22,14 @@ class OutputBuffer {
     AppendText(text, pending_);
   }
 
+  // AppendAll: Append of each text in turn, as one append when they all fit.
+  template <typename... Texts>
+  void AppendAll(const Texts&... texts) {
+    if (!AppendTexts(pending_, texts...)) [[unlikely]] {
+      (Append(texts), ...);
+    }
+  }
+
   void Flush();
   void Discard() { ClearText(pending_); }
 

@@ -99,15 +99,11 @@ int RunDialogue(Dialogue& state, Inputs& inputs) {
     showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
 
-    WriteText(kExpressionLabel);
-    WriteLine(state.expression);
+    WriteTexts(kExpressionLabel, state.expression, kLineEnd);
     Calculate(state);
     BuildEchoLine(state);
-
-    WriteText(kResultLabel);
-    WriteLine(state.evaluation.result);
-    WriteLine(state.echoLine);
-    WriteLine(kRule);
+    WriteTexts(kResultLabel, state.evaluation.result, kLineEnd, state.echoLine, kLineEnd, kRule,
+               kLineEnd);
   }
 }
 

@@ -226,6 +226,25 @@ inline void AppendText(TextView source, TextSpan destination) {
   destination.SetLength(length + source.Length());
 }
 
+// AppendTexts: adds the sources, in order, after destination's text and returns true, or
+// changes nothing and returns false if they would not all fit. The length is set once for
+// them all: each append waits for the length the one before it stored, so a line of
+// several texts costs one append, not one per text.
+template <typename... Sources>
+bool AppendTexts(TextSpan destination, const Sources&... sources) {
+  const TextLength length = destination.Length();
+  const std::uint64_t total = (std::uint64_t{0} + ... + TextView(sources).Length());
+  if (total > destination.Capacity() - length) return false;
+  char* end = destination.Storage() + length;
+  // Each block may reach past its text into the next one's place, which that text's own
+  // move then overwrites; the last reaches into the slack.
+  ((detail::MoveText(end, TextView(sources).Data(), TextView(sources).Length()),
+    end += TextView(sources).Length()),
+   ...);
+  destination.SetLength(length + static_cast<TextLength>(total));
+  return true;
+}
+
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
 void RemoveBlanks(TextSpan buffer);
 

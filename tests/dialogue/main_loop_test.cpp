@@ -71,5 +71,28 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     CaseName());
 
+// Answers are kept in the output buffer and written out when it fills; an answer that
+// does not fit whole goes in text by text around the write. Every byte must come out in
+// order, wherever in an answer the buffer fills.
+TEST(DialogueOutputTest, KeepsEveryByteAcrossTheOutputBuffersWrites) {
+  constexpr int kLines = 2000;  // about 370 kB of answers: five fillings of the buffer
+  std::string input;
+  std::string expected(kIntroAndPrompt);
+  for (int line = 1; line <= kLines; ++line) {
+    const std::string expression = std::to_string(line) + "+" + std::to_string(line);
+    const std::string result = std::to_string(2 * line);
+    input += expression + "\n";
+    expected += "This is your expression: " + expression + "\r\nThis is your Result:  " + result +
+                "\r\n" + expression + "=" + result + "\r\n" + std::string(45, '-') + "\r\n" +
+                "Type an expression and press enter [ ex: -2 + 3*(7 - 2*8) ]\r\n";
+  }
+  MemoryConsole::Start(input);
+  EXPECT_EQ(RunCalculator(), kExitInputEnded);
+  const std::string output(MemoryConsole::Output());
+  MemoryConsole::Stop();
+  ASSERT_GT(output.size(), std::size_t{5} * 64 * 1024);
+  EXPECT_TRUE(output == expected);  // not printed: 370 kB
+}
+
 }  // namespace
 }  // namespace intcalc

@@ -80,6 +80,39 @@ INSTANTIATE_TEST_SUITE_P(
         {"12345678901234567890", "x", "12345678901234567890"},
     }));
 
+struct AppendTextsCase {
+  std::string_view start;
+  std::string_view first;
+  std::string_view second;
+  std::string_view expected;
+  bool fits;
+};
+
+class AppendTextsTest : public testing::TestWithParam<AppendTextsCase> {};
+
+TEST_P(AppendTextsTest, AppendsAllInOrderOrNone) {
+  SmallBuffer buffer;
+  LoadText(GetParam().start, buffer);
+  LargeBuffer first;
+  LoadText(GetParam().first, first);
+  LargeBuffer second;
+  LoadText(GetParam().second, second);
+  const bool fitted = AppendTexts(buffer, first, second);
+  EXPECT_EQ(buffer.View(), GetParam().expected);
+  EXPECT_EQ(fitted, GetParam().fits);
+  ExpectTerminated(buffer);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AppendTextsTest,
+    testing::ValuesIn<AppendTextsCase>({
+        {"", "", "", "", true},
+        {"1+2", "=", "3", "1+2=3", true},  // the first's block reaches over the second's place
+        {"123456789012345", "1234", "5", "12345678901234512345", true},  // fills it exactly
+        {"1234567890123456", "1234", "5", "1234567890123456", false},    // one too many: none
+        {"", "12345678901234567890", "x", "", false},
+    }));
+
 struct TransformCase {
   std::string_view input;
   std::string_view expected;
