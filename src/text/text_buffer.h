@@ -6,8 +6,9 @@
 // the slack of each TextBuffer and each ConstantText. A TextView can only be made from one
 // of them, or as part of another TextView, so the copies below are the only code that
 // relies on the slack, and this file the only one that knows it. Measured against memmove
-// (2 million expressions, file in, /dev/null out), the block moves pay 5 to 6% of the
-// dialogue's processor time.
+// (200,000 expressions, file in, /dev/null out, 101 alternating runs), the moves pay 17%
+// of the dialogue's processor time: memmove is a call for a length the compiler does not
+// know, and a `rep movsb` for the prompt's and the rule's.
 #pragma once
 
 #include <algorithm>
