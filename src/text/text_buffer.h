@@ -219,14 +219,6 @@ inline void CopyText(TextView source, TextSpan destination) {
   destination.SetLength(length);
 }
 
-// AppendText: adds source after destination's text, or changes nothing if it would not fit.
-inline void AppendText(TextView source, TextSpan destination) {
-  const TextLength length = destination.Length();
-  if (source.IsEmpty() || source.Length() > destination.Capacity() - length) return;
-  detail::MoveText(destination.Storage() + length, source.Data(), source.Length());
-  destination.SetLength(length + source.Length());
-}
-
 // AppendTexts: adds the sources, in order, after destination's text and returns true, or
 // changes nothing and returns false if they would not all fit. The length is set once for
 // them all: each append waits for the length the one before it stored, so a line of
@@ -244,6 +236,11 @@ bool AppendTexts(TextSpan destination, const Sources&... sources) {
    ...);
   destination.SetLength(length + static_cast<TextLength>(total));
   return true;
+}
+
+// AppendText: adds source after destination's text, or changes nothing if it would not fit.
+inline void AppendText(TextView source, TextSpan destination) {
+  (void)AppendTexts(destination, source);
 }
 
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
