@@ -240,7 +240,10 @@ bool AppendTexts(TextSpan destination, const Sources&... sources) {
 
 // AppendText: adds source after destination's text, or changes nothing if it would not fit.
 inline void AppendText(TextView source, TextSpan destination) {
-  (void)AppendTexts(destination, source);
+  const TextLength length = destination.Length();
+  if (source.IsEmpty() || source.Length() > destination.Capacity() - length) return;
+  detail::MoveText(destination.Storage() + length, source.Data(), source.Length());
+  destination.SetLength(length + source.Length());
 }
 
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
