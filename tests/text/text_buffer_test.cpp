@@ -55,7 +55,7 @@ struct AppendCase {
   std::string_view start;
   std::string_view source;
   std::string_view expected;
-  std::string_view second = {};  // appended with source, as one
+  std::string_view second = "";  // appended with source, as one
 };
 
 class AppendTextTest : public testing::TestWithParam<AppendCase> {};
