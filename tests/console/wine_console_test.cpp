@@ -1,7 +1,8 @@
 // The Windows program on a real console: under Wine on a pseudo-terminal, where Wine gives
 // it a console whose line editing is its own. Wine wraps what it shows in cursor escape
-// sequences, so only the texts are looked for. INTCALC_WINDOWS_PROGRAM names the .exe;
-// without it, or without wine, these tests are skipped.
+// sequences, so only the texts are looked for. INTCALC_WINDOWS_PROGRAM names the .exe and
+// INTCALC_WINDOWS_LOADER the Wine that runs it (wine through PATH when unset); without
+// either, these tests are skipped.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,37 +17,36 @@ namespace {
 
 constexpr char kErase = '\x7f';
 
-TEST(WineConsoleTest, EraseKeyEditsTheLineOnTheConsole) {
-  const char* program = std::getenv("INTCALC_WINDOWS_PROGRAM");
-  const std::string wine = FindInPath("wine");
-  if (program == nullptr || wine.empty()) {
-    GTEST_SKIP() << "set INTCALC_WINDOWS_PROGRAM to intcalc.exe, with wine installed";
+// WineConsoleTest: the program started under Wine on a pseudo-terminal, its prompt shown
+// and its console read begun.
+class WineConsoleTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    const char* program = std::getenv("INTCALC_WINDOWS_PROGRAM");
+    const std::string wine = WindowsLoader();
+    if (program == nullptr || wine.empty()) {
+      GTEST_SKIP() << "set INTCALC_WINDOWS_PROGRAM to intcalc.exe, with wine installed";
+    }
+    ASSERT_TRUE(session_.Start(wine, {.term = "xterm", .arguments = {program}}));
+    ASSERT_TRUE(session_.ReadUntil("Type an expression and press enter", std::chrono::seconds(60)))
+        << session_.Screen();
+    // Wine takes the terminal for its console only once the read has begun.
+    session_.WaitForQuiet(std::chrono::seconds(1));
   }
-  PtySession session;
-  ASSERT_TRUE(session.Start(wine, {.term = "xterm", .arguments = {program}}));
-  ASSERT_TRUE(session.ReadUntil("Type an expression and press enter", std::chrono::seconds(60)))
-      << session.Screen();
-  // Wine takes the terminal for its console only once the read has begun.
-  session.WaitForQuiet(std::chrono::seconds(1));
-  session.Type(std::string("12") + kErase + "3+4\r");
-  EXPECT_TRUE(session.ReadUntil("This is your expression: 13+4")) << session.Screen();
-  EXPECT_TRUE(session.ReadUntil("13+4=17")) << session.Screen();
+
+  PtySession session_;
+};
+
+TEST_F(WineConsoleTest, EraseKeyEditsTheLineOnTheConsole) {
+  session_.Type(std::string("12") + kErase + "3+4\r");
+  EXPECT_TRUE(session_.ReadUntil("This is your expression: 13+4")) << session_.Screen();
+  EXPECT_TRUE(session_.ReadUntil("13+4=17")) << session_.Screen();
 }
 
-TEST(WineConsoleTest, CtrlCEndsItAsAConsoleEndsAnInterruptedProgram) {
-  const char* program = std::getenv("INTCALC_WINDOWS_PROGRAM");
-  const std::string wine = FindInPath("wine");
-  if (program == nullptr || wine.empty()) {
-    GTEST_SKIP() << "set INTCALC_WINDOWS_PROGRAM to intcalc.exe, with wine installed";
-  }
-  PtySession session;
-  ASSERT_TRUE(session.Start(wine, {.term = "xterm", .arguments = {program}}));
-  ASSERT_TRUE(session.ReadUntil("Type an expression and press enter", std::chrono::seconds(60)))
-      << session.Screen();
-  session.WaitForQuiet(std::chrono::seconds(1));
-  session.Type("\x03");
+TEST_F(WineConsoleTest, CtrlCEndsItAsAConsoleEndsAnInterruptedProgram) {
+  session_.Type("\x03");
   // STATUS_CONTROL_C_EXIT, 0xC000013A, of which Wine's own status is the low byte.
-  EXPECT_EQ(session.Wait().exitStatus, 0x3A) << session.Screen();
+  EXPECT_EQ(session_.Wait().exitStatus, 0x3A) << session_.Screen();
 }
 
 }  // namespace

@@ -162,7 +162,7 @@ constexpr std::chrono::seconds kHanging{10};
 ProgramRun RunTheProgram(std::string_view input, std::vector<std::string> arguments) {
   if (kWindowsProgram == nullptr) return RunProgram(INTCALC_PROGRAM, input, arguments, kHanging);
   arguments.insert(arguments.begin(), kWindowsProgram);
-  return RunProgram(FindInPath("wine"), input, arguments);
+  return RunProgram(WindowsLoader(), input, arguments);
 }
 
 // AsThePlatformSays: the row's text as the program under test writes it: on Windows, its

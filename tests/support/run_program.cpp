@@ -29,6 +29,11 @@ std::string FindInPath(const std::string& name) {
   return {};
 }
 
+std::string WindowsLoader() {
+  const char* loader = std::getenv("INTCALC_WINDOWS_LOADER");
+  return loader != nullptr ? loader : FindInPath("wine");
+}
+
 ProgramRun RunProgram(const std::string& program, std::string_view input,
                       const std::vector<std::string>& arguments, std::chrono::seconds timeout) {
   ProgramRun run;

@@ -22,6 +22,10 @@ struct ProgramRun {
 // FindInPath: the path of a program found through PATH, or an empty string.
 std::string FindInPath(const std::string& name);
 
+// WindowsLoader: the Wine loader that runs INTCALC_WINDOWS_PROGRAM: INTCALC_WINDOWS_LOADER,
+// or else wine through PATH; empty when neither names one.
+std::string WindowsLoader();
+
 ProgramRun RunProgram(const std::string& program, std::string_view input,
                       const std::vector<std::string>& arguments = {},
                       std::chrono::seconds timeout = std::chrono::seconds(60));
