@@ -28,7 +28,8 @@ field(Depends "^libc6 [^,]*$")
 
 execute_process(COMMAND dpkg-deb --contents "${package}" OUTPUT_VARIABLE contents)
 foreach(file ./usr/bin/intcalc ./usr/share/man/man1/intcalc.1.gz
-        ./usr/share/doc/intcalc/copyright ./usr/share/doc/intcalc/changelog.gz)
+        ./usr/share/doc/intcalc/copyright ./usr/share/doc/intcalc/changelog.gz
+        ./usr/share/bash-completion/completions/intcalc)
   string(FIND "${contents}" " ${file}\n" at)
   if(at EQUAL -1)
     message(FATAL_ERROR "the package lacks ${file}:\n${contents}")
