@@ -52,7 +52,7 @@ void BM_Dialogue(benchmark::State& state) {
   const std::string input = Batch(kExpressions);
   for (auto _ : state) {
     MemoryConsole::Start(input);
-    benchmark::DoNotOptimize(RunCalculator());
+    benchmark::DoNotOptimize(RunAfresh());
   }
   MemoryConsole::Stop();
   state.SetItemsProcessed(state.iterations() * kExpressions);

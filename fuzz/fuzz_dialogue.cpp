@@ -3,6 +3,7 @@
 // that it answers every line with what the dialogue showed for it; then the dialogue again,
 // traced, and checks that its output is the same and its trace well formed. The first byte chooses
 // how many bytes each read brings, so line ends fall on every kind of read boundary.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,7 +12,6 @@
 #include <string_view>
 #include <vector>
 
-#include "diagnostics/trace.h"
 #include "dialogue/main_loop.h"
 #include "support/dialogue_shape.h"
 #include "support/memory_console.h"
@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
 
   MemoryConsole::Start(input, readSize);
-  const int status = RunCalculator();
+  const int status = RunAfresh();
   std::vector<std::string> results;
   const std::string problem = CheckDialogue(input, MemoryConsole::Output(), &results);
   MemoryConsole::Stop();
@@ -36,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const std::string dialogue(MemoryConsole::Output());
   MemoryConsole::Start(input, readSize);
-  const int resultsStatus = RunCalculator(Answers::kResultsOnly);
+  constexpr std::array<const char*, 1> kResults = {"-r"};
+  const int resultsStatus = RunAfresh(kResults);
   const bool same = MemoryConsole::Output() == ExpectedResults(input, results);
   MemoryConsole::Stop();
   if (resultsStatus != kExitInputEnded || !same) {
@@ -46,9 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   MemoryConsole::Start(input, readSize);
-  StartTracing(TraceMode::kTrace);
-  const int tracedStatus = RunCalculator();
-  StartTracing(TraceMode::kOff);
+  constexpr std::array<const char*, 1> kTraced = {"--trace"};
+  const int tracedStatus = RunAfresh(kTraced);
   const bool unchanged = MemoryConsole::Output() == dialogue;
   const std::string traceProblem = CheckTrace(MemoryConsole::ErrorOutput(), results.size());
   MemoryConsole::Stop();

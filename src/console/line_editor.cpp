@@ -1,6 +1,8 @@
-// The line editor's terminal shell: the terminal's width, reading keys and writing what
-// the drawing layer draws, in the raw mode the terminal's owner (terminal.cpp) sets. The
-// keys are decoded, applied and drawn by the editor's layers, which touch nothing.
+// The line editor's terminal shell, for terminals that understand cursor movement: it
+// reads keys, hands them to the editor's layers in src/editor (key_decoder: bytes to keys;
+// line_editing: keys to the line; line_drawing: the line to bytes), and writes what they
+// draw, in the raw mode the terminal's owner (terminal.cpp) sets. It reads single keys
+// for the stepping too. POSIX only.
 //
 // Each read takes what is waiting, up to a fixed buffer: its keys are applied together and
 // the line drawn once, with one bell at most for the keys it could not take, so a paste
@@ -10,23 +12,21 @@
 // draws with (carriage return, erase, cursor up and forward, clear screen), that it shows
 // a character as wide as Unicode says, and whether it rewraps a row when it narrows: the
 // redraw after a resize assumes it does, as most terminals now do.
-#include "console/line_editor.h"
-
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include <array>
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
-#include "console/platform.h"
+#include "console/console.h"
+#include "console/interactive.h"
 #include "console/retry.h"
 #include "console/system_calls.h"
 #include "console/terminal.h"
+#include "editor/key_decoder.h"
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
 
@@ -36,20 +36,6 @@ namespace {
 
 constexpr int kEscapeWaitMilliseconds = 50;  // a lone Escape is not followed within this
 constexpr std::string_view kBell = "\a";
-constexpr std::size_t kKeysCapacity = 4096;  // what one read of the terminal takes at most
-constexpr ConstantText kNoPrompt{""};
-
-// The editor's state lives for the whole run, for the history and for keys typed ahead;
-// it is handed to every function that needs it.
-struct Shell {
-  EditorState editor;
-  std::array<char, kKeysCapacity> keys{};  // read, and not yet applied
-  std::size_t keysBegin = 0;
-  std::size_t keysEnd = 0;
-  TextView prompt = kNoPrompt;  // shown above the line on a cleared screen
-};
-
-constinit Shell shell;
 
 // ---- The terminal ---------------------------------------------------------------------
 
@@ -63,31 +49,31 @@ std::size_t Columns() {
   return size.ws_col;  // the drawing keeps it within the widths it draws for
 }
 
-void Draw(Clearing clearing) {
-  const Drawing drawing = DrawLine(shell.editor, clearing, shell.prompt);
-  shell.editor.windowStart = drawing.windowStart;
-  shell.editor.cursorColumn = drawing.cursorColumn;
-  WriteAllToOutput(drawing.View());
+// Draw: the line drawn again, after what is kept to write.
+void Draw(Console& console, Clearing clearing) {
+  InteractiveState& session = console.interactive;
+  DrawLine(session.editor, clearing, console.prompt, session.drawing);
+  WriteBytes(console, session.drawing.View());
 }
 
 // TakeNews: what a signal asked for: after a continue, the line again at the terminal's
 // width now; after a resize, the line refitted to the new width, growing or narrowing.
-void TakeNews() {
-  switch (TakeSignalNews()) {
+void TakeNews(Console& console) {
+  EditorState& editor = console.interactive.editor;
+  switch (console.platform.terminal.TakeNews()) {
     case SignalNews::kNone:
       return;
     case SignalNews::kContinued:
-      shell.editor.columns = Columns();
-      shell.editor.windowStart = 0;
-      Draw(Clearing::kRow);
+      editor.columns = Columns();
+      editor.windowStart = 0;
+      Draw(console, Clearing::kRow);
       return;
     case SignalNews::kResized: {
       const std::size_t columns = Columns();
-      const Clearing clearing =
-          columns < shell.editor.columns ? Clearing::kResized : Clearing::kRow;
-      shell.editor.columns = columns;
-      shell.editor.windowStart = 0;  // as much of the line as now fits, the cursor in it
-      Draw(clearing);
+      const Clearing clearing = columns < editor.columns ? Clearing::kResized : Clearing::kRow;
+      editor.columns = columns;
+      editor.windowStart = 0;  // as much of the line as now fits, the cursor in it
+      Draw(console, clearing);
       return;
     }
   }
@@ -95,11 +81,16 @@ void TakeNews() {
 
 enum class Waited : unsigned char { kKeys, kTimedOut, kEnd, kFailed };
 
-// ReadKeys: waits for keys, at most `waitMilliseconds` when it is not -1, and reads what
-// is waiting; news from a signal is taken on the way.
-Waited ReadKeys(int waitMilliseconds) {
+// ReadKeys: after the rule of every wait, waits for keys, at most `waitMilliseconds` when
+// it is not -1, and reads what is waiting; news from a signal is taken on the way.
+Waited ReadKeys(Console& console, int waitMilliseconds) {
+  InteractiveState& session = console.interactive;
   while (true) {
-    if (SignalNewsWaiting()) TakeNews();
+    if (!ReadyToWait(console)) return Waited::kFailed;
+    if (SignalNewsWaiting()) {
+      TakeNews(console);  // what it draws goes out before the wait
+      continue;
+    }
     if (waitMilliseconds >= 0) {
       pollfd request{STDIN_FILENO, POLLIN, 0};
       const int ready = Calls().poll(&request, 1, waitMilliseconds);
@@ -109,13 +100,14 @@ Waited ReadKeys(int waitMilliseconds) {
       if (ready < 0 && errno == EINTR) continue;
       if (ready < 0) return Waited::kFailed;
     }
+    session.keys.Clear();
+    session.keysUsed = 0;
+    const std::span<char> room = session.keys.Unfilled();
     const ssize_t count = Retrying(
-        STDIN_FILENO, POLLIN,
-        [] { return Calls().read(STDIN_FILENO, shell.keys.data(), shell.keys.size()); },
+        STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, room.data(), room.size()); },
         [] { return !SignalNewsWaiting(); });
     if (count > 0) {
-      shell.keysBegin = 0;
-      shell.keysEnd = static_cast<std::size_t>(count);
+      session.keys.Filled(static_cast<std::size_t>(count));
       return Waited::kKeys;
     }
     if (count == 0) return Waited::kEnd;
@@ -126,94 +118,104 @@ Waited ReadKeys(int waitMilliseconds) {
 // ---- One line -------------------------------------------------------------------------
 
 // Deliver: the line and its line end into destination, and the terminal's mode put back.
-ReadResult Deliver(std::span<char> destination) {
-  Draw(Clearing::kRow);
-  WriteAllToOutput(std::string_view(kLineEnd));
-  RestoreTerminal();
-  const std::string_view line = shell.editor.line.View();
+ReadResult Deliver(Console& console, std::span<char> destination) {
+  Draw(console, Clearing::kRow);
+  WriteText(console, kLineEnd);
+  console.platform.terminal.Restore();
+  const std::string_view line = console.interactive.editor.line.View();
   const std::string_view lineEnd = kLineEnd;
   std::memcpy(destination.data(), line.data(), line.size());  // the line fits, with its end
   std::memcpy(destination.data() + line.size(), lineEnd.data(), lineEnd.size());
-  return {ReadStatus::kLine, line.size() + lineEnd.size()};
+  return {ReadStatus::kPiece, line.size() + lineEnd.size(), true};
 }
 
-ReadResult End(ReadStatus status) {
-  const int error = errno;  // a failure's own, for its message
-  RestoreTerminal();
-  errno = error;
+// End: the reading ends as `status` says; a failure's errno is kept for its message.
+ReadResult End(Console& console, ReadStatus status) {
+  if (status == ReadStatus::kFailed) console.platform.readError = errno;
+  console.platform.terminal.Restore();
   return {status, 0};
 }
 
 }  // namespace
 
-bool EditorSuits() {
-  if (Calls().isTerminal(STDIN_FILENO) == 0 || Calls().isTerminal(STDOUT_FILENO) == 0) {
-    return false;
-  }
-  const char* terminal = std::getenv("TERM");
-  return terminal != nullptr && *terminal != '\0' && std::string_view(terminal) != "dumb";
-}
-
-void ShowPromptOnClear(TextView prompt) {
-  shell.prompt = prompt;
-}
-
-ReadResult ReadEditedLine(std::span<char> destination) {
-  const std::size_t lineEnd = std::string_view(kLineEnd).size();
-  if (destination.size() <= lineEnd) return {ReadStatus::kLine, 0};
+ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
+  const std::size_t lineEnd = decltype(kLineEnd)::Length();
+  if (destination.size() <= lineEnd) return {ReadStatus::kPiece, 0};
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
-  if (!SetTerminalMode(TerminalMode::kRaw)) return {ReadStatus::kFailed, 0};
-  FlushOutput();
-  EditorState& editor = shell.editor;
+  if (!console.platform.terminal.SetMode(TerminalMode::kRaw))
+    return End(console, ReadStatus::kFailed);
+  InteractiveState& session = console.interactive;
+  EditorState& editor = session.editor;
   StartLine(editor, destination.size() - lineEnd);
   editor.columns = Columns();
-  Draw(Clearing::kRow);
+  Draw(console, Clearing::kRow);
 
   KeyDecoder decoder;
-  while (!OutputFailed()) {
+  while (true) {
     BytesApplied applied;
-    if (shell.keysBegin == shell.keysEnd) {
-      switch (ReadKeys(decoder.Unfinished() ? kEscapeWaitMilliseconds : -1)) {
+    if (session.keysUsed == session.keys.Size()) {
+      switch (ReadKeys(console, decoder.Unfinished() ? kEscapeWaitMilliseconds : -1)) {
         case Waited::kKeys:
           break;
         case Waited::kTimedOut:
           applied = ApplyKeys(editor, decoder.Expire());
           break;
         case Waited::kEnd:
-          return End(ReadStatus::kEndOfInput);
+          return End(console, ReadStatus::kEndOfInput);
         case Waited::kFailed:
-          return End(ReadStatus::kFailed);
+          return End(console,
+                     console.output.Failed() ? ReadStatus::kWriteFailed : ReadStatus::kFailed);
       }
     }
-    if (shell.keysBegin != shell.keysEnd) {
-      const std::string_view waiting(shell.keys.data() + shell.keysBegin,
-                                     shell.keysEnd - shell.keysBegin);
+    if (session.keysUsed < session.keys.Size()) {
+      const std::string_view waiting =
+          Part(session.keys.View(), session.keysUsed, session.keys.Size() - session.keysUsed);
       applied = ApplyBytes(editor, decoder, waiting);
-      shell.keysBegin += applied.used;
+      session.keysUsed += applied.used;
     }
 
-    if (applied.bell) WriteAllToOutput(kBell);
+    if (applied.bell) WriteBytes(console, kBell);
     switch (applied.outcome) {
       case EditOutcome::kLineDone:
-        return Deliver(destination);
+        return Deliver(console, destination);
       case EditOutcome::kEndOfInput:
-        return End(ReadStatus::kEndOfInput);
+        return End(console, ReadStatus::kEndOfInput);
       case EditOutcome::kInterrupt:
-        RaiseAsTheTerminalWould(SIGINT);
+        console.platform.terminal.RaiseAsTheTerminalWould(SIGINT);
         break;
       case EditOutcome::kSuspend:
-        RaiseAsTheTerminalWould(SIGTSTP);  // continued: the next wait takes the news
+        // Continued, the next wait takes the news.
+        console.platform.terminal.RaiseAsTheTerminalWould(SIGTSTP);
         continue;
       default:
         break;
     }
     if (applied.clearScreen) {
-      Draw(Clearing::kScreen);
+      Draw(console, Clearing::kScreen);
     } else if (applied.changed) {
-      Draw(Clearing::kRow);
+      Draw(console, Clearing::kRow);
     }
   }
-  return End(ReadStatus::kWriteFailed);
+}
+
+KeyRead ReadInteractiveKey(Console& console) {
+  Terminal& terminal = console.platform.terminal;
+  if (!ReadyToWait(console) || !terminal.SetMode(TerminalMode::kKey)) {
+    return {KeyStatus::kNone, 0};
+  }
+  char key = 0;
+  while (true) {
+    const ssize_t count = Retrying(
+        STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, &key, 1); },
+        [] { return !SignalNewsWaiting(); });
+    if (count < 0 && errno == EINTR) {
+      if (terminal.TakeNews() != SignalNews::kContinued) continue;
+      terminal.Restore();
+      return {KeyStatus::kContinued, 0};
+    }
+    terminal.Restore();
+    return {count == 1 ? KeyStatus::kKey : KeyStatus::kNone, key};
+  }
 }
 
 }  // namespace intcalc

@@ -1,10 +1,6 @@
-// The platform-neutral half of the console's output: the output buffer, the one loop that
-// writes all of a buffer, and the messages on standard error.
-#include "console/output.h"
-
+// The console's writing, on every platform: the output buffer written out, the one rule
+// before a read that may wait, and the messages on standard error.
 #include <algorithm>
-#include <array>
-#include <cstring>
 
 #include "console/console.h"
 #include "console/platform.h"
@@ -13,65 +9,69 @@ namespace intcalc {
 
 namespace {
 
-constinit bool outputFailed = false;
-
-}  // namespace
-
-bool WriteAll(Stream stream, std::span<const char> bytes) {
+// WriteAll: every byte to the stream, short writes completed; false when a write failed
+// outright, which loses the rest.
+bool WriteAll(PlatformState& platform, Stream stream, std::span<const char> bytes) {
   while (!bytes.empty()) {
-    const std::size_t written = WriteSome(stream, bytes);
+    const std::size_t written = WriteSome(platform, stream, bytes);
     if (written == 0) return false;
     bytes = bytes.subspan(std::min(written, bytes.size()));
   }
   return true;
 }
 
-void WriteAllToOutput(std::span<const char> bytes) {
-  if (outputFailed) return;
-  outputFailed = !WriteAll(Stream::kOutput, bytes);
+// WriteToOutput: WriteAll to standard output, unless output has failed before; a failure
+// marks the output failed.
+void WriteToOutput(Console& console, std::string_view bytes) {
+  if (console.output.Failed()) return;
+  if (!WriteAll(console.platform, Stream::kOutput, bytes)) console.output.MarkFailed();
 }
 
-bool OutputFailed() {
-  return outputFailed;
+}  // namespace
+
+void FlushOutput(Console& console) {
+  WriteToOutput(console, console.output.Pending());
+  console.output.Forget();
 }
 
-void OutputBuffer::AppendAfterFlush(TextView text) {
-  Flush();
-  if (text.Length() > kCapacity) {
-    WriteAllToOutput(std::string_view(text));
-    return;
+bool ReadyToWait(Console& console) {
+  FlushOutput(console);
+  return !console.output.Failed();
+}
+
+void KeepAfterFlush(Console& console, std::initializer_list<TextView> texts) {
+  for (const TextView text : texts) {
+    if (console.output.Keep(text)) continue;
+    FlushOutput(console);
+    if (!console.output.Keep(text)) WriteToOutput(console, text);  // more than the buffer holds
   }
-  AppendText(text, pending_);
 }
 
-void OutputBuffer::Flush() {
-  WriteAllToOutput(pending_.View());
-  ClearText(pending_);
+void WriteBytes(Console& console, std::string_view bytes) {
+  if (console.output.KeepBytes(bytes)) return;
+  FlushOutput(console);
+  if (!console.output.KeepBytes(bytes)) WriteToOutput(console, bytes);
 }
 
-void FlushOutput() {
-  PendingOutput().Flush();
+void WritePrompt(Console& console, TextView prompt) {
+  WriteLine(console, prompt);
+  console.prompt = prompt;
 }
 
-bool WriteErrorLine(std::initializer_list<std::string_view> parts) {
+bool WriteErrorLine(Console& console, std::initializer_list<std::string_view> parts) {
   // One write for the whole line, so that it is not mixed with other programs' messages.
-  static constinit std::array<char, kErrorLineCapacity> line{};
+  BoundedArray<char, kErrorLineCapacity>& line = console.errorLine;
   const std::string_view lineEnd = kPlatformLineEnd;
-  const std::size_t room = line.size() - lineEnd.size();
-  std::size_t length = 0;
+  line.Clear();
   for (const std::string_view part : parts) {
-    const std::size_t taken = std::min(part.size(), room - length);  // a long part is cut
-    if (taken == 0) continue;  // an empty part may have no bytes at all to copy from
-    std::memcpy(line.data() + length, part.data(), taken);
-    length += taken;
+    line.Append(Part(part, 0, std::min(part.size(), line.Room() - lineEnd.size())));  // cut
   }
-  std::memcpy(line.data() + length, lineEnd.data(), lineEnd.size());  // length <= room
-  return WriteAll(Stream::kError, std::span(line).first(length + lineEnd.size()));
+  line.Append(lineEnd);
+  return WriteAll(console.platform, Stream::kError, line.View());
 }
 
-void ResetOutput() {
-  PendingOutput().Discard();
-  outputFailed = false;
+std::string_view FailureReason(Console& console, Stream stream) {
+  return FailureReason(console.platform, stream);
 }
 
 }  // namespace intcalc

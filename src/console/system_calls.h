@@ -1,4 +1,5 @@
-// The POSIX calls the console makes, gathered behind one seam so tests can make them fail.
+// The POSIX calls the console makes, gathered behind one seam so that tests can make them
+// fail. The seam is static, as the signal handlers write through it too.
 #pragma once
 
 #include <poll.h>
@@ -26,9 +27,7 @@ SystemCalls RealSystemCalls();
 // Calls: the calls the console makes now.
 const SystemCalls& Calls();
 
-// InstallSystemCalls: makes the console use these calls from now on, and starts it afresh:
-// reading standard input, no input kept, no output pending, the kind of standard input not
-// yet known.
+// InstallSystemCalls: the calls the console and the signal handlers make from now on.
 void InstallSystemCalls(const SystemCalls& calls);
 
 }  // namespace intcalc

@@ -9,24 +9,24 @@
 
 #include "console/system_calls.h"
 #include "console/terminal_modes.h"
-#include "text/limits.h"
+#include "text/line_ends.h"
 
 namespace intcalc {
 
 namespace {
 
-// What signal handlers reach: the settings found and the mode set in their place, whether
-// that mode is set now, and what a signal asks the reading loop to do. Nothing else.
-constinit termios foundModes{};
-constinit termios appliedModes{};
-volatile sig_atomic_t modeSet = 0;         // the terminal is in appliedModes
-volatile sig_atomic_t freshLineAtEnd = 0;  // the line editor's cursor may be mid-row
-volatile sig_atomic_t continued = 0;
-volatile sig_atomic_t resized = 0;
+// Shared: all that signal handlers reach, and the only state they reach. The loop writes
+// `found` once, before any handler is installed; the flags are written by both sides, one
+// whole word at a time. The system-call seam (system_calls.cpp) is the handlers' way out.
+struct Shared {
+  termios found{};                           // the settings found, which every way out puts back
+  volatile sig_atomic_t modeSet = 0;         // the terminal is in a mode of ours now
+  volatile sig_atomic_t freshLineAtEnd = 0;  // the line editor's cursor may be mid-row
+  volatile sig_atomic_t continued = 0;       // news for the loop: stopped and continued
+  volatile sig_atomic_t resized = 0;         // news for the loop: the size changed
+};
 
-// What only the program's own loop reaches.
-constinit bool modesFound = false;
-constinit bool modeWanted = false;
+constinit Shared shared;
 
 // The signals whose default action ends the program, and which the terminal must not
 // outlive in a mode of ours.
@@ -42,14 +42,14 @@ bool SetModes(const termios& modes) {
 
 // PutBack: the settings found, if a mode of ours is set; safe in a handler.
 void PutBack(int signalNumber) {
-  if (modeSet == 0) return;
-  if (freshLineAtEnd != 0 && signalNumber != SIGINT) {
+  if (shared.modeSet == 0) return;
+  if (shared.freshLineAtEnd != 0 && signalNumber != SIGINT) {
     // After the interrupt the shell starts a fresh line itself.
     const std::string_view lineEnd = kLineEnd;
     (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
   }
-  (void)SetModes(foundModes);
-  modeSet = 0;
+  (void)SetModes(shared.found);
+  shared.modeSet = 0;
 }
 
 // A handler that is reset on entry and does not hold its signal back, so the signal it
@@ -79,18 +79,18 @@ extern "C" void StopOnSignal(int signalNumber) {
   (void)raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
-  continued = 1;
+  shared.continued = 1;
 }
 
 // NoteContinue: whoever stopped the program, the terminal may now be in other settings
 // than ours: the loop sets the mode again.
 extern "C" void NoteContinue(int /*signalNumber*/) {
-  modeSet = 0;
-  continued = 1;
+  shared.modeSet = 0;
+  shared.continued = 1;
 }
 
 extern "C" void NoteResize(int /*signalNumber*/) {
-  resized = 1;
+  shared.resized = 1;
 }
 
 void InstallSignalHandlers() {
@@ -108,57 +108,71 @@ void InstallSignalHandlers() {
 termios ModesFor(TerminalMode mode) {
   switch (mode) {
     case TerminalMode::kRaw:
-      return WithRawMode(WithLineMode(foundModes));
+      return WithRawMode(WithLineMode(shared.found));
     case TerminalMode::kKey:
-      return WithKeyMode(WithLineMode(foundModes));
+      return WithKeyMode(WithLineMode(shared.found));
     case TerminalMode::kLine:
       break;
   }
-  return WithLineMode(foundModes);
+  return WithLineMode(shared.found);
 }
 
 bool InForeground() {
   return tcgetpgrp(STDIN_FILENO) == getpgrp();
 }
 
-// Apply: the wanted mode's settings, unless they are set already.
-bool Apply() {
-  if (modeSet != 0) return true;
-  modeSet = 1;  // before the change, so a signal arriving during it still puts back
-  if (!SetModes(appliedModes)) modeSet = 0;
-  return modeSet != 0;
-}
-
 }  // namespace
 
-bool SetTerminalMode(TerminalMode mode) {
-  if (!modesFound) {
-    if (Calls().getModes(STDIN_FILENO, &foundModes) != 0) return false;
-    modesFound = true;
+// Apply: the wanted mode's settings, unless they are set already.
+bool Terminal::Apply() {
+  if (shared.modeSet != 0) return true;
+  shared.modeSet = 1;  // before the change, so a signal arriving during it still puts back
+  if (!SetModes(applied_)) shared.modeSet = 0;
+  return shared.modeSet != 0;
+}
+
+bool Terminal::SetMode(TerminalMode mode) {
+  if (!found_) {
+    if (Calls().getModes(STDIN_FILENO, &shared.found) != 0) return false;
+    found_ = true;
     InstallSignalHandlers();
   }
   const termios wanted = ModesFor(mode);
-  if (modeSet != 0 && !SameModes(wanted, appliedModes)) modeSet = 0;  // another mode is set
-  appliedModes = wanted;
-  freshLineAtEnd = mode == TerminalMode::kRaw ? 1 : 0;
-  modeWanted = true;
+  if (shared.modeSet != 0 && !SameModes(wanted, applied_)) shared.modeSet = 0;  // another is set
+  applied_ = wanted;
+  shared.freshLineAtEnd = mode == TerminalMode::kRaw ? 1 : 0;
+  wanted_ = true;
   return Apply();
 }
 
-void RestoreTerminal() {
-  modeWanted = false;
-  if (modeSet == 0) return;
-  modeSet = 0;
-  (void)SetModes(foundModes);
+void Terminal::Restore() {
+  wanted_ = false;
+  if (shared.modeSet == 0) return;
+  shared.modeSet = 0;
+  (void)SetModes(shared.found);
 }
 
-void RaiseAsTheTerminalWould(int signalNumber) {
-  const bool wanted = modeWanted;
-  RestoreTerminal();
+void Terminal::RaiseAsTheTerminalWould(int signalNumber) {
+  const bool wanted = wanted_;
+  Restore();
   (void)raise(signalNumber);  // ends or stops the program, unless it is ignored
   // cppcheck-suppress unreachableCode ; raise returns when ignored, and when continued
-  modeWanted = wanted;
-  if (continued == 0 && modeWanted) (void)Apply();  // ignored: go on as before
+  wanted_ = wanted;
+  if (shared.continued == 0 && wanted_) (void)Apply();  // ignored: go on as before
+}
+
+SignalNews Terminal::TakeNews() {
+  if (shared.continued != 0) {
+    shared.continued = 0;
+    if (!wanted_ || !InForeground()) return SignalNews::kNone;
+    (void)Apply();
+    return SignalNews::kContinued;
+  }
+  if (shared.resized != 0) {
+    shared.resized = 0;
+    return SignalNews::kResized;
+  }
+  return SignalNews::kNone;
 }
 
 void EndBySignal(int signalNumber) {
@@ -174,21 +188,7 @@ void EndBySignal(int signalNumber) {
 }
 
 bool SignalNewsWaiting() {
-  return continued != 0 || resized != 0;
-}
-
-SignalNews TakeSignalNews() {
-  if (continued != 0) {
-    continued = 0;
-    if (!modeWanted || !InForeground()) return SignalNews::kNone;
-    (void)Apply();
-    return SignalNews::kContinued;
-  }
-  if (resized != 0) {
-    resized = 0;
-    return SignalNews::kResized;
-  }
-  return SignalNews::kNone;
+  return shared.continued != 0 || shared.resized != 0;
 }
 
 }  // namespace intcalc

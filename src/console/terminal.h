@@ -5,6 +5,8 @@
 // action. Everything else happens in the loop that reads, when it takes the news.
 #pragma once
 
+#include <termios.h>
+
 #include <cstdint>
 
 namespace intcalc {
@@ -15,37 +17,49 @@ enum class TerminalMode : std::uint8_t {
   kKey,   // keys one at a time, not echoed, the signal keys working: a single key's
 };
 
-// SetTerminalMode: puts standard input's terminal in `mode`; false when its modes cannot
-// be read or set. The first call keeps the settings found, which every restore puts back
-// exactly, and installs the signal handlers. Signals the program's caller ignored stay
-// ignored.
-bool SetTerminalMode(TerminalMode mode);
-
-// RestoreTerminal: puts back the settings found, when a mode is set; no mode is wanted
-// from then on.
-void RestoreTerminal();
-
-// RaiseAsTheTerminalWould: the interrupt or stop key's own signal, with the terminal's
-// settings put back meanwhile. Returns when the signal is ignored, or after a stop once
-// continued; the mode is then wanted again, and TakeSignalNews sets it.
-void RaiseAsTheTerminalWould(int signalNumber);
-
-// EndBySignal: the terminal put back, then `signalNumber` with its default action, which
-// ends the program.
-[[noreturn]] void EndBySignal(int signalNumber);
-
 enum class SignalNews : std::uint8_t {
   kNone,
   kContinued,  // stopped and continued in the foreground: the mode is set again
   kResized,    // the terminal's size changed
 };
 
+// Terminal: what the reading loop knows of standard input's terminal; what the signal
+// handlers must reach is kept apart, in terminal.cpp.
+class Terminal {
+ public:
+  // SetMode: puts the terminal in `mode`; false when its modes cannot be read or set. The
+  // first call keeps the settings found, which every restore puts back exactly, and
+  // installs the signal handlers. Signals the program's caller ignored stay ignored.
+  bool SetMode(TerminalMode mode);
+
+  // Restore: puts back the settings found, when a mode is set; no mode is wanted from
+  // then on.
+  void Restore();
+
+  // RaiseAsTheTerminalWould: the interrupt or stop key's own signal, with the settings put
+  // back meanwhile. Returns when the signal is ignored, or after a stop once continued;
+  // the mode is then wanted again, and TakeNews sets it.
+  void RaiseAsTheTerminalWould(int signalNumber);
+
+  // TakeNews: what happened since the news was last taken. After a continue, the mode
+  // wanted is set again when the program is in the terminal's foreground; in the
+  // background nothing is touched, and a read there stops the program until it is
+  // brought back.
+  SignalNews TakeNews();
+
+ private:
+  bool Apply();
+
+  termios applied_{};  // the settings of the mode wanted
+  bool found_ = false;
+  bool wanted_ = false;
+};
+
 // SignalNewsWaiting: whether a continue or a resize is yet to be taken.
 bool SignalNewsWaiting();
 
-// TakeSignalNews: what happened since the news was last taken. After a continue, the mode
-// wanted is set again when the program is in the terminal's foreground; in the background
-// nothing is touched, and a read there stops the program until it is brought back.
-SignalNews TakeSignalNews();
+// EndBySignal: the terminal put back, then `signalNumber` with its default action, which
+// ends the program.
+[[noreturn]] void EndBySignal(int signalNumber);
 
 }  // namespace intcalc

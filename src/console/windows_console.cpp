@@ -1,60 +1,27 @@
-// The console on Windows: ReadFile and WriteFile on the standard handles, fetched anew for
-// every call and never closed.
+// The console's streams on Windows: ReadFile and WriteFile on the standard handles,
+// fetched anew for every call and never closed, and CreateFileA for the files the command
+// line names. A pipe, a file or a text in memory is split into lines as on every
+// platform; the console's own line input is windows_interactive.cpp's. The errors of the
+// failed read and write are kept for the messages.
 //
-// On a console, each read first sets line input with the console's own editing and echo
-// (SetConsoleMode 7: processed, line and echo input) and reads at most the caller's
-// limit; the console keeps the rest of a longer line for the next read. A pipe, a file
-// (the command line's FILEs, opened with CreateFileA) or a text in memory is split into
-// lines as on every platform. A write that fails outright ends all output and, through
-// ReadLine, all input; the errors of the failed read and write are kept.
+// One source for both widths: a HANDLE is a pointer, kept as one; every count handed to
+// the system is a DWORD, 32 bits in both the 32-bit and the 64-bit program, so a longer
+// span is read or written in part.
 //
-// What this layer cannot check: whether a console honours the mode it is given, and in
-// which code page it shows the bytes written to it.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#include <conio.h>
-#include <windows.h>
-
+// What this layer cannot check: in which code page a console shows the bytes written to it.
 #include <algorithm>
-#include <array>
+#include <type_traits>
 
-#include "console/console.h"
 #include "console/platform.h"
+#include "console/windows_handles.h"  // and <windows.h> with it
 
 namespace intcalc {
 
-namespace {
+static_assert(std::is_same_v<HANDLE, void*>, "PlatformState keeps a HANDLE as a pointer");
+static_assert(sizeof(DWORD) == sizeof(std::uint32_t), "PlatformState keeps errors in 32 bits");
 
-constexpr DWORD kLineInputMode = ENABLE_PROCESSED_INPUT | ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT;
-// The status a console gives a program that Ctrl-C or Ctrl-Break ends.
-constexpr UINT kInterruptedStatus = 0xC000013AU;  // STATUS_CONTROL_C_EXIT
-// How long a read that Ctrl-C cut short waits for the console to say so.
-constexpr DWORD kInterruptNoticeMilliseconds = 500;
-
-constinit HANDLE inputFile = INVALID_HANDLE_VALUE;  // the file's, while one is read
-constinit DWORD readError = 0;                      // GetLastError of the latest failed read
-constinit DWORD writeError = 0;  // GetLastError of the failed write to standard output
-
-// Ctrl-C and Ctrl-Break end the program, from a thread of their own, with the status a
-// console gives an interrupted program: Windows' own handler does, Wine's ends it with 0.
-// A console read they cut short meanwhile returns no bytes, as the end of input does; the
-// event tells such a read from the end of input.
-constinit HANDLE interrupted = nullptr;  // an event, set by the handler
-
-BOOL WINAPI EndOnInterrupt(DWORD event) {
-  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
-  SetEvent(interrupted);
-  ExitProcess(kInterruptedStatus);
-}
-
-void WatchInterrupts() {
-  if (interrupted != nullptr) return;
-  interrupted = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-  if (interrupted != nullptr) SetConsoleCtrlHandler(EndOnInterrupt, TRUE);
+DWORD ByteCount(std::size_t size) {
+  return static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
 }
 
 bool IsConsole(HANDLE handle) {
@@ -62,90 +29,55 @@ bool IsConsole(HANDLE handle) {
   return GetConsoleMode(handle, &mode) != 0;
 }
 
-DWORD ByteCount(std::size_t size) {
-  return static_cast<DWORD>(std::min<std::size_t>(size, MAXDWORD));
-}
-
-// ReadFromHandle: one ReadFile. A pipe whose writer has gone reports a broken pipe, and
-// a file or a console reports no bytes: both are the end of input.
-ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination) {
+ReadResult ReadFromHandle(PlatformState& platform, HANDLE handle, std::span<char> destination) {
   DWORD count = 0;
   if (ReadFile(handle, destination.data(), ByteCount(destination.size()), &count, nullptr) == 0) {
     const DWORD error = GetLastError();
     if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
       return {ReadStatus::kEndOfInput, 0};
     }
-    readError = error;
+    platform.readError = error;
     return {ReadStatus::kFailed, 0};
   }
   if (count == 0) return {ReadStatus::kEndOfInput, 0};
-  return {ReadStatus::kLine, count};
+  return {ReadStatus::kPiece, count};
 }
 
-}  // namespace
-
-ReadResult ReadStandardInputChunk(std::span<char> destination) {
-  FlushOutput();
-  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  return ReadFromHandle(GetStdHandle(STD_INPUT_HANDLE), destination);
+InputKind StandardInputKind(PlatformState& /*platform*/) {
+  return IsConsole(GetStdHandle(STD_INPUT_HANDLE)) ? InputKind::kInteractive : InputKind::kStream;
 }
 
-bool StandardInputReadsLines() {
-  return IsConsole(GetStdHandle(STD_INPUT_HANDLE));
-}
-
-// ReadStandardInputLine: one read of the console, in its own line input. No bytes is the
-// end of input unless Ctrl-C cut the read short: then the run ends as the console ends an
-// interrupted program.
-ReadResult ReadStandardInputLine(std::span<char> buffer) {
-  HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-  SetConsoleMode(input, kLineInputMode);
-  FlushOutput();
-  if (OutputFailed()) return {ReadStatus::kWriteFailed, 0};
-  WatchInterrupts();
-  const ReadResult read = ReadFromHandle(input, buffer);
-  if (read.status == ReadStatus::kEndOfInput && interrupted != nullptr &&
-      WaitForSingleObject(interrupted, kInterruptNoticeMilliseconds) == WAIT_OBJECT_0) {
-    ExitProcess(kInterruptedStatus);
-  }
-  return read;
-}
-
-// The name is taken in the system's ANSI code page, as the program's arguments arrive.
-bool OpenInputFile(const char* name) {
-  inputFile = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (inputFile != INVALID_HANDLE_VALUE) return true;
-  readError = GetLastError();
-  return false;
-}
-
-ReadResult ReadInputFile(std::span<char> destination) {
-  return ReadFromHandle(inputFile, destination);
-}
-
-void CloseInputFile() {
-  if (inputFile != INVALID_HANDLE_VALUE) CloseHandle(inputFile);
-  inputFile = INVALID_HANDLE_VALUE;
-}
-
-void WritePrompt(TextView prompt) {
-  WriteText(prompt);  // the console's own line editing has no use for it
-}
-
-bool KeysCanBeWaitedFor() {
+bool KeysCanBeWaitedFor(PlatformState& /*platform*/) {
   return IsConsole(GetStdHandle(STD_INPUT_HANDLE)) && IsConsole(GetStdHandle(STD_ERROR_HANDLE));
 }
 
-KeyRead ReadKey() {
-  FlushOutput();
-  if (OutputFailed() || !IsConsole(GetStdHandle(STD_INPUT_HANDLE))) return {KeyStatus::kNone, 0};
-  return {KeyStatus::kKey, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
+void PrepareStandardInput(PlatformState& /*platform*/, InputKind /*kind*/) {}
+
+ReadResult ReadStandardInput(PlatformState& platform, std::span<char> destination) {
+  return ReadFromHandle(platform, GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 
-void RestoreConsole() {}  // the console's mode is set afresh for every read, as specified
+// The name is taken in the system's ANSI code page, as the program's arguments arrive.
+bool OpenInputFile(PlatformState& platform, const char* name) {
+  platform.inputHandle = CreateFileA(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (platform.inputHandle != INVALID_HANDLE_VALUE) return true;
+  platform.readError = GetLastError();
+  return false;
+}
 
-std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
+ReadResult ReadInputFile(PlatformState& platform, std::span<char> destination) {
+  return ReadFromHandle(platform, platform.inputHandle, destination);
+}
+
+void CloseInputFile(PlatformState& platform) {
+  if (platform.inputHandle != nullptr && platform.inputHandle != INVALID_HANDLE_VALUE) {
+    CloseHandle(platform.inputHandle);
+  }
+  platform.inputHandle = nullptr;
+}
+
+std::size_t WriteSome(PlatformState& platform, Stream stream, std::span<const char> bytes) {
   const DWORD standardHandle = stream == Stream::kError ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE;
   DWORD written = 0;
   DWORD error = 0;
@@ -156,23 +88,24 @@ std::size_t WriteSome(Stream stream, std::span<const char> bytes) {
     error = ERROR_WRITE_FAULT;  // no progress, and no reason given
   }
   if (error == 0) return written;
-  if (stream == Stream::kOutput) writeError = error;
+  if (stream == Stream::kOutput) platform.writeError = error;
   return 0;
 }
 
-std::string_view FailureReason(Stream stream) {
+std::string_view FailureReason(PlatformState& platform, Stream stream) {
   // The system's own message, without the line end and full stop it comes with.
-  static constinit std::array<char, 256> message{};
-  const DWORD error = stream == Stream::kInput ? readError : writeError;
-  DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0,
-                     message.data(), static_cast<DWORD>(message.size()), nullptr);
-  while (length > 0 && (message[length - 1] == '\n' || message[length - 1] == '\r' ||
-                        message[length - 1] == '.' || message[length - 1] == ' ')) {
+  const DWORD error = stream == Stream::kInput ? platform.readError : platform.writeError;
+  std::array<char, kSystemReasonCapacity>& reason = platform.reason;
+  DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                error, 0, reason.data(), ByteCount(reason.size()), nullptr);
+  while (length > 0 && (reason[length - 1] == '\n' || reason[length - 1] == '\r' ||
+                        reason[length - 1] == '.' || reason[length - 1] == ' ')) {
     --length;
   }
   if (length == 0) return "unknown error";
-  return {message.data(), length};
+  return {reason.data(), length};
 }
+
+void RestorePlatform(PlatformState& /*platform*/) {}  // the console mode is set for each read
 
 }  // namespace intcalc

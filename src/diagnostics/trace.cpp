@@ -1,94 +1,207 @@
-// The trace on standard error, and the stepping through it: after each step, when asked
-// to, a wait for a key.
 #include "diagnostics/trace.h"
 
 #include <algorithm>
-#include <array>
-#include <cstring>
-#include <string_view>
 
-#include "console/console.h"
-#include "diagnostics/trace_format.h"
-#include "eval/trace_points.h"
+#include "diagnostics/trace_rows.h"
+#include "text/decimal.h"
 
 namespace intcalc {
 
 namespace {
 
-constexpr std::string_view kStepHint =
-    "step       Enter: the next step; q: the rest of this expression";
+constexpr std::size_t kIndent = 2;  // for a group's own evaluation
+constexpr std::size_t kLabelWidth = 10;
+constexpr std::string_view kSpaces = "                                        ";
+static_assert(kIndent + kLongestLabel + 1 <= kSpaces.size());
 
-// StandardErrorRows: each row written to standard error at once; when stepping, a wait for
-// a key after each step: q shows the rest of the expression at once, any other goes on;
-// input that ends ends the stepping. It steps only where a person sees the rows and can
-// answer them: elsewhere it is the trace, byte for byte.
-// Final and static: nothing derives from it, and nothing deletes it through its base.
-// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class StandardErrorRows final : public TraceRows {
- public:
-  void Start(TraceMode mode) {
-    stepping_ = mode == TraceMode::kStep && KeysCanBeWaitedFor();
-    hintShown_ = false;
-    skipping_ = false;
+constexpr LimitText kMoreDigits{"more than ", kOperandDigitsCapacity, " digits"};
+constexpr LimitText kCutToResult{", cut to ", kResultCapacity, " characters"};
+constexpr LimitText kSumBeyond{"the sum is beyond ", kLargestMagnitude, ""};
+constexpr LimitText kProductBeyond{"the product is beyond ", kLargestMagnitude, ""};
+
+// KindWords: what a group was found to be.
+std::string_view KindWords(GroupKind kind) {
+  switch (kind) {
+    case GroupKind::kPlainNumber:
+      return "a plain number";
+    case GroupKind::kExpression:
+      return "an expression";
+    case GroupKind::kNotANumber:
+      return "not a number";
+    case GroupKind::kTooManyDigits:
+      return kMoreDigits;
   }
+  return "?";
+}
 
-  void ExpressionBegins() override { skipping_ = false; }
-
-  // Row: the answers so far first, so that where both streams show together, at a
-  // terminal or in one file, they come in the order they happened.
-  // A row that cannot be written ends the tracing: the answers go on as they would without.
-  void Row(std::string_view row) override {
-    FlushOutput();
-    if (!WriteErrorLine({row})) {
-      stepping_ = false;
-      Watcher() = nullptr;
-      return;
-    }
-    lastRowLength_ = std::min(row.size(), lastRow_.size());
-    std::memcpy(lastRow_.data(), row.data(), lastRowLength_);
+// WhyNotApplied: why an operator failed, which the operator alone decides.
+std::string_view WhyNotApplied(OperatorCode code) {
+  switch (code) {
+    case OperatorCode::kSubtract:
+    case OperatorCode::kAdd:
+      return kSumBeyond;
+    case OperatorCode::kMultiply:
+      return kProductBeyond;
+    case OperatorCode::kDivide:
+      return "a division by zero";
+    case OperatorCode::kRemainder:
+      return "a remainder by zero";
+    case OperatorCode::kNone:
+      break;
   }
-
-  void StepShown() override {
-    if (!stepping_ || skipping_) return;
-    if (!hintShown_) {
-      hintShown_ = true;
-      (void)WriteErrorLine({kStepHint});
-    }
-    while (true) {
-      const KeyRead key = ReadKey();
-      switch (key.status) {
-        case KeyStatus::kKey:
-          skipping_ = key.key == 'q' || key.key == 'Q';
-          return;
-        case KeyStatus::kNone:
-          stepping_ = false;
-          return;
-        case KeyStatus::kContinued:  // the step's row again, where the person looks now
-          (void)WriteErrorLine({std::string_view(lastRow_.data(), lastRowLength_)});
-          break;
-      }
-    }
-  }
-
- private:
-  std::array<char, kTraceColumns> lastRow_{};
-  std::size_t lastRowLength_ = 0;
-  bool stepping_ = false;
-  bool hintShown_ = false;
-  bool skipping_ = false;  // q was pressed: no more waiting in this expression
-};
-
-constinit StandardErrorRows standardErrorRows;
+  return "no operator to apply";
+}
 
 }  // namespace
 
-void StartTracing(TraceMode mode) {
-  if (mode == TraceMode::kOff) {
-    Watcher() = nullptr;
-    return;
+EvaluationWatcher* Trace::Start(Console& console, TraceMode mode) {
+  if (mode == TraceMode::kOff) return nullptr;
+  console_ = &console;
+  StartTraceRows(console, mode == TraceMode::kStep);
+  return this;
+}
+
+void Trace::ExpressionBegins(TextView expression) {
+  if (console_ != nullptr) BeginExpressionRows(*console_);
+  Begin().AddShown(expression);
+  Emit(Scope::kExpression, "expression");
+}
+
+void Trace::GroupFound(TextView working, GroupBounds group, GroupKind kind) {
+  Begin().AddShown(Part(working, group.open, group.close - group.open + 1));
+  line_.Add(" at ");
+  line_.AddNumber(group.open);
+  line_.Add(": ");
+  line_.Add(KindWords(kind));
+  Emit(Scope::kExpression, "group");
+}
+
+void Trace::GroupEvaluated(Outcome outcome, TextView result) {
+  if (outcome == Outcome::kFailure) return;  // the failure has been told where it happened
+  Begin().AddShown(result);
+  Emit(Scope::kGroup, "value");
+}
+
+void Trace::GroupRewritten(TextView working, Rewrite rewrite) {
+  Begin().AddShown(working);
+  Emit(Scope::kExpression, rewrite == Rewrite::kStripped ? "strip" : "splice");
+}
+
+void Trace::SignsFolded(Scope scope, TextView text) {
+  Begin().AddShown(text);
+  Emit(scope, "fold");
+}
+
+void Trace::LoneOperand(Scope scope, TextView text, TextView result) {
+  Begin().AddShown(result);
+  line_.Add(", shown as typed");
+  if (result.Length() < text.Length()) line_.Add(kCutToResult);
+  Emit(scope, "lone");
+}
+
+void Trace::TablesRead(Scope scope, const EvaluationTables& tables) {
+  Begin().AddTables(tables);
+  Emit(scope, "read");
+}
+
+void Trace::Applied(Scope scope, const Application& application, const EvaluationTables& tables) {
+  Begin().AddApplication(application);
+  line_.Add(" = ");
+  line_.AddOperand(application.value);
+  const bool handedLeft = application.left != kNoOperator;
+  const bool handedRight = application.right != kNoOperator;
+  if (!handedLeft && !handedRight) {
+    line_.Add(", final");
+  } else {
+    line_.Add(", to ");
+    if (handedLeft) {
+      line_.Add('#');
+      line_.AddNumber(application.left);
+    }
+    if (handedLeft && handedRight) line_.Add(" and ");
+    if (handedRight) {
+      line_.Add('#');
+      line_.AddNumber(application.right);
+    }
   }
-  standardErrorRows.Start(mode);
-  Watcher() = &MakeTraceFormatter(standardErrorRows);
+  EmitStep(scope, application);
+  if (handedLeft || handedRight) {
+    Begin().AddTables(tables);
+    Emit(scope, "tables");
+  }
+}
+
+void Trace::NotApplied(Scope scope, const Application& application, TextView word) {
+  Begin().AddApplication(application);
+  line_.Add(": ");
+  line_.Add(word);
+  line_.Add(", ");
+  line_.Add(WhyNotApplied(application.code));
+  EmitStep(scope, application);
+}
+
+void Trace::Failed(Scope scope, TextView word, std::string_view why, std::string_view at) {
+  Begin().Add(word);
+  line_.Add(": ");
+  line_.Add(why);
+  if (!at.empty()) {
+    line_.Add(", at ");
+    line_.AddShown(at);
+  }
+  Emit(scope, "error");
+}
+
+void Trace::ExpressionEnds(Outcome /*outcome*/, TextView result) {
+  Begin().AddShown(result);
+  Emit(Scope::kExpression, "result");
+}
+
+TraceLine& Trace::Begin() {
+  line_.Clear();
+  return line_;
+}
+
+// EmitStep: the line of one operator's application, labelled with its pass and index.
+void Trace::EmitStep(Scope scope, const Application& application) {
+  label_.Clear();
+  label_.Append(application.pass == Pass::kStrong ? std::string_view("strong #") : "weak #");
+  label_.Append(Decimal(application.k).View());
+  Emit(scope, label_.View());
+}
+
+// Emit: the line under its label, in rows of kTraceColumns: a row that would be wider
+// breaks after its last blank, or, with none, before an escape it would split, and goes
+// on below under the label's width. No byte of the line is left out.
+void Trace::Emit(Scope scope, std::string_view label) {
+  if (console_ == nullptr) return;
+  const std::size_t indent = scope == Scope::kGroup ? kIndent : 0;
+  const std::size_t labelWidth = std::max(label.size(), kLabelWidth);
+  const std::size_t width = kTraceColumns - indent - labelWidth - 1;
+  const std::string_view line = line_.View();
+  std::size_t start = 0;
+  bool first = true;
+  do {
+    std::size_t taken = line.size() - start;
+    if (taken > width) {
+      const std::size_t blank = Part(line, start, width).rfind(' ');
+      taken = blank == std::string_view::npos || blank == 0 ? width : blank + 1;
+      while (taken > 1 && line_.Continues(start + taken))
+        --taken;
+    }
+    const std::string_view shownLabel = first ? label : std::string_view{};
+    row_.Clear();
+    row_.Append(Part(kSpaces, 0, indent));
+    row_.Append(shownLabel);
+    row_.Append(Part(kSpaces, 0, labelWidth - shownLabel.size() + 1));
+    row_.Append(Part(line, start, taken));
+    if (!WriteTraceRow(*console_, row_.View())) {
+      console_ = nullptr;
+      return;
+    }
+    start += taken;
+    first = false;
+  } while (start < line.size());
+  StepShown(*console_);
 }
 
 }  // namespace intcalc

@@ -1,7 +1,29 @@
 // Diagnostics: how each expression is evaluated, one step a line on standard error.
+//
+// A line is an indent for a group's own evaluation, a label, and what happened:
+//
+//   expression -2+3*(7-2*8)
+//   group      (7-2*8) at 5: an expression
+//     read       - *  |  7,2 2,8
+//     strong #1  2*8 = 16, to #0
+//     tables     - .  |  7,16 2,8
+//     weak #0    7-16 = -9, final
+//     value      -9
+//   splice     -2+3*-9
+//
+// The tables show each operator (a dot once applied) and each pair of operands. A text
+// with a blank in it is shown between quotes, a byte that is not printable as \xHH. A line
+// wider than kTraceColumns goes on below its start.
 #pragma once
 
 #include <cstdint>
+#include <string_view>
+
+#include "console/console.h"
+#include "diagnostics/trace_line.h"
+#include "eval/trace_points.h"
+#include "text/bounded_array.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
@@ -11,7 +33,38 @@ enum class TraceMode : std::uint8_t {
   kStep,   // the same, waiting for a key after each step when input is a terminal
 };
 
-// StartTracing: watches every evaluation from now on in the given mode, or no more.
-void StartTracing(TraceMode mode);
+// Trace: the watcher that turns every event of an evaluation into rows on the console's
+// standard error.
+// Final, and never deleted through its base.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
+class Trace final : public EvaluationWatcher {
+ public:
+  // Start: the watcher for an Evaluation, writing to `console` in `mode`; null, for no
+  // watcher, when the mode is kOff.
+  EvaluationWatcher* Start(Console& console, TraceMode mode);
+
+  void ExpressionBegins(TextView expression) override;
+  void GroupFound(TextView working, GroupBounds group, GroupKind kind) override;
+  void GroupEvaluated(Outcome outcome, TextView result) override;
+  void GroupRewritten(TextView working, Rewrite rewrite) override;
+  void SignsFolded(Scope scope, TextView text) override;
+  void LoneOperand(Scope scope, TextView text, TextView result) override;
+  void TablesRead(Scope scope, const EvaluationTables& tables) override;
+  void Applied(Scope scope, const Application& application,
+               const EvaluationTables& tables) override;
+  void NotApplied(Scope scope, const Application& application, TextView word) override;
+  void Failed(Scope scope, TextView word, std::string_view why, std::string_view at) override;
+  void ExpressionEnds(Outcome outcome, TextView result) override;
+
+ private:
+  TraceLine& Begin();
+  void EmitStep(Scope scope, const Application& application);
+  void Emit(Scope scope, std::string_view label);
+
+  Console* console_ = nullptr;  // where the rows go; none once a row could not be written
+  TraceLine line_;
+  BoundedArray<char, kLongestLabel> label_;
+  BoundedArray<char, kTraceColumns> row_;
+};
 
 }  // namespace intcalc

@@ -56,13 +56,8 @@ bool ArgumentReader::NextLong(std::string_view option, Argument& argument) {
       argument = {equals == std::string_view::npos ? known.kind : Kind::kUnwantedValue, name};
       return true;
     }
-    if (equals != std::string_view::npos) {
-      argument = {Kind::kExpression, Part(option, equals + 1, option.size() - equals - 1)};
-    } else if (index_ < arguments_.size()) {
-      argument = {Kind::kExpression, arguments_[index_++]};
-    } else {
-      argument = {Kind::kMissingExpression, name};
-    }
+    argument =
+        Expression(name, equals == std::string_view::npos ? nullptr : option.data() + equals + 1);
     return true;
   }
   argument = {Kind::kUnknownOption, name};
@@ -87,21 +82,25 @@ bool ArgumentReader::NextShort(Argument& argument) {
     case 'V':
       argument = {Kind::kVersion, cluster};
       return true;
-    case 'e':
-      if (!last) {  // the rest of the cluster is the expression
-        argument = {Kind::kExpression, Part(cluster, letter_, cluster.size() - letter_)};
+    case 'e': {
+      const char* const rest = last ? nullptr : cluster.data() + letter_;  // the expression
+      if (!last) {
         letter_ = 0;
         ++index_;
-      } else if (index_ < arguments_.size()) {
-        argument = {Kind::kExpression, arguments_[index_++]};
-      } else {
-        argument = {Kind::kMissingExpression, "-e"};
       }
+      argument = Expression("-e", rest);
       return true;
+    }
     default:
       argument = {Kind::kUnknownOption, cluster, letter};
       return true;
   }
+}
+
+Argument ArgumentReader::Expression(std::string_view option, const char* attached) {
+  if (attached != nullptr) return {Kind::kExpression, attached};  // it ends with its NUL
+  if (index_ < arguments_.size()) return {Kind::kExpression, arguments_[index_++]};
+  return {Kind::kMissingExpression, option};
 }
 
 }  // namespace intcalc

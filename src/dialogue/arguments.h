@@ -39,6 +39,9 @@ class ArgumentReader {
  private:
   bool NextLong(std::string_view option, Argument& argument);
   bool NextShort(Argument& argument);
+  // Expression: the expression of an option that takes one, `attached` to it in the same
+  // argument ("-e2*3", "--expression=2*3") or, when there is none, the next argument.
+  Argument Expression(std::string_view option, const char* attached);
 
   std::span<const char* const> arguments_;
   std::size_t index_ = 0;      // the argument read next

@@ -3,9 +3,7 @@
 #include <string_view>
 
 #include "console/console.h"
-#include "diagnostics/trace.h"
 #include "dialogue/arguments.h"
-#include "dialogue/inputs.h"
 #include "dialogue/main_loop.h"
 
 #ifndef INTCALC_VERSION
@@ -63,70 +61,99 @@ constexpr ConstantText kHelp{
 
 constexpr std::string_view kTryHelp = "; try 'intcalc --help'";
 
-// Print: the text, each of whose lines ends with LF, with the platform's line ends.
-int Print(TextView text) {
+// PrintLines: the text, each of whose lines ends with LF, with the platform's line ends.
+void PrintLines(Console& console, TextView text) {
   while (!text.IsEmpty()) {
     const auto end = static_cast<TextLength>(std::string_view(text).find('\n'));
-    WritePlatformLine(text.First(end));
+    WritePlatformLine(console, text.First(end));
     text = text.From(end + 1);
   }
-  return FinishRun(ReadStatus::kEndOfInput);
 }
 
-int UsageError(std::initializer_list<std::string_view> parts) {
-  WriteErrorLine(parts);
-  return kExitUsageError;
+// ReportUsageError: the argument not understood, named on standard error.
+void ReportUsageError(Console& console, const Argument& argument) {
+  switch (argument.kind) {
+    case Argument::Kind::kUnknownOption:
+      if (argument.letter != '\0' && argument.text.size() > 2) {
+        WriteErrorLine(console, {"intcalc: unknown option '-",
+                                 {&argument.letter, 1},
+                                 "' in '",
+                                 argument.text,
+                                 "'",
+                                 kTryHelp});
+        return;
+      }
+      WriteErrorLine(console, {"intcalc: unknown option '", argument.text, "'", kTryHelp});
+      return;
+    case Argument::Kind::kMissingExpression:
+      WriteErrorLine(console, {"intcalc: option '", argument.text, "' needs an expression after it",
+                               kTryHelp});
+      return;
+    default:  // kUnwantedValue
+      WriteErrorLine(console, {"intcalc: option '", argument.text, "' takes no value", kTryHelp});
+      return;
+  }
 }
 
 }  // namespace
 
-int RunCommandLine(std::span<const char* const> arguments) {
-  Answers answers = Answers::kDialogue;
-  TraceMode trace = TraceMode::kOff;
-  bool expressions = false;
+CommandLine ParseCommandLine(std::span<const char* const> arguments) {
+  CommandLine commandLine;
+  commandLine.arguments = arguments;
   ArgumentReader reader(arguments);
   Argument argument;
   while (reader.Next(argument)) {
     switch (argument.kind) {
       case Argument::Kind::kHelp:
-        return Print(kHelp);
+        commandLine.action = CommandLine::Action::kHelp;
+        return commandLine;
       case Argument::Kind::kVersion:
-        return Print(kVersion);
+        commandLine.action = CommandLine::Action::kVersion;
+        return commandLine;
       case Argument::Kind::kResults:
-        answers = Answers::kResultsOnly;
+        commandLine.answers = Answers::kResultsOnly;
         break;
       case Argument::Kind::kTrace:
-        trace = TraceMode::kTrace;
+        commandLine.trace = TraceMode::kTrace;
         break;
       case Argument::Kind::kStep:
-        trace = TraceMode::kStep;
+        commandLine.trace = TraceMode::kStep;
         break;
       case Argument::Kind::kExpression:
-        expressions = true;
+        commandLine.answers = Answers::kResultsOnly;
+        commandLine.errorWordsFail = true;
+        commandLine.namesInputs = true;
         break;
       case Argument::Kind::kOperand:
+        commandLine.namesInputs = true;
         break;
       case Argument::Kind::kUnknownOption:
-        if (argument.letter != '\0' && argument.text.size() > 2) {
-          return UsageError({"intcalc: unknown option '-",
-                             {&argument.letter, 1},
-                             "' in '",
-                             argument.text,
-                             "'",
-                             kTryHelp});
-        }
-        return UsageError({"intcalc: unknown option '", argument.text, "'", kTryHelp});
       case Argument::Kind::kMissingExpression:
-        return UsageError(
-            {"intcalc: option '", argument.text, "' needs an expression after it", kTryHelp});
       case Argument::Kind::kUnwantedValue:
-        return UsageError({"intcalc: option '", argument.text, "' takes no value", kTryHelp});
+        commandLine.action = CommandLine::Action::kUsageError;
+        commandLine.problem = argument;
+        return commandLine;
     }
   }
-  if (expressions) answers = Answers::kResultsOnly;
-  StartTracing(trace);
-  Inputs inputs(arguments);
-  return RunCalculator(answers, inputs, expressions);
+  return commandLine;
+}
+
+int RunCommandLine(Console& console, Dialogue& dialogue, std::span<const char* const> arguments) {
+  const CommandLine commandLine = ParseCommandLine(arguments);
+  switch (commandLine.action) {
+    case CommandLine::Action::kHelp:
+      PrintLines(console, kHelp);
+      return FinishRun(console, ReadStatus::kEndOfInput);
+    case CommandLine::Action::kVersion:
+      PrintLines(console, kVersion);
+      return FinishRun(console, ReadStatus::kEndOfInput);
+    case CommandLine::Action::kUsageError:
+      ReportUsageError(console, commandLine.problem);
+      return kExitUsageError;
+    case CommandLine::Action::kCalculate:
+      break;
+  }
+  return RunCalculator(console, dialogue, commandLine);
 }
 
 }  // namespace intcalc

@@ -1,17 +1,45 @@
-// The program's command line: how to answer, or a text to print and end.
+// The program's command line, parsed once into the one value the run reads.
 #pragma once
 
+#include <cstdint>
 #include <span>
+
+#include "console/console.h"
+#include "diagnostics/trace.h"
+#include "dialogue/arguments.h"
 
 namespace intcalc {
 
 inline constexpr int kExitUsageError = 2;
 
-// RunCommandLine: the dialogue over the inputs the arguments name (see Inputs); with -r
-// or --results, answers of one line each, as with -e; with --trace or --step, the later
-// of them, each evaluation shown on standard error as well; with -h or --help, or -V or
-// --version, wherever it comes, the text asked for. An option not understood is a
-// one-line usage error on standard error and status 2.
-int RunCommandLine(std::span<const char* const> arguments);
+// How the calculator answers: with the whole dialogue, or with one line of output for
+// each line of input, holding its result alone.
+enum class Answers : std::uint8_t { kDialogue, kResultsOnly };
+
+// CommandLine: what the arguments ask for: with -r or --results, answers of one line each,
+// as with -e; with --trace or --step, the later of them, each evaluation shown on standard
+// error as well; with -h or --help, or -V or --version, wherever it comes, the text asked
+// for; the first argument not understood makes a usage error.
+struct CommandLine {
+  enum class Action : std::uint8_t { kCalculate, kHelp, kVersion, kUsageError };
+
+  Action action = Action::kCalculate;
+  Answers answers = Answers::kDialogue;
+  TraceMode trace = TraceMode::kOff;
+  bool errorWordsFail = false;  // with -e: an answer that is an error word makes status 3
+  bool namesInputs = false;     // -e or a FILE is given: standard input only as "-"
+  std::span<const char* const> arguments;  // the expressions and FILEs are read from these
+  Argument problem;                        // for a usage error, the argument not understood
+};
+
+// ParseCommandLine: the arguments, read once.
+CommandLine ParseCommandLine(std::span<const char* const> arguments);
+
+struct Dialogue;
+
+// RunCommandLine: what the arguments ask for, through the console: the dialogue over the
+// inputs they name (see Inputs), the help or the version, or a one-line usage error on
+// standard error and status 2; returns the exit status.
+int RunCommandLine(Console& console, Dialogue& dialogue, std::span<const char* const> arguments);
 
 }  // namespace intcalc

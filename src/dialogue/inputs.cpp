@@ -20,54 +20,45 @@ bool NextOf(ArgumentReader& reader, Argument::Kind kind, std::string_view& text)
 
 }  // namespace
 
-Inputs::Inputs(std::span<const char* const> arguments)
-    : expressions_(arguments), operands_(arguments) {
-  ArgumentReader reader(arguments);
-  Argument argument;
-  while (reader.Next(argument)) {
-    named_ = named_ || argument.kind == Argument::Kind::kExpression ||
-             argument.kind == Argument::Kind::kOperand;
-  }
-}
-
-bool Inputs::OpenNext() {
+bool Inputs::OpenNext(Console& console) {
   if (!named_) {
     if (standardInputDone_) return false;
     standardInputDone_ = true;
-    ReadFromStandardInput();
+    ReadFromStandardInput(console);
     return true;
   }
   std::string_view text;
   if (NextOf(expressions_, Argument::Kind::kExpression, text)) {
-    ReadFromText(text);
+    ReadFromText(console, text);
     return true;
   }
-  while (NextOf(operands_, Argument::Kind::kOperand, text)) {
+  while (NextOf(files_, Argument::Kind::kOperand, text)) {
     current_ = text;
     if (text == kStandardInputName) {
-      ReadFromStandardInput();
+      ReadFromStandardInput(console);
       return true;
     }
-    if (ReadFromFile(text.data())) return true;  // an argument's text ends with its NUL
-    WriteErrorLine({"intcalc: ", text, ": ", FailureReason(Stream::kInput)});
+    if (ReadFromFile(console, text.data())) return true;  // an argument's text ends with its NUL
+    WriteErrorLine(console, {"intcalc: ", text, ": ", FailureReason(console, Stream::kInput)});
     anyFailed_ = true;
   }
   return false;
 }
 
-ReadResult Inputs::Read(std::span<char> buffer) {
+ReadResult Inputs::Read(Console& console, std::span<char> buffer) {
   while (true) {
-    if (!reading_ && !OpenNext()) {
-      ReadFromStandardInput();  // nothing is left open
+    if (!reading_ && !OpenNext(console)) {
+      ReadNothing(console);
       return {ReadStatus::kEndOfInput, 0};
     }
     reading_ = true;
-    const ReadResult read = ReadLine(buffer);
-    if (read.status == ReadStatus::kLine || read.status == ReadStatus::kWriteFailed) return read;
+    const ReadResult read = ReadLine(console, buffer);
+    if (read.status == ReadStatus::kPiece || read.status == ReadStatus::kWriteFailed) return read;
     reading_ = false;
     if (read.status == ReadStatus::kFailed) {
       if (!named_) return read;
-      WriteErrorLine({"intcalc: ", current_, ": ", FailureReason(Stream::kInput)});
+      WriteErrorLine(console,
+                     {"intcalc: ", current_, ": ", FailureReason(console, Stream::kInput)});
       anyFailed_ = true;
     }
   }

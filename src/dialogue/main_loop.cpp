@@ -1,41 +1,22 @@
 #include "dialogue/main_loop.h"
 
-#include <array>
 #include <span>
 
-#include "console/console.h"
 #include "dialogue/dialogue_texts.h"
-#include "eval/expression.h"
-#include "text/limits.h"
+#include "text/line_ends.h"
 
 namespace intcalc {
 
 namespace {
 
 constexpr ConstantText kEqualsSign{"="};
-constexpr ConstantText kNoResult{""};
+constexpr ConstantText kNoText{""};
 constexpr std::string_view kCannotRead = "intcalc: cannot read standard input: ";
 constexpr std::string_view kCannotWrite = "intcalc: cannot write to standard output: ";
-constexpr char kLineFeed = '\n';
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
 static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
-
-using RawLine = std::array<char, kReadLimit>;
-using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
-using EchoLineBuffer = TextBuffer<kEchoCapacity>;
-
-// Dialogue: the buffers of the dialogue and the evaluation it hands each expression to,
-// alive for the whole run and reset for every expression.
-struct Dialogue {
-  RawLine rawLine{};
-  ExpressionBuffer expression;  // the line without blanks, as the person is shown it
-  EchoLineBuffer echoLine;      // expression, "=", result text
-  Evaluation evaluation;
-};
-
-constinit Dialogue dialogue;
 
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';
@@ -85,25 +66,26 @@ std::span<const char> Delivered(const Dialogue& state, const ReadResult& read) {
   return std::span(state.rawLine).first(read.count);
 }
 
-int RunDialogue(Dialogue& state, Inputs& inputs) {
+int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
   bool showIntro = true;
   while (true) {
     if (showIntro) {
-      WriteText(kIntroOperators);
-      WriteText(kIntroRange);
+      WriteLine(console, kIntroOperators);
+      WriteLine(console, kIntroRange);
+      WriteLine(console, kNoText);
     }
-    WritePrompt(kPrompt);
+    WritePrompt(console, kPrompt);
 
-    const ReadResult read = inputs.Read(state.rawLine);
-    if (read.status != ReadStatus::kLine) return FinishRun(read.status);
+    const ReadResult read = inputs.Read(console, state.rawLine);
+    if (read.status != ReadStatus::kPiece) return FinishRun(console, read.status);
     showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
 
-    WriteTexts(kExpressionLabel, state.expression, kLineEnd);
+    WriteLine(console, kExpressionLabel, state.expression);
     Calculate(state);
     BuildEchoLine(state);
-    WriteTexts(kResultLabel, state.evaluation.result, kLineEnd, state.echoLine, kLineEnd, kRule,
-               kLineEnd);
+    WriteLines(console, LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
+               LineOf(kRule));
   }
 }
 
@@ -116,69 +98,66 @@ enum class Evaluated : unsigned char { kNone, kOne, kMoreThanOne };
 
 // WriteLineResult: the one line that answers a line of input; returns whether it is an
 // error word.
-bool WriteLineResult(const Dialogue& state, Evaluated evaluated) {
+bool WriteLineResult(Console& console, const Dialogue& state, Evaluated evaluated) {
   switch (evaluated) {
     case Evaluated::kNone:
-      WritePlatformLine(kNoResult);
+      WritePlatformLine(console, kNoText);
       return false;
     case Evaluated::kOne:
-      WritePlatformLine(state.evaluation.result);
+      WritePlatformLine(console, state.evaluation.result);
       return IsErrorWord(state.evaluation.result.View());
     case Evaluated::kMoreThanOne:
       break;
   }
-  WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
+  WritePlatformLine(console, kErrorWord);  // a line longer than one read, taken as more than one
   return true;
 }
 
-int RunResultsOnly(Dialogue& state, Inputs& inputs, bool& errorWord) {
+int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& errorWord) {
   Evaluated evaluated = Evaluated::kNone;
   bool lineOpen = false;  // part of a line has arrived without its line end
   while (true) {
-    const ReadResult read = inputs.Read(state.rawLine);
-    if (read.status != ReadStatus::kLine) {
-      if (lineOpen && WriteLineResult(state, evaluated)) errorWord = true;
-      return FinishRun(read.status);
+    const ReadResult read = inputs.Read(console, state.rawLine);
+    if (read.status != ReadStatus::kPiece) {
+      if (lineOpen && WriteLineResult(console, state, evaluated)) errorWord = true;
+      return FinishRun(console, read.status);
     }
-    const std::span<const char> delivered = Delivered(state, read);
-    if (!CompactInput(delivered, state.expression)) {
+    if (!CompactInput(Delivered(state, read), state.expression)) {
       Calculate(state);  // the line's answer is this result, if no other piece has one
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }
-    lineOpen = delivered.empty() || delivered.back() != kLineFeed;
+    lineOpen = !read.endsLine;
     if (lineOpen) continue;
-    if (WriteLineResult(state, evaluated)) errorWord = true;
+    if (WriteLineResult(console, state, evaluated)) errorWord = true;
     evaluated = Evaluated::kNone;
   }
 }
 
 }  // namespace
 
-int FinishRun(ReadStatus status) {
-  FlushOutput();
-  RestoreConsole();
+int FinishRun(Console& console, ReadStatus status) {
+  FlushOutput(console);
+  RestoreConsole(console);
   const bool readFailed = status == ReadStatus::kFailed;
   if (readFailed) {
-    WriteErrorLine({kCannotRead, FailureReason(Stream::kInput)});
+    WriteErrorLine(console, {kCannotRead, FailureReason(console, Stream::kInput)});
   }
-  if (OutputFailed()) {
-    WriteErrorLine({kCannotWrite, FailureReason(Stream::kOutput)});
+  if (console.output.Failed()) {
+    WriteErrorLine(console, {kCannotWrite, FailureReason(console, Stream::kOutput)});
   }
-  return readFailed || OutputFailed() ? kExitFailed : kExitInputEnded;
+  return readFailed || console.output.Failed() ? kExitFailed : kExitInputEnded;
 }
 
-int RunCalculator(Answers answers, Inputs& inputs, bool errorWordsFail) {
+int RunCalculator(Console& console, Dialogue& dialogue, const CommandLine& commandLine) {
+  dialogue.evaluation.watcher = dialogue.trace.Start(console, commandLine.trace);
+  Inputs inputs(commandLine);
   bool errorWord = false;
-  const int status = answers == Answers::kResultsOnly ? RunResultsOnly(dialogue, inputs, errorWord)
-                                                      : RunDialogue(dialogue, inputs);
+  const int status = commandLine.answers == Answers::kResultsOnly
+                         ? RunResultsOnly(console, dialogue, inputs, errorWord)
+                         : RunDialogue(console, dialogue, inputs);
   if (status != kExitInputEnded) return status;
   if (inputs.AnyFailed()) return kExitFailed;
-  return errorWordsFail && errorWord ? kExitErrorWord : kExitInputEnded;
-}
-
-int RunCalculator(Answers answers) {
-  Inputs standardInput;
-  return RunCalculator(answers, standardInput);
+  return commandLine.errorWordsFail && errorWord ? kExitErrorWord : kExitInputEnded;
 }
 
 }  // namespace intcalc

@@ -1,10 +1,15 @@
 // The dialogue with the person at the console.
 #pragma once
 
-#include <cstdint>
+#include <array>
 
 #include "console/console.h"
+#include "diagnostics/trace.h"
+#include "dialogue/command_line.h"
 #include "dialogue/inputs.h"
+#include "eval/expression.h"
+#include "text/limits.h"
+#include "text/text_buffer.h"
 
 namespace intcalc {
 
@@ -12,20 +17,28 @@ inline constexpr int kExitInputEnded = 0;
 inline constexpr int kExitFailed = 1;     // reading an input or writing standard output failed
 inline constexpr int kExitErrorWord = 3;  // asked for: an answer was an error word
 
-// How the calculator answers: with the whole dialogue, or with one line of output for
-// each line of input, holding its result alone.
-enum class Answers : std::uint8_t { kDialogue, kResultsOnly };
+using RawLine = std::array<char, kReadLimit>;
+using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
+using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
-// RunCalculator: reads and answers expressions until the inputs end or writing fails, and
-// says why a run fails on standard error; returns the exit status. With
-// `errorWordsFail`, a run whose answers hold an error word ends with kExitErrorWord.
-int RunCalculator(Answers answers, Inputs& inputs, bool errorWordsFail = false);
+// Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
+// the trace that watches it when asked; alive for the whole run, reset for every
+// expression.
+struct Dialogue {
+  RawLine rawLine{};
+  ExpressionBuffer expression;  // the line without blanks, as the person is shown it
+  EchoLineBuffer echoLine;      // expression, "=", result text
+  Evaluation evaluation;
+  Trace trace;
+};
 
-// RunCalculator: the same for standard input alone.
-int RunCalculator(Answers answers = Answers::kDialogue);
+// RunCalculator: reads and answers expressions from the inputs the command line names
+// until they end or writing fails, in the form it asks for, and says why a run fails on
+// standard error; returns the exit status.
+int RunCalculator(Console& console, Dialogue& dialogue, const CommandLine& commandLine);
 
-// FinishRun: writes out what is pending and, when reading (status kFailed) or writing
-// failed, says so on standard error; returns the exit status.
-int FinishRun(ReadStatus status);
+// FinishRun: writes out what is pending, puts the console back and, when reading (status
+// kFailed) or writing failed, says so on standard error; returns the exit status.
+int FinishRun(Console& console, ReadStatus status);
 
 }  // namespace intcalc

@@ -8,10 +8,9 @@
 #include <cstddef>
 #include <string_view>
 
-namespace intcalc {
+#include "text/limits.h"
 
-// kLongestCodePoint: the most bytes the UTF-8 of one code point takes.
-inline constexpr std::size_t kLongestCodePoint = 4;
+namespace intcalc {
 
 // SequenceLength: the bytes of a UTF-8 sequence that begins with `lead`; 1 for a byte
 // that is a character alone (an ASCII byte, or one that begins no sequence).

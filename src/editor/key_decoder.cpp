@@ -1,5 +1,8 @@
 #include "editor/key_decoder.h"
 
+#include "text/decimal.h"
+#include "text/limits.h"
+
 namespace intcalc {
 
 namespace {
@@ -7,8 +10,6 @@ namespace {
 constexpr char kEscape = '\x1b';
 constexpr char kDeleteKey = '\x7f';  // what Backspace sends
 constexpr char kFirstPrintable = ' ';
-constexpr std::size_t kLongestParameters = 8;  // more, and the sequence is none of ours
-constexpr unsigned kDecimalBase = 10;
 // The modifier parameter of a cursor key (ESC [ 1 ; m C): 1 + Shift 1 + Alt 2 + Ctrl 4.
 constexpr unsigned kAltModifier = 3;
 constexpr unsigned kControlModifier = 5;
@@ -111,8 +112,7 @@ Key ActionKey(EditAction action) {
 Key CharacterKey(std::string_view character) {
   Key key;
   key.action = EditAction::kInsert;
-  for (const char byte : character)
-    key.bytes[key.length++] = byte;
+  key.character.Append(character);
   return key;
 }
 
@@ -129,9 +129,9 @@ Keys KeyDecoder::Feed(char byte) {
   }
   const EditAction control = ControlAction(byte);
   if (control != EditAction::kNone) {
-    keys.Add(ActionKey(control));
+    keys.Push(ActionKey(control));
   } else if (static_cast<unsigned char>(byte) >= static_cast<unsigned char>(kFirstPrintable)) {
-    keys.Add(CharacterKey({&byte, 1}));  // a printable byte, or one that begins nothing
+    keys.Push(CharacterKey({&byte, 1}));  // a printable byte, or one that begins nothing
   }
   return keys;  // other control bytes ask nothing
 }
@@ -151,7 +151,7 @@ Keys KeyDecoder::FeedSequence(char byte) {
     } else {
       pending_ = 0;
       const EditAction action = AltAction(byte);
-      if (action != EditAction::kNone) keys.Add(ActionKey(action));
+      if (action != EditAction::kNone) keys.Push(ActionKey(action));
     }
     return keys;
   }
@@ -170,7 +170,7 @@ Keys KeyDecoder::FeedSequence(char byte) {
   const EditAction action = parameters_ <= kLongestParameters
                                 ? SequenceAction(byte, numbers_[0], numbers_[1])
                                 : EditAction::kNone;
-  if (action != EditAction::kNone) keys.Add(ActionKey(action));
+  if (action != EditAction::kNone) keys.Push(ActionKey(action));
   return keys;
 }
 
@@ -179,16 +179,14 @@ Keys KeyDecoder::FeedCodePoint(char byte) {
   if (BeginsCodePoint({bytes_.data(), pending_ + 1})) {
     Keys keys;
     if (++pending_ == SequenceLength(bytes_[0])) {
-      keys.Add(CharacterKey({bytes_.data(), pending_}));
+      keys.Push(CharacterKey({bytes_.data(), pending_}));
       pending_ = 0;
     }
     return keys;
   }
   // Broken off: the bytes so far are characters of their own, and this byte starts afresh.
   Keys keys = Expire();
-  const Keys after = Feed(byte);
-  for (std::size_t index = 0; index < after.count; ++index)
-    keys.Add(after.keys[index]);
+  keys.Append(Feed(byte).Elements());
   return keys;
 }
 
@@ -196,7 +194,7 @@ Keys KeyDecoder::Expire() {
   Keys keys;
   if (pending_ > 0 && bytes_[0] != kEscape) {
     for (std::size_t index = 0; index < pending_; ++index) {
-      keys.Add(CharacterKey({&bytes_[index], 1}));
+      keys.Push(CharacterKey({&bytes_[index], 1}));
     }
   }
   pending_ = 0;

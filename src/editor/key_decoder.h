@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "editor/characters.h"
+#include "text/bounded_array.h"
 
 namespace intcalc {
 
@@ -39,20 +40,14 @@ inline constexpr std::size_t kEditActions = static_cast<std::size_t>(EditAction:
 
 struct Key {
   EditAction action = EditAction::kNone;
-  std::array<char, kLongestCodePoint> bytes{};  // the code point, for kInsert
-  std::size_t length = 0;
+  BoundedArray<char, kLongestCodePoint> character;  // the code point, for kInsert
 
-  std::string_view Character() const { return {bytes.data(), length}; }
+  std::string_view Character() const { return character.View(); }
 };
 
 // Keys: the keys one byte completes. A byte that breaks off an unfinished code point ends
 // each of its bytes as a character of its own, so one byte may complete several keys.
-struct Keys {
-  std::array<Key, kLongestCodePoint> keys{};
-  std::size_t count = 0;
-
-  void Add(const Key& key) { keys[count++] = key; }
-};
+using Keys = BoundedArray<Key, kLongestCodePoint>;
 
 // KeyDecoder: the state between the bytes of one key.
 class KeyDecoder {

@@ -7,24 +7,11 @@ namespace intcalc {
 
 namespace {
 
-constexpr std::size_t kDecimalBase = 10;
-
-void Put(Drawing& drawing, std::string_view text) {
-  for (const char byte : text)
-    drawing.bytes[drawing.length++] = byte;  // every drawing fits kDrawingCapacity
-}
-
 // PutMove: ESC [ count final, for a count above zero.
 void PutMove(Drawing& drawing, std::size_t count, char final) {
-  std::array<char, kMostColumnDigits> digits{};
-  std::size_t used = 0;
-  for (; count != 0 && used < digits.size(); count /= kDecimalBase) {
-    digits[used++] = static_cast<char>('0' + count % kDecimalBase);
-  }
-  Put(drawing, kControlIntroducer);
-  while (used > 0)
-    Put(drawing, {&digits[--used], 1});
-  Put(drawing, {&final, 1});
+  drawing.Append(kControlIntroducer);
+  drawing.Append(Decimal<std::size_t>(std::min(count, kMostColumns)).View());
+  drawing.Push(final);
 }
 
 // WindowStart: the first byte to show so that the cursor lies within `width` columns.
@@ -39,44 +26,46 @@ std::size_t WindowStart(const EditorState& state, std::size_t width) {
 
 }  // namespace
 
-Drawing DrawLine(const EditorState& state, Clearing clearing, std::string_view prompt) {
-  Drawing drawing;
+void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Drawing& drawing) {
+  drawing.Clear();
   const std::size_t columns = std::clamp(state.columns, kLeastColumns, kMostColumns);
   const std::size_t width = columns - 1;  // the last column stays free for the cursor
   switch (clearing) {
     case Clearing::kRow:
       break;
     case Clearing::kScreen:
-      Put(drawing, kClearScreen);
-      Put(drawing, Part(prompt, 0, std::min(prompt.size(), kMostPrompt)));
+      drawing.Append(kClearScreen);
+      if (!prompt.empty()) {
+        drawing.Append(Part(prompt, 0, std::min(prompt.size(), kMostPrompt)));
+        drawing.Append(std::string_view(kLineEnd));
+      }
       break;
     case Clearing::kResized: {
       // A terminal that rewraps its rows put the cursor this many rows below the line's
       // first; from there on, everything is the line's and goes.
       const std::size_t rowsAbove = std::min(state.cursorColumn, kMostColumns) / columns;
       if (rowsAbove > 0) PutMove(drawing, rowsAbove, kCursorUp);
-      Put(drawing, kStartOfRow);
-      Put(drawing, kEraseScreenAfter);
+      drawing.Append(kStartOfRow);
+      drawing.Append(kEraseScreenAfter);
       break;
     }
   }
 
   const std::string_view text = state.line.View();
-  drawing.windowStart = WindowStart(state, width);
-  std::size_t end = drawing.windowStart;
+  state.windowStart = WindowStart(state, width);
+  std::size_t end = state.windowStart;
   for (std::size_t shown = 0; end < text.size();) {
     const std::size_t characterColumns = CharacterColumns(text, end);
     if (shown + characterColumns > width) break;
     shown += characterColumns;
     end += CharacterLength(text, end);
   }
-  Put(drawing, kStartOfRow);
-  Put(drawing, Part(text, drawing.windowStart, end - drawing.windowStart));
-  Put(drawing, kEraseRowAfter);
-  Put(drawing, kStartOfRow);
-  drawing.cursorColumn = ColumnsBetween(text, drawing.windowStart, state.cursor);
-  if (drawing.cursorColumn > 0) PutMove(drawing, drawing.cursorColumn, kCursorForward);
-  return drawing;
+  drawing.Append(kStartOfRow);
+  drawing.Append(Part(text, state.windowStart, end - state.windowStart));
+  drawing.Append(kEraseRowAfter);
+  drawing.Append(kStartOfRow);
+  state.cursorColumn = ColumnsBetween(text, state.windowStart, state.cursor);
+  if (state.cursorColumn > 0) PutMove(drawing, state.cursorColumn, kCursorForward);
 }
 
 }  // namespace intcalc

@@ -9,11 +9,12 @@
 #include <string_view>
 
 #include "editor/line_editing.h"
+#include "text/bounded_array.h"
+#include "text/decimal.h"
+#include "text/limits.h"
 
 namespace intcalc {
 
-// kMostColumns: the widest terminal drawn for; a wider one is drawn as if this wide.
-inline constexpr std::size_t kMostColumns = 1024;
 inline constexpr std::size_t kLeastColumns = 2;
 
 // What goes before the line is drawn again.
@@ -23,7 +24,7 @@ enum class Clearing : std::uint8_t {
   kResized,  // the rows the line took before the terminal's width changed to state.columns
 };
 
-// The controls a drawing uses, and the most bytes it takes.
+// The controls a drawing uses.
 inline constexpr std::string_view kStartOfRow = "\r";
 inline constexpr std::string_view kEraseRowAfter = "\x1b[0K";
 inline constexpr std::string_view kEraseScreenAfter = "\x1b[J";
@@ -31,30 +32,25 @@ inline constexpr std::string_view kClearScreen = "\x1b[H\x1b[2J";
 inline constexpr std::string_view kControlIntroducer = "\x1b[";
 inline constexpr char kCursorForward = 'C';
 inline constexpr char kCursorUp = 'A';
-inline constexpr std::size_t kMostColumnDigits = 4;
-static_assert(kMostColumns < 10'000, "a column count has at most kMostColumnDigits digits");
-inline constexpr std::size_t kMostMove = kControlIntroducer.size() + kMostColumnDigits + 1;
-// kMostPrompt: the most of a prompt drawn above the line on a cleared screen.
-inline constexpr std::size_t kMostPrompt = 128;
-inline constexpr std::size_t kDrawingCapacity =
-    std::max(kClearScreen.size() + kMostPrompt,
-             kMostMove + kStartOfRow.size() + kEraseScreenAfter.size()) +
-    kStartOfRow.size() + kEditCapacity + kEraseRowAfter.size() + kStartOfRow.size() + kMostMove;
+// kMostMove: a cursor move of at most kMostColumns.
+inline constexpr std::size_t kMostMove =
+    kControlIntroducer.size() + Decimal<std::uint16_t>(kMostColumns).View().size() + 1;
+// The most a drawing's controls take besides the prompt and the line: a clearing, then
+// the row started, erased after the line and started again, and the cursor moved.
+static_assert(std::max(kClearScreen.size(),
+                       kMostMove + kStartOfRow.size() + kEraseScreenAfter.size()) +
+                  kStartOfRow.size() + kEraseRowAfter.size() + kStartOfRow.size() + kMostMove <=
+              kMostDrawingControls);
 
-struct Drawing {
-  std::array<char, kDrawingCapacity> bytes{};
-  std::size_t length = 0;
-  std::size_t windowStart = 0;   // the first byte of the line shown
-  std::size_t cursorColumn = 0;  // where the cursor is left on the row
+// Drawing: the bytes of one drawing.
+using Drawing = BoundedArray<char, kDrawingCapacity>;
 
-  std::string_view View() const { return {bytes.data(), length}; }
-};
-
-// DrawLine: the part of state's line around the cursor, on a row of state.columns, the
-// last column kept free for the cursor; when the cursor would leave the part shown before,
-// the line scrolls sideways. After a resize, the rows above the cursor that the line's
-// last drawing took when the terminal wrapped it to its new width are cleared first. On a
-// cleared screen the prompt, a line of its own with its line end, comes above the line.
-Drawing DrawLine(const EditorState& state, Clearing clearing, std::string_view prompt = {});
+// DrawLine: into `drawing`, the part of state's line around the cursor, on a row of
+// state.columns, the last column kept free for the cursor; when the cursor would leave the
+// part shown before, the line scrolls sideways. After a resize, the rows above the cursor
+// that the line's last drawing took when the terminal wrapped it to its new width are
+// cleared first. On a cleared screen the prompt, on a line of its own, comes above the
+// line. What it shows goes into state.windowStart and state.cursorColumn.
+void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Drawing& drawing);
 
 }  // namespace intcalc

@@ -12,19 +12,13 @@ namespace {
 
 // Erase: removes the bytes from `first` up to `last`, where the cursor ends.
 void Erase(EditorState& state, std::size_t first, std::size_t last) {
-  EditLine& line = state.line;
-  std::memmove(line.bytes.data() + first, line.bytes.data() + last, line.length - last);
-  line.length -= last - first;
+  state.line.Erase(first, last);
   state.cursor = first;
 }
 
 EditOutcome Insert(EditorState& state, std::string_view character) {
-  EditLine& line = state.line;
-  if (line.length + character.size() > state.capacity) return EditOutcome::kBell;
-  char* const at = line.bytes.data() + state.cursor;
-  std::memmove(at + character.size(), at, line.length - state.cursor);
-  std::memcpy(at, character.data(), character.size());  // length + size <= capacity
-  line.length += character.size();
+  if (state.line.Size() + character.size() > state.capacity) return EditOutcome::kBell;
+  state.line.Insert(state.cursor, character);
   state.cursor += character.size();
   return EditOutcome::kGoOn;
 }
@@ -72,7 +66,7 @@ const EditLine& HistoryEntry(const History& history, std::size_t age) {
 // Remember: keeps a finished line for Up and Down, unless it is empty or the same as the
 // newest entry.
 void Remember(History& history, const EditLine& line) {
-  if (line.length == 0) return;
+  if (line.IsEmpty()) return;
   if (history.count > 0 && HistoryEntry(history, 1).View() == line.View()) return;
   history.entries[history.next] = line;
   history.next = (history.next + 1) % kHistoryEntries;
@@ -85,14 +79,14 @@ void Recall(EditorState& state, std::size_t age) {
   state.historyAge = age;
   const EditLine& shown = age == 0 ? state.unsent : HistoryEntry(state.history, age);
   state.line = shown;
-  state.line.length = std::min(shown.length, state.capacity);
-  state.cursor = state.line.length;
+  state.line.Truncate(std::min(shown.Size(), state.capacity));
+  state.cursor = state.line.Size();
 }
 
 }  // namespace
 
 void StartLine(EditorState& state, std::size_t capacity) {
-  state.line.length = 0;
+  state.line.Clear();
   state.capacity = std::min<std::size_t>(capacity, kEditCapacity);
   state.cursor = 0;
   state.windowStart = 0;
@@ -103,7 +97,7 @@ void StartLine(EditorState& state, std::size_t capacity) {
 EditOutcome Apply(EditorState& state, const Key& key) {
   const std::string_view text = state.line.View();
   const bool atStart = state.cursor == 0;
-  const bool atEnd = state.cursor == state.line.length;
+  const bool atEnd = state.cursor == state.line.Size();
   switch (key.action) {
     case EditAction::kInsert:
       return Insert(state, key.Character());
@@ -117,10 +111,10 @@ EditOutcome Apply(EditorState& state, const Key& key) {
       state.cursor = 0;
       return EditOutcome::kGoOn;
     case EditAction::kEnd:
-      state.cursor = state.line.length;
+      state.cursor = state.line.Size();
       return EditOutcome::kGoOn;
     case EditAction::kEndOfFile:
-      if (state.line.length == 0) return EditOutcome::kEndOfInput;
+      if (state.line.IsEmpty()) return EditOutcome::kEndOfInput;
       [[fallthrough]];
     case EditAction::kDelete:
       if (!atEnd) Erase(state, state.cursor, state.cursor + CharacterLength(text, state.cursor));
@@ -132,7 +126,7 @@ EditOutcome Apply(EditorState& state, const Key& key) {
       Erase(state, 0, state.cursor);
       return EditOutcome::kGoOn;
     case EditAction::kKillToEnd:
-      state.line.length = state.cursor;
+      state.line.Truncate(state.cursor);
       return EditOutcome::kGoOn;
     case EditAction::kKillToBlank:
       KillToBlank(state);
@@ -159,7 +153,7 @@ EditOutcome Apply(EditorState& state, const Key& key) {
       Recall(state, state.historyAge - 1);
       return EditOutcome::kGoOn;
     case EditAction::kEnter:
-      state.cursor = state.line.length;
+      state.cursor = state.line.Size();
       Remember(state.history, state.line);
       return EditOutcome::kLineDone;
     case EditAction::kInterrupt:
@@ -177,8 +171,8 @@ EditOutcome Apply(EditorState& state, const Key& key) {
 
 BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
   BytesApplied applied;
-  for (std::size_t index = 0; index < keys.count; ++index) {
-    switch (Apply(state, keys.keys[index])) {
+  for (const Key& key : keys.Elements()) {
+    switch (Apply(state, key)) {
       case EditOutcome::kGoOn:
         applied.changed = true;
         break;

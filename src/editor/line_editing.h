@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "editor/key_decoder.h"
+#include "text/bounded_array.h"
 #include "text/limits.h"
 
 namespace intcalc {
@@ -15,12 +16,7 @@ namespace intcalc {
 // The width taken for a terminal that does not tell its own.
 inline constexpr std::size_t kDefaultColumns = 80;
 
-struct EditLine {
-  std::array<char, kEditCapacity> bytes{};
-  std::size_t length = 0;
-
-  std::string_view View() const { return {bytes.data(), length}; }
-};
+using EditLine = BoundedArray<char, kEditCapacity>;
 
 // History: a ring of the latest lines of this session.
 struct History {

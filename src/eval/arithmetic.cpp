@@ -1,6 +1,5 @@
 #include "eval/arithmetic.h"
 
-#include <array>
 #include <cstdint>
 
 namespace intcalc {
@@ -8,8 +7,6 @@ namespace intcalc {
 namespace {
 
 constexpr unsigned kMagnitudeBits = 32;
-constexpr Magnitude kDecimalBase = 10;
-static_assert(kMagnitudeDigits + 1 < kResultCapacity, "a sign and the digits fit the result");
 
 // SignsMatch: compares the low bytes of two sign flags, the byte that carries a sign in
 // the tables. Every flag the reader and the arithmetic store is 0 or 1, so this agrees
@@ -76,27 +73,6 @@ Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode 
     default:  // kNone: the evaluator applies only live operators, so this never happens
       return Fail(result, kErrorWord);
   }
-}
-
-void FormatResult(SignedMagnitude value, ResultTextBuffer& destination) {
-  // The digits are written from the end of a text of their own, least significant first,
-  // then moved into place in one copy.
-  std::array<char, kMagnitudeDigits + 1> text{};
-  std::size_t first = text.size();
-  Magnitude magnitude = value.magnitude;
-  do {
-    text[--first] = static_cast<char>('0' + magnitude % kDecimalBase);
-    magnitude /= kDecimalBase;
-  } while (magnitude != 0);
-  if (value.sign != kPositive && value.magnitude != 0) {
-    CheckBounds(first > 0);  // the sign's place before the widest value's digits
-    text[--first] = '-';
-  }
-  const std::size_t length = text.size() - first;
-  const TextSpan out = destination;
-  for (std::size_t index = 0; index < length; ++index)
-    out.Storage()[index] = text[first + index];  // length <= 11 < the result text's capacity
-  out.SetLength(static_cast<TextLength>(length));
 }
 
 }  // namespace intcalc

@@ -1,7 +1,10 @@
 // Sign-magnitude arithmetic and the decimal result text.
 #pragma once
 
+#include <string_view>
+
 #include "eval/evaluation_tables.h"
+#include "text/decimal.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -11,8 +14,29 @@ namespace intcalc {
 Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode code,
                       SignedMagnitude& value, ResultTextBuffer& result);
 
-// FormatResult: writes the value as decimal text; a magnitude of 0 is "0" whatever the
-// sign. Ten digits and a sign always fit the result text.
-void FormatResult(SignedMagnitude value, ResultTextBuffer& destination);
+// FormatResult: writes the value as decimal text, "-" before the digits of a negative one;
+// a magnitude of 0 is "0" whatever the sign. When the digits are not fewer than the
+// destination's capacity, it fills the destination with "*" and fails: never in the result
+// text, which a sign and ten digits always fit, so there the test costs nothing.
+template <TextLength kCapacity>
+Outcome FormatResult(SignedMagnitude value, TextBuffer<kCapacity>& destination) {
+  constexpr char kStarFill = '*';
+  const Decimal decimal(value.magnitude);
+  const std::string_view digits = decimal.View();
+  const TextSpan out = destination;
+  if (digits.size() >= kCapacity) {
+    for (TextLength index = 0; index < kCapacity; ++index)
+      out.Storage()[index] = kStarFill;
+    out.SetLength(kCapacity);
+    return Outcome::kFailure;
+  }
+  TextLength length = 0;
+  if (value.sign != kPositive && value.magnitude != 0) out.Storage()[length++] = '-';
+  // Byte by byte: ten at most, where memcpy would be a call for a length it does not know.
+  for (const char digit : digits)
+    out.Storage()[length++] = digit;  // the sign and the digits fit: checked above
+  out.SetLength(length);
+  return Outcome::kSuccess;
+}
 
 }  // namespace intcalc

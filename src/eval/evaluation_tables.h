@@ -19,19 +19,7 @@ enum class [[nodiscard]] Outcome : std::uint8_t{kFailure, kSuccess};
 
 using SignFlag = std::uint32_t;  // 0 positive, 1 negative
 using Magnitude = std::uint32_t;
-
-// DigitsOf: how many decimal digits `value` has.
-constexpr std::size_t DigitsOf(std::uint64_t value) {
-  return value < 10 ? 1 : 1 + DigitsOf(value / 10);
-}
-
-// kLargestMagnitude: 4294967295, the end of the range.
-inline constexpr std::uint64_t kLargestMagnitude = std::numeric_limits<Magnitude>::max();
-
-// kMagnitudeDigits: the digits of the largest magnitude; the texts that hold one are
-// sized by it, so it is proven here rather than trusted.
-inline constexpr std::size_t kMagnitudeDigits = std::numeric_limits<Magnitude>::digits10 + 1;
-static_assert(kMagnitudeDigits == DigitsOf(kLargestMagnitude));
+static_assert(std::numeric_limits<Magnitude>::max() == kLargestMagnitude);
 
 inline constexpr SignFlag kPositive = 0;
 inline constexpr SignFlag kNegative = 1;

@@ -7,13 +7,14 @@
 namespace intcalc {
 
 Outcome EvaluateExpression(Evaluation& evaluation) {
-  Tell(&EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
+  EvaluationWatcher* const watcher = evaluation.watcher;
+  Tell(watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
   Outcome outcome = ResolveParentheses(evaluation);
   if (outcome == Outcome::kSuccess) {
-    outcome =
-        EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result, Depth::kExpression);
+    outcome = EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result,
+                           {watcher, Scope::kExpression});
   }
-  Tell(&EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
+  Tell(watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
   return outcome;
 }
 

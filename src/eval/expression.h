@@ -2,6 +2,7 @@
 #pragma once
 
 #include "eval/evaluation_tables.h"
+#include "eval/trace_points.h"
 #include "text/limits.h"
 #include "text/result_text.h"
 #include "text/text_buffer.h"
@@ -12,14 +13,16 @@ using WorkingText = TextBuffer<kWorkingCapacity>;
 using GroupText = TextBuffer<kGroupCapacity>;
 using ScratchText = TextBuffer<kScratchCapacity>;
 
-// Evaluation: everything the evaluation of one expression reads and writes. Its owner
-// puts the expression into `working`; every stage is handed the parts it needs.
+// Evaluation: everything the evaluation of one expression reads and writes, and who
+// watches it. Its owner puts the expression into `working`; every stage is handed the
+// parts it needs.
 struct Evaluation {
-  WorkingText working;      // rewritten by parenthesis resolution, then evaluated
-  ResultTextBuffer result;  // the value, a lone operand as typed, or an error word
-  GroupText group;          // the inner text of the group being evaluated
-  ScratchText scratch;      // where a splice is assembled
-  FlatEvaluation flat;      // the reader's state, the tables, the arithmetic's value
+  WorkingText working;                   // rewritten by parenthesis resolution, then evaluated
+  ResultTextBuffer result;               // the value, a lone operand as typed, or an error word
+  GroupText group;                       // the inner text of the group being evaluated
+  ScratchText scratch;                   // where a splice is assembled
+  FlatEvaluation flat;                   // the reader's state, the tables, the arithmetic's value
+  EvaluationWatcher* watcher = nullptr;  // told of every step; nobody watches when null
 };
 
 // EvaluateExpression: resolves the parentheses of the working text, then evaluates what is

@@ -6,13 +6,14 @@
 #include <string_view>
 
 #include "eval/precedence.h"
+#include "text/decimal.h"
 
 namespace intcalc {
 
 namespace {
 
-// MergeLeadingSigns looks at three characters: two signs to fold and the one after them.
-constexpr std::size_t kSignsExamined = 2;
+// kSignsFolded: the leading signs MergeLeadingSigns folds, when something follows them.
+constexpr std::size_t kSignsFolded = 2;
 
 using OperatorTable = std::array<OperatorCode, 256>;
 
@@ -34,16 +35,18 @@ constexpr OperatorCode OperatorFor(char character) {
 }
 
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
-constexpr std::string_view kBeyondRange = "an operand beyond 4294967295";
+constexpr LimitText kBeyondRange{"an operand beyond ", kLargestMagnitude, ""};
+constexpr LimitText kTooManyOperators{"more than ", kTableCapacity, " operators"};
 
 // MergeLeadingSigns: folds two leading signs into one, blanking the first and stepping
-// `rest` past it; fails on three leading signs. Returns whether it folded.
+// `rest` past it, and says in `folded` whether it did; fails on three leading signs, the
+// second of them already rewritten.
 Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
   folded = false;
-  if (rest.size() <= kSignsExamined) return Outcome::kSuccess;
+  if (rest.size() <= kSignsFolded) return Outcome::kSuccess;
   if (!IsSign(rest[0]) || !IsSign(rest[1])) return Outcome::kSuccess;
   text.Put(1, rest[0] == rest[1] ? '+' : '-');
-  if (IsSign(rest[kSignsExamined])) return Outcome::kFailure;
+  if (IsSign(rest[kSignsFolded])) return Outcome::kFailure;
   text.Put(0, kBlank);
   rest.remove_prefix(1);
   folded = true;
@@ -99,7 +102,6 @@ Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
 // DigitsToMagnitude: the value of the operand's digits, which have no leading zeros
 // (ReadNextOperand strips them); fails when it leaves 32 bits.
 Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
-  constexpr std::uint64_t kDecimalBase = 10;
   // More digits than the largest value has leave 32 bits; that many fit in 64.
   const std::string_view text = digits.View();
   if (text.size() > kMagnitudeDigits) return Outcome::kFailure;
@@ -130,34 +132,35 @@ void AddOperand(PairList& pairs, SignedMagnitude operand) {
 
 }  // namespace
 
-Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Depth depth) {
+Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Watch watch) {
   ReaderState& reader = flat.reader;
   EvaluationTables& tables = flat.tables;
   std::string_view rest = text.View();
   bool folded = false;
   if (MergeLeadingSigns(text, rest, folded) == Outcome::kFailure) {
-    return FailWith(result, depth, kErrorWord, "three signs lead the text");
+    return FailWith(result, watch, kErrorWord, "three signs lead the text");
   }
-  if (folded) Tell(&EvaluationWatcher::SignsFolded, depth, TextView(text));
+  if (folded) Tell(watch.watcher, &EvaluationWatcher::SignsFolded, watch.scope, TextView(text));
 
   tables.operators.count = 0;  // the pairs begin afresh at the first operator
   ClearText(result);
   ClearText(reader.digits);
 
   if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
-    return FailWith(result, depth, kErrorWord, kMalformed, rest);
+    return FailWith(result, watch, kErrorWord, kMalformed, rest);
   }
   if (rest.empty()) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text, result);
-    Tell(&EvaluationWatcher::LoneOperand, depth, TextView(text), TextView(result));
+    Tell(watch.watcher, &EvaluationWatcher::LoneOperand, watch.scope, TextView(text),
+         TextView(result));
     return Outcome::kSuccess;
   }
 
   (void)PushOperator(tables.operators, reader.operatorCode);  // the table is empty
   Magnitude magnitude = 0;
   if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-    return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
+    return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
   }
   tables.pairs.pairs[0].left = {reader.sign, magnitude};
   tables.pairs.count = 1;
@@ -166,23 +169,24 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   // text has been read.
   while (true) {
     if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
-      return FailWith(result, depth, kErrorWord, kMalformed, rest);  // where the operand began
+      return FailWith(result, watch, kErrorWord, kMalformed, rest);  // where the operand began
     }
     if (rest.empty()) break;
     if (PushOperator(tables.operators, reader.operatorCode) == Outcome::kFailure) {
-      return FailWith(result, depth, kErrorWord, "more than 200 operators");
+      return FailWith(result, watch, kErrorWord, kTooManyOperators);
     }
     if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-      return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
+      return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
     }
     AddOperand(tables.pairs, {reader.sign, magnitude});
   }
   if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-    return FailWith(result, depth, kOverflowWord, kBeyondRange, reader.digits.View());
+    return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
   }
   AddOperand(tables.pairs, {reader.sign, magnitude});
-  Tell(&EvaluationWatcher::TablesRead, depth, static_cast<const EvaluationTables&>(tables));
-  return ResolveIt(tables, flat.value, result, depth);
+  Tell(watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
+       static_cast<const EvaluationTables&>(tables));
+  return ResolveIt(tables, flat.value, result, watch);
 }
 
 }  // namespace intcalc

@@ -8,8 +8,9 @@
 
 namespace intcalc {
 
-// EvaluateFlat: evaluates text, which holds no parentheses, into the result text. A lone
-// operand is its own result. May blank text's first character while folding two signs.
-Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Depth depth);
+// EvaluateFlat: evaluates text, which holds no parentheses, into the result text, telling
+// `watch` of each step. A lone operand is its own result. May blank text's first
+// character while folding two signs.
+Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Watch watch);
 
 }  // namespace intcalc

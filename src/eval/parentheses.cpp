@@ -4,6 +4,7 @@
 
 #include "eval/flat_reader.h"
 #include "eval/trace_points.h"
+#include "text/decimal.h"
 
 namespace intcalc {
 
@@ -15,6 +16,10 @@ constexpr TextLength kEmptyGroupSpan = 1;         // "()"
 constexpr TextLength kOneCharacterGroupSpan = 2;  // "(5)"
 
 enum class Step : std::uint8_t { kRewritten, kNoGroupLeft, kFailed };
+
+constexpr LimitText kGroupTooLong{"a group longer than ", kGroupCapacity, " characters"};
+constexpr LimitText kGroupOfTooManyDigits{"a group of more than ", kOperandDigitsCapacity,
+                                          " digits"};
 
 // Rewritten: one step's outcome; a failed one says why, for whoever watches. Small enough
 // to come back in registers.
@@ -59,11 +64,11 @@ GroupKind ClassifyGroup(std::string_view group) {
 }
 
 // StripGroup: a plain number loses its parentheses; blanks anywhere in the text go too.
-void StripGroup(TextSpan working, GroupBounds group) {
+void StripGroup(TextSpan working, GroupBounds group, EvaluationWatcher* watcher) {
   working.Put(group.open, kBlank);
   working.Put(group.close, kBlank);
   RemoveBlanks(working);
-  Tell(&EvaluationWatcher::GroupRewritten, TextView(working), Rewrite::kStripped);
+  Tell(watcher, &EvaluationWatcher::GroupRewritten, TextView(working), Rewrite::kStripped);
 }
 
 // SpliceResult: replaces the group, both parentheses included, by the result text. The
@@ -74,7 +79,8 @@ void SpliceResult(Evaluation& evaluation, GroupBounds group) {
   AppendText(evaluation.result, evaluation.scratch);
   AppendText(text.From(group.close + 1), evaluation.scratch);
   CopyText(evaluation.scratch, evaluation.working);
-  Tell(&EvaluationWatcher::GroupRewritten, TextView(evaluation.working), Rewrite::kSpliced);
+  Tell(evaluation.watcher, &EvaluationWatcher::GroupRewritten, TextView(evaluation.working),
+       Rewrite::kSpliced);
 }
 
 // RewriteInnermostGroup: one rewrite of the working text, or the news that none is needed.
@@ -95,23 +101,24 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
   } else if (span > kEmptyGroupSpan) {
     kind = ClassifyGroup(inner);
   }
-  Tell(&EvaluationWatcher::GroupFound, TextView(working), group, kind);
+  Tell(evaluation.watcher, &EvaluationWatcher::GroupFound, TextView(working), group, kind);
   if (span == kEmptyGroupSpan) return Failure("an empty group");
   if (span == kOneCharacterGroupSpan) {
     if (kind != GroupKind::kPlainNumber) return Failure("a group of one character, no digit");
-    StripGroup(working, group);
+    StripGroup(working, group, evaluation.watcher);
     return kAnotherRewrite;
   }
-  if (inner.Length() > kGroupCapacity) return Failure("a group longer than 80 characters");
+  if (inner.Length() > kGroupCapacity) return Failure(kGroupTooLong.Text());
   switch (kind) {
     case GroupKind::kPlainNumber:
-      StripGroup(working, group);
+      StripGroup(working, group, evaluation.watcher);
       return kAnotherRewrite;
     case GroupKind::kExpression: {
       CopyText(inner, evaluation.group);
-      const Outcome outcome =
-          EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result, Depth::kGroup);
-      Tell(&EvaluationWatcher::GroupEvaluated, outcome, TextView(evaluation.result));
+      const Outcome outcome = EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result,
+                                           {evaluation.watcher, Scope::kGroup});
+      Tell(evaluation.watcher, &EvaluationWatcher::GroupEvaluated, outcome,
+           TextView(evaluation.result));
       if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
       SpliceResult(evaluation, group);
       return kAnotherRewrite;
@@ -119,7 +126,7 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
     case GroupKind::kNotANumber:
       return Failure("a group that starts with neither a sign nor a digit");
     case GroupKind::kTooManyDigits:
-      return Failure("a group of more than 20 digits");
+      return Failure(kGroupOfTooManyDigits.Text());
   }
   return Failure("a group of no known kind");
 }
@@ -135,7 +142,8 @@ Outcome ResolveParentheses(Evaluation& evaluation) {
       case Step::kNoGroupLeft:
         return Outcome::kSuccess;
       case Step::kFailed:  // over whatever word an inner evaluation left
-        return FailWith(evaluation.result, Depth::kExpression, kErrorWord, rewritten.why);
+        return FailWith(evaluation.result, {evaluation.watcher, Scope::kExpression}, kErrorWord,
+                        rewritten.why);
     }
   }
 }

@@ -41,7 +41,7 @@ std::uint32_t PropagateRight(EvaluationTables& tables, std::uint32_t k, SignedMa
 // bench/batch's expressions than with no trace points at all; with two, 1.8%.
 template <bool kTold>
 Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                Depth depth) {
+                Watch watch) {
   OperatorList& operators = tables.operators;
   const std::uint32_t count = operators.count;
   // Told: the application of operator k, its operands and the value it gave.
@@ -58,7 +58,7 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
     const OperandPair& pair = tables.pairs.pairs[k];
     if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
-        Tell(&EvaluationWatcher::NotApplied, depth,
+        Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              told(Pass::kStrong, k, code, kNoOperator, kNoOperator), result);
       }
       return Outcome::kFailure;
@@ -67,10 +67,11 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
     const std::uint32_t left = PropagateLeft(tables, k, value);
     const std::uint32_t right = PropagateRight(tables, k, value);
     if constexpr (kTold) {
-      Tell(&EvaluationWatcher::Applied, depth, told(Pass::kStrong, k, code, left, right), tables);
+      Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
+           told(Pass::kStrong, k, code, left, right), tables);
     }
     if (left == kNoOperator && right == kNoOperator) {  // none live anywhere
-      FormatResult(value, result);
+      (void)FormatResult(value, result);                // a value always fits the result text
       return Outcome::kSuccess;
     }
   }
@@ -82,32 +83,32 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
     const OperandPair& pair = tables.pairs.pairs[k];
     if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
-        Tell(&EvaluationWatcher::NotApplied, depth,
+        Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              told(Pass::kWeak, k, code, kNoOperator, kNoOperator), result);
       }
       return Outcome::kFailure;
     }
     const std::uint32_t right = PropagateRight(tables, k, value);
     if constexpr (kTold) {
-      Tell(&EvaluationWatcher::Applied, depth, told(Pass::kWeak, k, code, kNoOperator, right),
-           tables);
+      Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
+           told(Pass::kWeak, k, code, kNoOperator, right), tables);
     }
     if (right == kNoOperator) {
-      FormatResult(value, result);
+      (void)FormatResult(value, result);  // a value always fits the result text
       return Outcome::kSuccess;
     }
   }
 
   // Tables the reader builds always reach a final step above; this guards any that do not.
-  return FailWith(result, depth, kResolveItErrorWord, "no operator reached the final step");
+  return FailWith(result, watch, kResolveItErrorWord, "no operator reached the final step");
 }
 
 }  // namespace
 
 Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Depth depth) {
-  return Watcher() != nullptr ? Resolve<true>(tables, value, result, depth)
-                              : Resolve<false>(tables, value, result, depth);
+                  Watch watch) {
+  return watch.watcher != nullptr ? Resolve<true>(tables, value, result, watch)
+                                  : Resolve<false>(tables, value, result, watch);
 }
 
 }  // namespace intcalc

@@ -10,6 +10,6 @@ namespace intcalc {
 // ResolveIt: applies the strong operators, then the weak ones, each pass left to right,
 // writing every step's value into `value`, and the final one into the result text.
 Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Depth depth);
+                  Watch watch);
 
 }  // namespace intcalc

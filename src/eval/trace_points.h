@@ -2,8 +2,8 @@
 //
 // The points sit in the code that computes, so what a watcher is told is what happened,
 // and each event carries all its facts: a watcher needs to keep nothing between events.
-// Nobody watches unless the diagnostics ask to; then each point costs one test of a
-// pointer.
+// The watcher is the Evaluation's, handed down with each stage; nobody watches unless the
+// diagnostics ask to, and then each point costs one test of a pointer.
 #pragma once
 
 #include <cstdint>
@@ -15,8 +15,9 @@
 
 namespace intcalc {
 
-// Depth: whether a flat evaluation is of the whole expression or of one group's content.
-enum class Depth : std::uint8_t { kExpression, kGroup };
+// Scope: what a flat evaluation evaluates: what is left of the whole expression, or the
+// content of one group.
+enum class Scope : std::uint8_t { kExpression, kGroup };
 
 // The two passes of ResolveIt: the strong operators, then the weak ones.
 enum class Pass : std::uint8_t { kStrong, kWeak };
@@ -40,7 +41,7 @@ struct Application {
 
 // EvaluationWatcher: the events, in the order they may happen for one expression:
 // ExpressionBegins; for each group, GroupFound, then for an expression its own flat
-// evaluation at Depth::kGroup and GroupEvaluated, then GroupRewritten; the flat evaluation
+// evaluation in Scope::kGroup and GroupEvaluated, then GroupRewritten; the flat evaluation
 // of what is left; ExpressionEnds. A flat evaluation tells SignsFolded, then LoneOperand,
 // or TablesRead and an Applied for each operator applied, or a NotApplied for the one that
 // failed. Failed comes from the step that wrote an error word, wherever it is.
@@ -51,18 +52,18 @@ class EvaluationWatcher {
   // A group's own evaluation ended; `result` holds its value, or the word of its failure.
   virtual void GroupEvaluated(Outcome outcome, TextView result) = 0;
   virtual void GroupRewritten(TextView working, Rewrite rewrite) = 0;
-  virtual void SignsFolded(Depth depth, TextView text) = 0;
+  virtual void SignsFolded(Scope scope, TextView text) = 0;
   // The text was one operand: `result` holds it, as typed, cut to the result text.
-  virtual void LoneOperand(Depth depth, TextView text, TextView result) = 0;
-  virtual void TablesRead(Depth depth, const EvaluationTables& tables) = 0;
+  virtual void LoneOperand(Scope scope, TextView text, TextView result) = 0;
+  virtual void TablesRead(Scope scope, const EvaluationTables& tables) = 0;
   // An operator was applied; the tables are as it left them.
-  virtual void Applied(Depth depth, const Application& application,
+  virtual void Applied(Scope scope, const Application& application,
                        const EvaluationTables& tables) = 0;
   // An operator failed, with the word it wrote.
-  virtual void NotApplied(Depth depth, const Application& application, TextView word) = 0;
+  virtual void NotApplied(Scope scope, const Application& application, TextView word) = 0;
   // A step other than an operator's wrote an error word, for the reason `why`; `at`, when
   // not empty, is the text where reading stopped.
-  virtual void Failed(Depth depth, TextView word, std::string_view why, std::string_view at) = 0;
+  virtual void Failed(Scope scope, TextView word, std::string_view why, std::string_view at) = 0;
   virtual void ExpressionEnds(Outcome outcome, TextView result) = 0;
 
  protected:
@@ -73,12 +74,6 @@ class EvaluationWatcher {
   EvaluationWatcher(EvaluationWatcher&&) = default;
   EvaluationWatcher& operator=(EvaluationWatcher&&) = default;
 };
-
-// Watcher: who watches every evaluation; nobody when null. Chosen once, before the first.
-inline EvaluationWatcher*& Watcher() {
-  static constinit EvaluationWatcher* watcher = nullptr;
-  return watcher;
-}
 
 // TellWatcher: the call of one event, kept out of line and out of the way: were the
 // compiler to inline the only watcher there is into the evaluator, the evaluator would
@@ -94,21 +89,27 @@ template <typename... Parameters>
 // event's own parameters: a text buffer handed over as a TextView, not by its address,
 // which would keep the compiler from passing a caller's buffer in registers.
 template <typename... Parameters>
-inline void Tell(void (EvaluationWatcher::*event)(Parameters...),
+inline void Tell(EvaluationWatcher* watcher, void (EvaluationWatcher::*event)(Parameters...),
                  std::type_identity_t<Parameters>... arguments) {
-  if (EvaluationWatcher* const watcher = Watcher(); watcher != nullptr) [[unlikely]] {
+  if (watcher != nullptr) [[unlikely]] {
     TellWatcher<Parameters...>(*watcher, event, arguments...);
   }
 }
 
+// Watch: who is told of a flat evaluation's steps, nobody when null, and which it is.
+struct Watch {
+  EvaluationWatcher* watcher = nullptr;
+  Scope scope = Scope::kExpression;
+};
+
 // FailWith: how a step that owns a failure reports it: the word into the result text, the
 // word and why to whoever watches, then the failure. Out of line and cold, as failures
 // are rare: inlined at every step that may fail, it would crowd the steps that succeed.
-[[gnu::noinline, gnu::cold]] inline Outcome FailWith(ResultTextBuffer& result, Depth depth,
+[[gnu::noinline, gnu::cold]] inline Outcome FailWith(ResultTextBuffer& result, Watch watch,
                                                      TextView word, std::string_view why,
                                                      std::string_view at = {}) {
   SetResultText(result, word);
-  Tell(&EvaluationWatcher::Failed, depth, word, why, at);
+  Tell(watch.watcher, &EvaluationWatcher::Failed, watch.scope, word, why, at);
   return Outcome::kFailure;
 }
 

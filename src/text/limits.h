@@ -1,27 +1,32 @@
-// The calculator's limits: every capacity of its fixed storage, each derived in one line
-// from the limit it follows from. Tests size their buffers from here; the tests that check
-// the specified limits keep their own numbers, so that a wrong one here shows.
+// The calculator's limits: the range of its numbers and every capacity of its fixed
+// storage, each derived in one line from the limit it follows from. Tests size their
+// buffers from here; the tests that check the specified limits keep their own numbers, so
+// that a wrong one here shows.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
+#include "text/line_ends.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
 
-// kLineEnd: CR LF, which ends every line the dialogue writes and every piece of input
-// ReadLine delivers.
-inline constexpr ConstantText kLineEnd{"\r\n"};
+// ---- Numbers --------------------------------------------------------------------------
+
+// kLargestMagnitude: 4294967295, the end of the range: a magnitude is 32 bits.
+inline constexpr std::uint64_t kLargestMagnitude = std::numeric_limits<std::uint32_t>::max();
+// kMagnitudeDigits: the digits of the largest magnitude.
+inline constexpr std::size_t kMagnitudeDigits = std::numeric_limits<std::uint32_t>::digits10 + 1;
 
 // ---- One line of input ----------------------------------------------------------------
 
 // kReadLimit: the most bytes the dialogue takes with one read.
 inline constexpr TextLength kReadLimit = 121;
 // kEditCapacity: the longest line one read takes whole, with its line end.
-inline constexpr TextLength kEditCapacity =
-    kReadLimit - static_cast<TextLength>(std::string_view(kLineEnd).size());
+inline constexpr TextLength kEditCapacity = kReadLimit - decltype(kLineEnd)::Length();
 
 // ---- The dialogue's texts -------------------------------------------------------------
 
@@ -48,6 +53,7 @@ inline constexpr std::uint32_t kTableCapacity = 200;
 // Each operator needs a character before it, so the tables hold every operator of a text.
 static_assert(kTableCapacity >= kWorkingCapacity / 2);
 static_assert(kGroupCapacity < kWorkingCapacity);
+static_assert(kMagnitudeDigits + 1 < kResultCapacity, "a sign and the digits fit the result");
 
 // ---- The console ----------------------------------------------------------------------
 
@@ -57,7 +63,47 @@ inline constexpr TextLength kOutputCapacity = TextLength{64} * 1024;
 inline constexpr std::size_t kInputChunkCapacity = std::size_t{64} * 1024;
 // kErrorLineCapacity: the longest message to standard error; what would go past it is cut.
 inline constexpr std::size_t kErrorLineCapacity = 512;
+// kSystemReasonCapacity: the longest reason the system gives in its own words (Windows).
+inline constexpr std::size_t kSystemReasonCapacity = 256;
+// kLongestLimitText: the longest text made when the program is built that names a limit.
+inline constexpr std::size_t kLongestLimitText = 64;
+
+// ---- The line editor ------------------------------------------------------------------
+
+// kLongestCodePoint: the most bytes the UTF-8 of one code point takes.
+inline constexpr std::size_t kLongestCodePoint = 4;
 // kHistoryEntries: the lines of this session the line editor keeps for Up and Down.
 inline constexpr std::size_t kHistoryEntries = 64;
+// kKeysCapacity: what one read of the terminal takes at most; the rest of a paste waits.
+inline constexpr std::size_t kKeysCapacity = 4096;
+// kLongestParameters: the parameter bytes of a key's escape sequence that are read; a key
+// with more is none of the editor's.
+inline constexpr std::size_t kLongestParameters = 8;
+// kMostColumns: the widest terminal drawn for; a wider one is drawn as if this wide.
+inline constexpr std::size_t kMostColumns = 1024;
+// kMostPrompt: the most of a prompt drawn above the line on a cleared screen.
+inline constexpr std::size_t kMostPrompt = 128;
+// kMostDrawingControls: the bytes of the controls one drawing writes around the prompt and
+// the line (line_drawing.h proves its controls fit).
+inline constexpr std::size_t kMostDrawingControls = 48;
+// kDrawingCapacity: one drawing: its controls, the prompt and its line end, the line.
+inline constexpr std::size_t kDrawingCapacity =
+    kMostDrawingControls + kMostPrompt + decltype(kLineEnd)::Length() + kEditCapacity;
+
+// ---- The trace ------------------------------------------------------------------------
+
+// kTraceColumns: the width of every row of the trace.
+inline constexpr std::size_t kTraceColumns = 80;
+// kWidestTableEntry: an operator and its blank, then a pair of operands, each a sign and
+// the largest magnitude's digits, with a comma between them and a blank after.
+inline constexpr std::size_t kWidestTableEntry = 2 + 2 * (1 + kMagnitudeDigits) + 2;
+// kLongestLabel: the widest label of a trace line: an operator's step, its pass and index.
+inline constexpr std::size_t kLongestLabel = 16;
+// kTraceLineCapacity: the longest line the trace makes, before it is cut into rows: the
+// tables of the most operators, with a row's width to spare for the words around them.
+inline constexpr std::size_t kTraceLineCapacity =
+    kTableCapacity * kWidestTableEntry + kTraceColumns;
+// Every other line is an escaped text of the evaluation with words around it.
+static_assert(kTraceLineCapacity > 4 * std::size_t{kScratchCapacity} + kTraceColumns);
 
 }  // namespace intcalc

@@ -15,11 +15,9 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <vector>
 
-#include "console/console.h"
 #include "console/system_calls.h"
-#include "diagnostics/trace.h"
-#include "dialogue/inputs.h"
 #include "dialogue/main_loop.h"
 #include "support/case_name.h"
 #include "support/memory_console.h"
@@ -150,24 +148,28 @@ int Ready(pollfd* /*descriptors*/, nfds_t count, int timeout) {
   return static_cast<int>(count);
 }
 
+// The command lines of the two forms of answer.
+using Answers = std::vector<const char*>;
+const Answers kDialogue;
+const Answers kResults = {"-r"};
+
 // RunWith: the calculator over `input` with the faults; returns its exit status.
-int RunWith(std::string_view input, const Faults& faults, Answers answers = Answers::kDialogue) {
+int RunWith(std::string_view input, const Faults& faults, Answers arguments = kDialogue) {
   state = FaultState{};
   state.faults = faults;
   state.input = input;
+  if (faults.stepping) arguments.push_back("--step");
   InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes,
                       RealSystemCalls().openToRead, RealSystemCalls().close});
-  StartTracing(faults.stepping ? TraceMode::kStep : TraceMode::kOff);
-  const int status = RunCalculator(answers);
-  StartTracing(TraceMode::kOff);
+  const int status = RunAfresh(arguments);
   InstallSystemCalls(RealSystemCalls());
   return status;
 }
 
 // CleanOutput: what the calculator writes for `input` when nothing goes wrong.
-std::string CleanOutput(std::string_view input, Answers answers = Answers::kDialogue) {
+std::string CleanOutput(std::string_view input, const Answers& answers = kDialogue) {
   MemoryConsole::Start(input);
-  EXPECT_EQ(RunCalculator(answers), kExitInputEnded);
+  EXPECT_EQ(RunAfresh(answers), kExitInputEnded);
   std::string output(MemoryConsole::Output());
   MemoryConsole::Stop();
   return output;
@@ -298,10 +300,10 @@ INSTANTIATE_TEST_SUITE_P(
              0,
              ""},
         }),
-        testing::Values(Answers::kDialogue, Answers::kResultsOnly)),
+        testing::Values(kDialogue, kResults)),
     [](const testing::TestParamInfo<FailureTest::ParamType>& test) {
       return std::get<0>(test.param).name +
-             (std::get<1>(test.param) == Answers::kDialogue ? "Dialogue" : "Results");
+             (std::get<1>(test.param).empty() ? "Dialogue" : "Results");
     });
 
 TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
@@ -392,8 +394,7 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
       {FileRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes, FileOpen, FileClose});
   const std::string tooLong(kErrorLineCapacity, 'x');  // its line is cut to the capacity
   const std::array<const char*, 5> arguments = {"-r", "broken", "locked", tooLong.c_str(), "sound"};
-  Inputs inputs(arguments);
-  const int status = RunCalculator(Answers::kResultsOnly, inputs);
+  const int status = RunAfresh(arguments);
   InstallSystemCalls(RealSystemCalls());
   EXPECT_EQ(status, kExitFailed);
   EXPECT_EQ(state.output, "2\n2\n9\n16\n25\n");  // "2", cut short by the failure, is answered

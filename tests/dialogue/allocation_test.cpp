@@ -1,6 +1,6 @@
 // The calculator allocates nothing once it runs, in either form of answer, traced or not:
 // every global operator new and every malloc, calloc and realloc of this program is
-// counted while RunCalculator works through memory.
+// counted while the calculator works through memory.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,7 +10,6 @@
 #include <string>
 #include <string_view>
 
-#include "diagnostics/trace.h"
 #include "dialogue/main_loop.h"
 #include "support/memory_console.h"
 
@@ -95,10 +94,10 @@ std::string Lines(std::size_t count) {
 }
 
 std::size_t AllocationsWhileRunning(const std::string& input,
-                                    Answers answers = Answers::kDialogue) {
+                                    std::span<const char* const> arguments = {}) {
   MemoryConsole::Start(input);
   allocations = 0;
-  const int status = RunCalculator(answers);
+  const int status = RunAfresh(arguments);
   const std::size_t counted = allocations;
   MemoryConsole::Stop();
   EXPECT_EQ(status, kExitInputEnded);
@@ -114,15 +113,14 @@ TEST(AllocationTest, TheDialogueAllocatesNothingOnceRunning) {
 }
 
 TEST(AllocationTest, TracingAllocatesNothing) {
-  StartTracing(TraceMode::kTrace);
-  const std::size_t counted = AllocationsWhileRunning(Lines(1000));
-  StartTracing(TraceMode::kOff);
-  EXPECT_EQ(counted, 0U);
+  constexpr std::array<const char*, 1> kTraced = {"--trace"};
+  EXPECT_EQ(AllocationsWhileRunning(Lines(1000), kTraced), 0U);
 }
 
 TEST(AllocationTest, TheResultsFormAllocatesNothingOnceRunning) {
   const std::string many = Lines(100000);
-  EXPECT_EQ(AllocationsWhileRunning(many, Answers::kResultsOnly), 0U);
+  constexpr std::array<const char*, 1> kResults = {"-r"};
+  EXPECT_EQ(AllocationsWhileRunning(many, kResults), 0U);
   EXPECT_GT(MemoryConsole::OutputSize(), 100000U);  // a line for every line at least
 }
 
@@ -133,12 +131,11 @@ TEST(AllocationTest, ReadingFilesAllocatesNothing) {
   MemoryConsole::AddFile("first", first);
   MemoryConsole::AddFile("second", second);
   const std::array<const char*, 5> arguments = {"first", "-e", "1+1", "second", "-"};
-  Inputs inputs(arguments);
   allocations = 0;
-  const int status = RunCalculator(Answers::kResultsOnly, inputs);
+  const int status = RunAfresh(arguments);
   const std::size_t counted = allocations;
   MemoryConsole::Stop();
-  EXPECT_EQ(status, kExitInputEnded);
+  EXPECT_EQ(status, kExitErrorWord);  // with -e; the files' lines hold error words
   EXPECT_EQ(counted, 0U);
   EXPECT_GT(MemoryConsole::OutputSize(), 1777U);  // a line for every line at least
 }

@@ -29,7 +29,7 @@ class DialogueLineTest : public testing::TestWithParam<LineCase> {};
 
 TEST_P(DialogueLineTest, ShowsTheLineWithoutItsBlanksAndItsResult) {
   MemoryConsole::Start(GetParam().input);
-  EXPECT_EQ(RunCalculator(), kExitInputEnded);
+  EXPECT_EQ(RunAfresh(), kExitInputEnded);
   const std::string output(MemoryConsole::Output());
   MemoryConsole::Stop();
   const std::string& expression = GetParam().expression;
@@ -87,7 +87,7 @@ TEST(DialogueOutputTest, KeepsEveryByteAcrossTheOutputBuffersWrites) {
                 "Type an expression and press enter [ ex: -2 + 3*(7 - 2*8) ]\r\n";
   }
   MemoryConsole::Start(input);
-  EXPECT_EQ(RunCalculator(), kExitInputEnded);
+  EXPECT_EQ(RunAfresh(), kExitInputEnded);
   const std::string output(MemoryConsole::Output());
   MemoryConsole::Stop();
   ASSERT_GT(output.size(), std::size_t{5} * 64 * 1024);

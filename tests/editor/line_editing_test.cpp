@@ -70,8 +70,8 @@ Typing Type(const std::vector<std::string>& parts, std::size_t capacity = kEditC
   StartLine(state, capacity);
   Typing typing;
   const auto apply = [&](const Keys& keys) {
-    for (std::size_t index = 0; index < keys.count; ++index) {
-      typing.last = Apply(state, keys.keys[index]);
+    for (const Key& key : keys.Elements()) {
+      typing.last = Apply(state, key);
       if (typing.last == EditOutcome::kBell) ++typing.bells;
       if (typing.last == EditOutcome::kLineDone) {
         typing.entered.emplace_back(state.line.View());
@@ -301,7 +301,9 @@ Pasted Paste(const std::string& bytes, std::size_t chunk) {
       waiting.remove_prefix(applied.used);
       pasted.bells += applied.bell ? 1 : 0;
       if (applied.changed || applied.outcome == EditOutcome::kLineDone) {
-        pasted.drawn += DrawLine(state, Clearing::kRow).length;
+        static Drawing drawing;
+        DrawLine(state, Clearing::kRow, {}, drawing);
+        pasted.drawn += drawing.Size();
       }
       if (applied.outcome == EditOutcome::kLineDone) {
         pasted.entered.emplace_back(state.line.View());
@@ -375,8 +377,7 @@ std::string Decoded(const std::vector<std::string>& parts) {
   std::string words;
   const auto describe = [&words, &kNames](const Keys& keys) {
     constexpr std::string_view kHex = "0123456789abcdef";
-    for (std::size_t index = 0; index < keys.count; ++index) {
-      const Key& key = keys.keys[index];
+    for (const Key& key : keys.Elements()) {
       if (!words.empty()) words += ' ';
       if (key.action != EditAction::kInsert) {
         words += kNames[static_cast<std::size_t>(key.action)];
@@ -459,15 +460,15 @@ TEST_P(LineDrawingTest, DrawsTheRow) {
   EditorState state;
   StartLine(state, kEditCapacity);
   const std::string& line = GetParam().line;
-  std::copy(line.begin(), line.end(), state.line.bytes.begin());
-  state.line.length = line.size();
+  state.line.Assign(line);
   state.cursor = GetParam().cursor;
   state.columns = GetParam().columns;
   state.windowStart = GetParam().previousWindowStart;
   state.cursorColumn = GetParam().previousCursorColumn;
-  const Drawing drawing = DrawLine(state, GetParam().clearing);
+  Drawing drawing;
+  DrawLine(state, GetParam().clearing, {}, drawing);
   EXPECT_EQ(drawing.View(), GetParam().drawn);
-  EXPECT_EQ(drawing.windowStart, GetParam().windowStart);
+  EXPECT_EQ(state.windowStart, GetParam().windowStart);
 }
 
 const std::string k30 = "123456789012345678901234567890";

@@ -94,16 +94,23 @@ struct FormatCase {
   SignFlag sign;
   Magnitude magnitude;
   std::string_view expected;
+  bool narrow = false;  // into a text of four characters rather than the result text
 };
 
 class FormatResultTest : public testing::TestWithParam<FormatCase> {};
 
-TEST_P(FormatResultTest, WritesDecimalText) {
-  ResultTextBuffer destination;
-  LoadText("previous text", destination);
-  FormatResult({GetParam().sign, GetParam().magnitude}, destination);
+TEST_P(FormatResultTest, WritesDecimalTextOrStarsWhereItDoesNotFit) {
+  ResultTextBuffer wide;
+  TextBuffer<4> narrow;
+  const SignedMagnitude value{GetParam().sign, GetParam().magnitude};
+  LoadText("previous text", wide);
+  LoadText("previous text", narrow);
+  const Outcome outcome =
+      GetParam().narrow ? FormatResult(value, narrow) : FormatResult(value, wide);
+  const TextSpan destination = GetParam().narrow ? narrow.Span() : wide.Span();
   EXPECT_EQ(destination.View(), GetParam().expected);
-  EXPECT_EQ(ByteAfter(destination), '\0');
+  EXPECT_EQ(destination.View().data()[destination.Length()], '\0');
+  EXPECT_EQ(outcome, GetParam().expected.starts_with('*') ? Outcome::kFailure : Outcome::kSuccess);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,
@@ -126,6 +133,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, FormatResultTest,
                              {kPlus, 4200000000, "4200000000"},
                              {kPlus, kLargest, "4294967295"},
                              {kMinus, kLargest, "-4294967295"},
+                             {kMinus, 999, "-999", true},  // three digits and a sign fit
+                             {kPlus, 1000, "****", true},
                          }));
 
 }  // namespace

@@ -16,11 +16,11 @@ constexpr TextLength kTextCapacity = 123;
 
 // Flat: one flat evaluation of `text` as a whole expression; its outcome, and its result
 // text in `result`.
-Outcome Flat(std::string_view text, ResultTextBuffer& result) {
+Outcome Flat(std::string_view text, ResultTextBuffer& result, Watch watch = {}) {
   static TextBuffer<kTextCapacity> working;
   static FlatEvaluation flat;
   LoadText(text, working);
-  return EvaluateFlat(working, flat, result, Depth::kExpression);
+  return EvaluateFlat(working, flat, result, watch);
 }
 
 struct EvaluateCase {
@@ -141,12 +141,12 @@ class FailureWatcher final : public EvaluationWatcher {
   void GroupFound(TextView, GroupBounds, GroupKind) override {}
   void GroupEvaluated(Outcome, TextView) override {}
   void GroupRewritten(TextView, Rewrite) override {}
-  void SignsFolded(Depth, TextView) override {}
-  void LoneOperand(Depth, TextView, TextView) override {}
-  void TablesRead(Depth, const EvaluationTables&) override {}
-  void Applied(Depth, const Application&, const EvaluationTables&) override {}
-  void NotApplied(Depth, const Application&, TextView) override {}
-  void Failed(Depth, TextView, std::string_view, std::string_view at) override { at_ = at; }
+  void SignsFolded(Scope, TextView) override {}
+  void LoneOperand(Scope, TextView, TextView) override {}
+  void TablesRead(Scope, const EvaluationTables&) override {}
+  void Applied(Scope, const Application&, const EvaluationTables&) override {}
+  void NotApplied(Scope, const Application&, TextView) override {}
+  void Failed(Scope, TextView, std::string_view, std::string_view at) override { at_ = at; }
   void ExpressionEnds(Outcome, TextView) override {}
 
   std::string at_;
@@ -162,10 +162,8 @@ class ReadingStopsTest : public testing::TestWithParam<StopCase> {};
 
 TEST_P(ReadingStopsTest, AtTheOperandThatFailed) {
   FailureWatcher watcher;
-  Watcher() = &watcher;
   ResultTextBuffer result;
-  EXPECT_EQ(Flat(GetParam().text, result), Outcome::kFailure);
-  Watcher() = nullptr;
+  EXPECT_EQ(Flat(GetParam().text, result, {&watcher}), Outcome::kFailure);
   EXPECT_EQ(watcher.at_, GetParam().at);
 }
 

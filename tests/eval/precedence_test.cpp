@@ -31,7 +31,7 @@ TEST(ResolveItTest, WorkedExampleLeavesTheTablesAsDescribed) {
                                OperatorCode::kSubtract});
   SignedMagnitude value;
   ResultTextBuffer result;
-  ASSERT_EQ(ResolveIt(tables, value, result, Depth::kExpression), Outcome::kSuccess);
+  ASSERT_EQ(ResolveIt(tables, value, result, {}), Outcome::kSuccess);
   EXPECT_EQ(result.View(), "20");
   EXPECT_EQ(tables.operators.codes[1], OperatorCode::kNone);
   EXPECT_EQ(tables.operators.codes[2], OperatorCode::kNone);
@@ -47,7 +47,7 @@ TEST(ResolveItTest, StopsAtTheFirstFailure) {
       Tables({1, 2, 0, 3}, {OperatorCode::kAdd, OperatorCode::kDivide, OperatorCode::kMultiply});
   SignedMagnitude value;
   ResultTextBuffer result;
-  EXPECT_EQ(ResolveIt(tables, value, result, Depth::kExpression), Outcome::kFailure);
+  EXPECT_EQ(ResolveIt(tables, value, result, {}), Outcome::kFailure);
   EXPECT_EQ(result.View(), kErrorWord);
   EXPECT_EQ(tables.operators.codes[2], OperatorCode::kMultiply);
   EXPECT_EQ(tables.pairs.pairs[2].left.magnitude, 0U);

@@ -6,8 +6,13 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <memory>
+#include <span>
 
+#include "console/console.h"
 #include "console/system_calls.h"
+#include "dialogue/command_line.h"
+#include "dialogue/main_loop.h"
 
 namespace intcalc {
 
@@ -116,6 +121,12 @@ std::string_view MemoryConsole::ErrorOutput() {
 
 void MemoryConsole::Stop() {
   InstallSystemCalls(RealSystemCalls());
+}
+
+int RunAfresh(std::span<const char* const> arguments) {
+  static Console console;  // both destroyed by nothing: a new one is built in place
+  static Dialogue dialogue;
+  return RunCommandLine(*std::construct_at(&console), *std::construct_at(&dialogue), arguments);
 }
 
 }  // namespace intcalc

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <span>
 #include <string_view>
 
 namespace intcalc {
@@ -35,5 +36,10 @@ class MemoryConsole {
   // Stop: the console uses the real system calls again.
   static void Stop();
 };
+
+// RunAfresh: the calculator as the command line `arguments` asks (none: the dialogue on
+// standard input), on a console and a dialogue built anew, as the program starts with
+// them, through the system calls installed now; returns its exit status.
+int RunAfresh(std::span<const char* const> arguments = {});
 
 }  // namespace intcalc

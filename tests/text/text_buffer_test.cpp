@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "support/load_text.h"
-#include "text/result_text.h"
 
 namespace intcalc {
 namespace {
@@ -136,14 +135,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, StripLeadingZerosTest,
                              {"1234", "1234"},
                          }));
 
-TEST(TextBufferTest, ClearLeavesAnEmptyTerminatedText) {
-  SmallBuffer buffer;
-  LoadText("12345", buffer);
-  ClearText(buffer);
-  EXPECT_EQ(buffer.Length(), 0U);
-  ExpectTerminated(buffer);
-}
-
 // A text as long as one block moves as a block, one up to two blocks long as its first and
 // last blocks, and a longer one byte by byte; each copy here overlaps its source.
 TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
@@ -177,29 +168,6 @@ TEST(TextBufferTest, AbortsOnReadingOrWritingPastTheText) {
   EXPECT_DEATH(buffer.Span().Put(2, '3'), "");
   EXPECT_DEATH((void)TextView(buffer).First(3), "");
 }
-
-struct ErrorWordCase {
-  TextView word;
-  TextLength length;
-};
-
-class SetResultTextTest : public testing::TestWithParam<ErrorWordCase> {};
-
-TEST_P(SetResultTextTest, ReplacesWhateverWasThere) {
-  ResultTextBuffer result;
-  LoadText("12345678901234567890", result);
-  SetResultText(result, GetParam().word);
-  EXPECT_EQ(result.View(), GetParam().word);
-  EXPECT_EQ(result.Length(), GetParam().length);
-  EXPECT_EQ(ByteAfter(result), '\0');
-}
-
-INSTANTIATE_TEST_SUITE_P(Words, SetResultTextTest,
-                         testing::ValuesIn<ErrorWordCase>({
-                             {kErrorWord, 5},
-                             {kOverflowWord, 8},
-                             {kResolveItErrorWord, 15},
-                         }));
 
 }  // namespace
 }  // namespace intcalc

@@ -1,4 +1,4 @@
-#include "editor/line_splitter.h"
+#include "console/line_splitter.h"
 
 #include <gtest/gtest.h>
 
@@ -24,20 +24,23 @@ std::vector<std::string> scriptedChunks;
 std::size_t nextChunk = 0;
 std::size_t readCalls = 0;
 
-ReadResult ScriptedRead(std::span<char> destination) {
-  ++readCalls;
-  if (nextChunk == scriptedChunks.size()) return {ReadStatus::kEndOfInput, 0};
-  std::string& chunk = scriptedChunks[nextChunk];
-  if (chunk == kReadFailure) {
-    ++nextChunk;
-    return {ReadStatus::kFailed, 0};
+class Scripted final : public ChunkSource {
+ public:
+  ReadResult ReadChunk(std::span<char> destination) override {
+    ++readCalls;
+    if (nextChunk == scriptedChunks.size()) return {ReadStatus::kEndOfInput, 0};
+    std::string& chunk = scriptedChunks[nextChunk];
+    if (chunk == kReadFailure) {
+      ++nextChunk;
+      return {ReadStatus::kFailed, 0};
+    }
+    const std::size_t count = std::min(chunk.size(), destination.size());
+    std::memcpy(destination.data(), chunk.data(), count);
+    chunk.erase(0, count);
+    if (chunk.empty()) ++nextChunk;
+    return {ReadStatus::kPiece, count};
   }
-  const std::size_t count = std::min(chunk.size(), destination.size());
-  std::memcpy(destination.data(), chunk.data(), count);
-  chunk.erase(0, count);
-  if (chunk.empty()) ++nextChunk;
-  return {ReadStatus::kLine, count};
-}
+} scripted;
 
 // Pieces: every piece the splitter delivers, then kEnd or kFailed.
 std::vector<std::string> Pieces(std::vector<std::string> chunks, std::size_t limit = kPieceLimit) {
@@ -49,7 +52,7 @@ std::vector<std::string> Pieces(std::vector<std::string> chunks, std::size_t lim
   std::vector<std::string> pieces;
   std::array<char, kInputChunkCapacity> buffer{};
   while (pieces.size() < 10000) {
-    const ReadResult result = splitter.NextPiece(std::span(buffer).first(limit), ScriptedRead);
+    const ReadResult result = splitter.NextPiece(std::span(buffer).first(limit), scripted);
     if (result.status == ReadStatus::kEndOfInput) {
       pieces.emplace_back(kEnd);
       break;
@@ -59,6 +62,7 @@ std::vector<std::string> Pieces(std::vector<std::string> chunks, std::size_t lim
       break;
     }
     pieces.emplace_back(buffer.data(), result.count);
+    EXPECT_EQ(result.endsLine, pieces.back().ends_with('\n')) << pieces.back();
   }
   return pieces;
 }
@@ -124,9 +128,9 @@ TEST(LineSplitterReadsTest, NeverReadsAfterTheEnd) {
   readCalls = 0;
   LineSplitter splitter;
   std::array<char, kPieceLimit> buffer{};
-  EXPECT_EQ(splitter.NextPiece(buffer, ScriptedRead).status, ReadStatus::kLine);
+  EXPECT_EQ(splitter.NextPiece(buffer, scripted).status, ReadStatus::kPiece);
   for (int attempt = 0; attempt < 3; ++attempt) {
-    EXPECT_EQ(splitter.NextPiece(buffer, ScriptedRead).status, ReadStatus::kEndOfInput);
+    EXPECT_EQ(splitter.NextPiece(buffer, scripted).status, ReadStatus::kEndOfInput);
   }
   EXPECT_EQ(readCalls, 2U);
 }
@@ -136,9 +140,9 @@ TEST(LineSplitterReadsTest, ResetForgetsWhatItHeldAndWhatItOwedOfALineEnd) {
   nextChunk = 0;
   LineSplitter splitter;
   std::array<char, kPieceLimit> buffer{};
-  ASSERT_EQ(splitter.NextPiece(std::span(buffer).first(2), ScriptedRead).count, 2U);  // "1\r"
+  ASSERT_EQ(splitter.NextPiece(std::span(buffer).first(2), scripted).count, 2U);  // "1\r"
   splitter.Reset();
-  const ReadResult next = splitter.NextPiece(buffer, ScriptedRead);
+  const ReadResult next = splitter.NextPiece(buffer, scripted);
   EXPECT_EQ(std::string_view(buffer.data(), next.count), "3\r\n");
 }
 
@@ -159,17 +163,18 @@ std::vector<std::string> PiecesAfterEmptyOnes(std::vector<std::string> chunks) {
   std::array<char, kPieceLimit> buffer{};
   std::vector<std::string> pieces;
   for (int attempt = 0; attempt < 3; ++attempt) {
-    const ReadResult empty = splitter.NextPiece(std::span(buffer).first(0), ScriptedRead);
-    pieces.push_back(empty.status == ReadStatus::kLine ? std::string(empty.count, '?') : "?");
+    const ReadResult empty = splitter.NextPiece(std::span(buffer).first(0), scripted);
+    pieces.push_back(empty.status == ReadStatus::kPiece ? std::string(empty.count, '?') : "?");
   }
   EXPECT_EQ(readCalls, 0U);
   while (pieces.size() < 10) {
-    const ReadResult result = splitter.NextPiece(buffer, ScriptedRead);
-    if (result.status != ReadStatus::kLine) {
+    const ReadResult result = splitter.NextPiece(buffer, scripted);
+    if (result.status != ReadStatus::kPiece) {
       pieces.emplace_back(kEnd);
       break;
     }
     pieces.emplace_back(buffer.data(), result.count);
+    EXPECT_EQ(result.endsLine, pieces.back().ends_with('\n')) << pieces.back();
   }
   return pieces;
 }

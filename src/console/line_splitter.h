@@ -12,21 +12,33 @@
 namespace intcalc {
 
 enum class ReadStatus : std::uint8_t {
-  kLine,         // a piece of a line arrived
+  kPiece,        // a piece of a line arrived
   kEndOfInput,   // input has ended; nothing more will come
   kFailed,       // the platform's read failed
   kWriteFailed,  // a write to standard output had failed, so nothing was read
 };
 
 struct ReadResult {
-  ReadStatus status;
-  std::size_t count;  // bytes stored into the caller's buffer
+  ReadStatus status = ReadStatus::kPiece;
+  std::size_t count = 0;  // bytes stored into the caller's buffer
+  bool endsLine = false;  // the piece ends with its line's line end, LF its last byte
 };
 
-// ReadChunkFunction: one raw read from the platform. Reports kLine with count > 0 when
-// bytes arrived, kEndOfInput when input has ended, and kFailed or kWriteFailed when the
-// read failed or could not be made.
-using ReadChunkFunction = ReadResult (*)(std::span<char> destination);
+// ChunkSource: where the splitter's raw reads come from. ReadChunk reports kPiece with
+// count > 0 when bytes arrived, kEndOfInput when input has ended, and kFailed or
+// kWriteFailed when the read failed or could not be made.
+class ChunkSource {
+ public:
+  virtual ReadResult ReadChunk(std::span<char> destination) = 0;
+
+ protected:
+  ChunkSource() = default;
+  ~ChunkSource() = default;
+  ChunkSource(const ChunkSource&) = default;
+  ChunkSource& operator=(const ChunkSource&) = default;
+  ChunkSource(ChunkSource&&) = default;
+  ChunkSource& operator=(ChunkSource&&) = default;
+};
 
 // LineSplitter: keeps what a raw read brought beyond the current piece, so that no byte
 // is ever lost, and reads again only when it holds nothing it can deliver.
@@ -35,7 +47,7 @@ class LineSplitter {
   constexpr LineSplitter() = default;
 
   // NextPiece: fills piece with the next piece of input, as ReadLine describes.
-  ReadResult NextPiece(std::span<char> piece, ReadChunkFunction readChunk);
+  ReadResult NextPiece(std::span<char> piece, ChunkSource& source);
 
   // Reset: forgets all input kept and the end of input; the kept bytes need no clearing.
   // With `answerBeforeFailure`, a read that fails ends the line it cut short first, so that
@@ -44,16 +56,16 @@ class LineSplitter {
     begin_ = end_ = lineEndLeft_ = 0;
     lineOpen_ = endSeen_ = false;
     answerBeforeFailure_ = answerBeforeFailure;
-    failure_ = ReadStatus::kLine;
+    failure_ = ReadStatus::kPiece;
   }
 
  private:
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
-  // Refill: reads again after what is left; kLine when the splitter may go on (bytes
+  // Refill: reads again after what is left; kPiece when the splitter may go on (bytes
   // came, the end, or a failure to come after the line it cut short), else the read's
   // failure.
-  ReadStatus Refill(ReadChunkFunction readChunk);
+  ReadStatus Refill(ChunkSource& source);
 
   std::array<char, kInputChunkCapacity> input_{};
   std::size_t begin_ = 0;        // first byte not yet delivered
@@ -62,7 +74,7 @@ class LineSplitter {
   bool lineOpen_ = false;        // part of the current line went out without its line end
   bool endSeen_ = false;         // the platform reported the end of input, or a failure
   bool answerBeforeFailure_ = false;
-  ReadStatus failure_ = ReadStatus::kLine;  // the failure that ended the reading, if one did
+  ReadStatus failure_ = ReadStatus::kPiece;  // the failure that ended the reading, if one did
 };
 
 }  // namespace intcalc

@@ -1,4 +1,4 @@
-#include "editor/line_splitter.h"
+#include "console/line_splitter.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,8 +13,8 @@ constexpr std::string_view kLineEndBytes = kLineEnd;
 
 }  // namespace
 
-ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction readChunk) {
-  if (piece.empty()) return {ReadStatus::kLine, 0};  // like a read of zero bytes
+ReadResult LineSplitter::NextPiece(std::span<char> piece, ChunkSource& source) {
+  if (piece.empty()) return {ReadStatus::kPiece, 0};  // like a read of zero bytes
   if (lineEndLeft_ > 0) return DeliverLineEnd(piece, 0);
 
   std::size_t count = 0;
@@ -44,13 +44,13 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ReadChunkFunction read
 
     if (count == piece.size()) {
       lineOpen_ = true;
-      return {ReadStatus::kLine, count};
+      return {ReadStatus::kPiece, count};
     }
     if (endSeen_) {
       if (count > 0 || lineOpen_) return FinishLine(piece, count);
-      return {failure_ == ReadStatus::kLine ? ReadStatus::kEndOfInput : failure_, 0};
+      return {failure_ == ReadStatus::kPiece ? ReadStatus::kEndOfInput : failure_, 0};
     }
-    if (const ReadStatus status = Refill(readChunk); status != ReadStatus::kLine) {
+    if (const ReadStatus status = Refill(source); status != ReadStatus::kPiece) {
       return {status, count};
     }
   }
@@ -73,19 +73,19 @@ ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count
     piece[count] = kLineEndBytes[first];
   }
   lineEndLeft_ -= fitting;
-  return {ReadStatus::kLine, count + fitting};
+  return {ReadStatus::kPiece, count + fitting, fitting > 0 && lineEndLeft_ == 0};
 }
 
-ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
+ReadStatus LineSplitter::Refill(ChunkSource& source) {
   const std::size_t leftover = end_ - begin_;  // at most a CR waiting for its LF
   std::memmove(input_.data(), input_.data() + begin_, leftover);
   begin_ = 0;
   end_ = leftover;
-  const ReadResult read = readChunk(std::span(input_).subspan(end_));
+  const ReadResult read = source.ReadChunk(std::span(input_).subspan(end_));
   if (read.status == ReadStatus::kFailed && answerBeforeFailure_) {
     failure_ = read.status;  // after the line it cut short
     endSeen_ = true;
-    return ReadStatus::kLine;
+    return ReadStatus::kPiece;
   }
   if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kWriteFailed) {
     return read.status;
@@ -93,7 +93,7 @@ ReadStatus LineSplitter::Refill(ReadChunkFunction readChunk) {
   // A read that brings nothing counts as the end, so a faulty platform cannot make us spin.
   if (read.status == ReadStatus::kEndOfInput || read.count == 0) endSeen_ = true;
   end_ += std::min(read.count, kInputChunkCapacity - end_);
-  return ReadStatus::kLine;
+  return ReadStatus::kPiece;
 }
 
 }  // namespace intcalc

@@ -1,0 +1,60 @@
+// A person at the keyboard: lines edited at a terminal or a console, and single keys. On
+// POSIX the line editor's shell gives them (line_editor.cpp), on Windows the console's
+// own line input (windows_interactive.cpp). Both are peers of the platform's file, below
+// the console's platform-neutral half.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "console/line_splitter.h"
+#include "text/bounded_array.h"
+#include "text/limits.h"
+
+#if !defined(_WIN32)
+#include "editor/line_drawing.h"
+#include "editor/line_editing.h"
+#endif
+
+namespace intcalc {
+
+struct Console;
+
+enum class KeyStatus : std::uint8_t {
+  kKey,        // a key arrived
+  kNone,       // none will: input is no terminal, or has ended or failed
+  kContinued,  // the program was stopped meanwhile; what was shown may be gone
+};
+
+struct KeyRead {
+  KeyStatus status;
+  char key;
+};
+
+#if defined(_WIN32)
+struct InteractiveState {};  // the console keeps its line itself
+#else
+// InteractiveState: the line editor's session, alive for the whole run for the history
+// and for keys typed ahead: the line and its history, the keys read and not yet applied,
+// and the drawing being written.
+struct InteractiveState {
+  EditorState editor;
+  BoundedArray<char, kKeysCapacity> keys;
+  std::size_t keysUsed = 0;  // of `keys`, those applied
+  Drawing drawing;
+};
+#endif
+
+// ReadInteractiveLine: lets the person edit one line of at most destination.size() - 2
+// bytes, after the pending output is written out, and stores it, followed by CR LF, into
+// destination. At a terminal, a key that would make the line longer rings the bell and is
+// dropped, Ctrl-D on an empty line is the end of input, and Ctrl-C ends the program as the
+// interrupt key does; the terminal is in raw mode only while the line is edited.
+ReadResult ReadInteractiveLine(Console& console, std::span<char> destination);
+
+// ReadInteractiveKey: after the pending output is written out, waits for one key at the
+// terminal or console that standard input is, and takes it without echo.
+KeyRead ReadInteractiveKey(Console& console);
+
+}  // namespace intcalc
