@@ -34,7 +34,7 @@ class Chunks final : public ChunkSource {
       case Source::kStandardInput:
         PrepareStandardInput(console_.platform, input.standardInput);
         if (!ReadyToWait(console_)) return {ReadStatus::kWriteFailed, 0};
-        return ReadStandardInput(console_.platform, destination);
+        return ReadStandardInput(console_.platform, input.standardInput, destination);
       case Source::kNothing:
         break;
     }

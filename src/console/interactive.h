@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "console/line_splitter.h"
 #include "text/bounded_array.h"
@@ -35,14 +36,22 @@ struct KeyRead {
 #if defined(_WIN32)
 struct InteractiveState {};  // the console keeps its line itself
 #else
+// PendingKeys: the bytes one read of the terminal brought, and how many of them are used.
+struct PendingKeys {
+  BoundedArray<char, kKeysCapacity> bytes;
+  std::size_t used = 0;
+
+  std::string_view Left() const { return Part(bytes.View(), used, bytes.Size() - used); }
+};
+
 // InteractiveState: the line editor's session, alive for the whole run for the history
 // and for keys typed ahead: the line and its history, the keys read and not yet applied,
-// and the drawing being written.
+// the drawing being written, and apart the keys read while stepping through a trace.
 struct InteractiveState {
   EditorState editor;
-  BoundedArray<char, kKeysCapacity> keys;
-  std::size_t keysUsed = 0;  // of `keys`, those applied
+  PendingKeys keys;
   Drawing drawing;
+  PendingKeys stepKeys;
 };
 #endif
 

@@ -34,7 +34,9 @@ namespace intcalc {
 
 namespace {
 
-constexpr int kEscapeWaitMilliseconds = 50;  // a lone Escape is not followed within this
+// After an Escape, how long the rest of a key's sequence may take to come: a slow link or
+// a busy machine may split a sequence across reads; after this, it is the Escape key.
+constexpr int kEscapeWaitMilliseconds = 500;
 constexpr std::string_view kBell = "\a";
 
 // ---- The terminal ---------------------------------------------------------------------
@@ -63,10 +65,10 @@ void TakeNews(Console& console) {
   switch (console.platform.terminal.TakeNews()) {
     case SignalNews::kNone:
       return;
-    case SignalNews::kContinued:
+    case SignalNews::kContinued:  // what the shell wrote meanwhile stays; the prompt again
       editor.columns = Columns();
       editor.windowStart = 0;
-      Draw(console, Clearing::kRow);
+      Draw(console, Clearing::kContinued);
       return;
     case SignalNews::kResized: {
       const std::size_t columns = Columns();
@@ -79,40 +81,42 @@ void TakeNews(Console& console) {
   }
 }
 
-enum class Waited : unsigned char { kKeys, kTimedOut, kEnd, kFailed };
+enum class KeysRead : unsigned char { kKeys, kTimedOut, kStopped, kEnd, kFailed };
 
-// ReadKeys: after the rule of every wait, waits for keys, at most `waitMilliseconds` when
-// it is not -1, and reads what is waiting; news from a signal is taken on the way.
-Waited ReadKeys(Console& console, int waitMilliseconds) {
-  InteractiveState& session = console.interactive;
-  while (true) {
-    if (!ReadyToWait(console)) return Waited::kFailed;
-    if (SignalNewsWaiting()) {
-      TakeNews(console);  // what it draws goes out before the wait
-      continue;
-    }
-    if (waitMilliseconds >= 0) {
-      pollfd request{STDIN_FILENO, POLLIN, 0};
-      const int ready = Calls().poll(&request, 1, waitMilliseconds);
-      if (ready == 0) return Waited::kTimedOut;
-      // A wait cut short by a signal is waited again, so the wait after an Escape never
-      // becomes a read that takes the next key into a sequence.
-      if (ready < 0 && errno == EINTR) continue;
-      if (ready < 0) return Waited::kFailed;
-    }
-    session.keys.Clear();
-    session.keysUsed = 0;
-    const std::span<char> room = session.keys.Unfilled();
-    const ssize_t count = Retrying(
-        STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, room.data(), room.size()); },
-        [] { return !SignalNewsWaiting(); });
-    if (count > 0) {
-      session.keys.Filled(static_cast<std::size_t>(count));
-      return Waited::kKeys;
-    }
-    if (count == 0) return Waited::kEnd;
-    if (errno != EINTR) return Waited::kFailed;
+// ReadKeys: waits for keys, at most `waitMilliseconds` when it is not -1, and reads what is
+// waiting into `keys`. Before each wait it takes the news with `takeNews` and writes out
+// the answers so far: kStopped when either says not to wait.
+template <typename TakeNews>
+KeysRead ReadKeys(Console& console, PendingKeys& keys, int waitMilliseconds, TakeNews takeNews) {
+  const Waited waited = WaitForInput(waitMilliseconds, [&console, &takeNews] {
+    if (SignalNewsWaiting() && !takeNews()) return false;
+    return ReadyToWait(console);
+  });
+  switch (waited) {
+    case Waited::kReady:
+      break;
+    case Waited::kTimedOut:
+      return KeysRead::kTimedOut;
+    case Waited::kStopped:
+      return KeysRead::kStopped;
+    case Waited::kFailed:
+      return KeysRead::kFailed;
   }
+  keys.bytes.Clear();
+  keys.used = 0;
+  const std::span<char> room = keys.bytes.Unfilled();
+  const ssize_t count = Retrying(
+      STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, room.data(), room.size()); });
+  if (count < 0) return KeysRead::kFailed;
+  if (count == 0) return KeysRead::kEnd;
+  keys.bytes.Filled(static_cast<std::size_t>(count));
+  return KeysRead::kKeys;
+}
+
+// FirstByte: what a key typed, for a key that types a character; NUL for any other.
+char FirstByte(const Keys& keys) {
+  if (keys.IsEmpty() || keys[0].Character().empty()) return '\0';
+  return keys[0].Character()[0];
 }
 
 // ---- One line -------------------------------------------------------------------------
@@ -141,37 +145,40 @@ ReadResult End(Console& console, ReadStatus status) {
 ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
   const std::size_t lineEnd = decltype(kLineEnd)::Length();
   if (destination.size() <= lineEnd) return {ReadStatus::kPiece, 0};
+  Terminal& terminal = console.platform.terminal;
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
-  if (!console.platform.terminal.SetMode(TerminalMode::kRaw))
-    return End(console, ReadStatus::kFailed);
+  if (!terminal.SetMode(TerminalMode::kRaw)) return End(console, ReadStatus::kFailed);
   InteractiveState& session = console.interactive;
   EditorState& editor = session.editor;
   StartLine(editor, destination.size() - lineEnd);
   editor.columns = Columns();
   Draw(console, Clearing::kRow);
 
-  KeyDecoder decoder;
+  KeyDecoder decoder(KeysFound());
   while (true) {
     BytesApplied applied;
-    if (session.keysUsed == session.keys.Size()) {
-      switch (ReadKeys(console, decoder.Unfinished() ? kEscapeWaitMilliseconds : -1)) {
-        case Waited::kKeys:
+    if (session.keys.Left().empty()) {
+      const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
+      switch (ReadKeys(console, session.keys, wait, [&console] {
+        TakeNews(console);
+        return true;
+      })) {
+        case KeysRead::kKeys:
           break;
-        case Waited::kTimedOut:
+        case KeysRead::kTimedOut:
           applied = ApplyKeys(editor, decoder.Expire());
           break;
-        case Waited::kEnd:
+        case KeysRead::kEnd:
           return End(console, ReadStatus::kEndOfInput);
-        case Waited::kFailed:
-          return End(console,
-                     console.output.Failed() ? ReadStatus::kWriteFailed : ReadStatus::kFailed);
+        case KeysRead::kFailed:
+          return End(console, ReadStatus::kFailed);
+        case KeysRead::kStopped:
+          return End(console, ReadStatus::kWriteFailed);
       }
     }
-    if (session.keysUsed < session.keys.Size()) {
-      const std::string_view waiting =
-          Part(session.keys.View(), session.keysUsed, session.keys.Size() - session.keysUsed);
-      applied = ApplyBytes(editor, decoder, waiting);
-      session.keysUsed += applied.used;
+    if (!session.keys.Left().empty()) {
+      applied = ApplyBytes(editor, decoder, session.keys.Left());
+      session.keys.used += applied.used;
     }
 
     if (applied.bell) WriteBytes(console, kBell);
@@ -181,11 +188,13 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
       case EditOutcome::kEndOfInput:
         return End(console, ReadStatus::kEndOfInput);
       case EditOutcome::kInterrupt:
-        console.platform.terminal.RaiseAsTheTerminalWould(SIGINT);
+        terminal.RaiseAsTheTerminalWould(SIGINT);
+        break;
+      case EditOutcome::kQuit:
+        terminal.RaiseAsTheTerminalWould(SIGQUIT);
         break;
       case EditOutcome::kSuspend:
-        // Continued, the next wait takes the news.
-        console.platform.terminal.RaiseAsTheTerminalWould(SIGTSTP);
+        terminal.RaiseAsTheTerminalWould(SIGTSTP);  // continued, the next wait takes the news
         continue;
       default:
         break;
@@ -198,24 +207,37 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
   }
 }
 
+// ReadInteractiveKey: one key as the editor decodes it, in the terminal's key mode, where
+// its own signal keys work. Keys typed after it wait for the next step.
 KeyRead ReadInteractiveKey(Console& console) {
   Terminal& terminal = console.platform.terminal;
+  PendingKeys& keys = console.interactive.stepKeys;
   if (!ReadyToWait(console) || !terminal.SetMode(TerminalMode::kKey)) {
     return {KeyStatus::kNone, 0};
   }
-  char key = 0;
-  while (true) {
-    const ssize_t count = Retrying(
-        STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, &key, 1); },
-        [] { return !SignalNewsWaiting(); });
-    if (count < 0 && errno == EINTR) {
-      if (terminal.TakeNews() != SignalNews::kContinued) continue;
-      terminal.Restore();
-      return {KeyStatus::kContinued, 0};
+  KeyDecoder decoder(KeysFound());
+  KeyRead read{KeyStatus::kNone, 0};
+  bool waiting = true;
+  while (waiting) {
+    if (!keys.Left().empty()) {
+      const Keys decoded = decoder.Feed(keys.Left().front());
+      ++keys.used;
+      if (!decoded.IsEmpty()) read = {KeyStatus::kKey, FirstByte(decoded)};
+      waiting = decoded.IsEmpty();
+      continue;
     }
-    terminal.Restore();
-    return {count == 1 ? KeyStatus::kKey : KeyStatus::kNone, key};
+    const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
+    const KeysRead result = ReadKeys(console, keys, wait, [&terminal] {
+      return terminal.TakeNews() != SignalNews::kContinued;  // the step is shown again
+    });
+    waiting = result == KeysRead::kKeys;
+    if (result == KeysRead::kTimedOut) read = {KeyStatus::kKey, FirstByte(decoder.Expire())};
+    if (result == KeysRead::kStopped && !console.output.Failed()) {
+      read = {KeyStatus::kContinued, 0};
+    }
   }
+  terminal.Restore();
+  return read;
 }
 
 }  // namespace intcalc

@@ -67,8 +67,8 @@ bool KeysCanBeWaitedFor(PlatformState& platform);
 // continue may have changed it meanwhile. Nothing elsewhere.
 void PrepareStandardInput(PlatformState& platform, InputKind kind);
 
-// ReadStandardInput: one raw read of standard input.
-ReadResult ReadStandardInput(PlatformState& platform, std::span<char> destination);
+// ReadStandardInput: one raw read of standard input, which is of `kind`.
+ReadResult ReadStandardInput(PlatformState& platform, InputKind kind, std::span<char> destination);
 
 // OpenInputFile, ReadInputFile, CloseInputFile: the file a FILE argument names. A failure
 // to open or to read is kept for FailureReason(Stream::kInput).

@@ -71,15 +71,19 @@ void PrepareStandardInput(PlatformState& platform, InputKind kind) {
   if (kind == InputKind::kTerminal) (void)platform.terminal.SetMode(TerminalMode::kLine);
 }
 
-ReadResult ReadStandardInput(PlatformState& platform, std::span<char> destination) {
-  const ssize_t count = Retrying(
-      STDIN_FILENO, POLLIN,
-      [&] { return Calls().read(STDIN_FILENO, destination.data(), destination.size()); },
-      [&] {
-        (void)platform.terminal.TakeNews();  // after a stop, the line mode again
-        return true;
-      });
-  return ReadResultOf(platform, count);
+// ReadStandardInput: at a terminal, the wait first, so that after a stop the line mode is
+// set again before the read, whenever the continue comes.
+ReadResult ReadStandardInput(PlatformState& platform, InputKind kind, std::span<char> destination) {
+  if (kind == InputKind::kTerminal) {
+    const Waited waited = WaitForInput(-1, [&platform] {
+      (void)platform.terminal.TakeNews();
+      return true;
+    });
+    if (waited == Waited::kFailed) return ReadResultOf(platform, -1);
+  }
+  return ReadResultOf(platform, Retrying(STDIN_FILENO, POLLIN, [&] {
+                        return Calls().read(STDIN_FILENO, destination.data(), destination.size());
+                      }));
 }
 
 bool OpenInputFile(PlatformState& platform, const char* name) {

@@ -11,13 +11,14 @@ int OpenToRead(const char* path) {
   return ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
 }
 
-constinit SystemCalls systemCalls{::read,      ::write,     ::isatty,   ::poll,
+constinit SystemCalls systemCalls{::read,      ::write,     ::isatty,   ::ppoll, ::sigprocmask,
                                   ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
 
 }  // namespace
 
 SystemCalls RealSystemCalls() {
-  return {::read, ::write, ::isatty, ::poll, ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
+  return {::read,      ::write,     ::isatty,   ::ppoll, ::sigprocmask,
+          ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
 }
 
 const SystemCalls& Calls() {

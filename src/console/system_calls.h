@@ -3,8 +3,10 @@
 #pragma once
 
 #include <poll.h>
+#include <signal.h>
 #include <sys/types.h>
 #include <termios.h>
+#include <time.h>
 
 #include <cstddef>
 
@@ -14,10 +16,12 @@ struct SystemCalls {
   ssize_t (*read)(int fileDescriptor, void* buffer, std::size_t count);
   ssize_t (*write)(int fileDescriptor, const void* buffer, std::size_t count);
   int (*isTerminal)(int fileDescriptor);
-  int (*poll)(pollfd* descriptors, nfds_t count, int timeout);
-  int (*getModes)(int fileDescriptor, termios* modes);                  // tcgetattr
-  int (*setModes)(int fileDescriptor, int when, const termios* modes);  // tcsetattr
-  int (*openToRead)(const char* path);                                  // open(2) with O_RDONLY
+  // ppoll: the wait, with the signal mask `mask` (when not null) while it waits.
+  int (*ppoll)(pollfd* descriptors, nfds_t count, const timespec* timeout, const sigset_t* mask);
+  int (*blockSignals)(int how, const sigset_t* signals, sigset_t* before);  // sigprocmask
+  int (*getModes)(int fileDescriptor, termios* modes);                      // tcgetattr
+  int (*setModes)(int fileDescriptor, int when, const termios* modes);      // tcsetattr
+  int (*openToRead)(const char* path);                                      // open(2) with O_RDONLY
   int (*close)(int fileDescriptor);
 };
 

@@ -164,7 +164,13 @@ void Terminal::RaiseAsTheTerminalWould(int signalNumber) {
 SignalNews Terminal::TakeNews() {
   if (shared.continued != 0) {
     shared.continued = 0;
-    if (!wanted_ || !InForeground()) return SignalNews::kNone;
+    if (!wanted_) return SignalNews::kNone;
+    if (!InForeground()) {
+      // Nothing is touched; the program stops as a read in the background stops it, and
+      // the continue that brings it back is news of its own.
+      (void)raise(SIGTTIN);
+      return SignalNews::kNone;
+    }
     (void)Apply();
     return SignalNews::kContinued;
   }
@@ -173,6 +179,15 @@ SignalNews Terminal::TakeNews() {
     return SignalNews::kResized;
   }
   return SignalNews::kNone;
+}
+
+TerminalKeys KeysFound() {
+  const bool signals = (shared.found.c_lflag & ISIG) != 0;
+  const auto named = [](int index, bool on) {
+    const cc_t key = shared.found.c_cc[index];
+    return on && key != _POSIX_VDISABLE ? int{key} : TerminalKeys::kNoKey;
+  };
+  return {named(VINTR, signals), named(VQUIT, signals), named(VSUSP, signals), named(VERASE, true)};
 }
 
 void EndBySignal(int signalNumber) {

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+#include "editor/key_decoder.h"
+
 namespace intcalc {
 
 enum class TerminalMode : std::uint8_t {
@@ -43,8 +45,8 @@ class Terminal {
 
   // TakeNews: what happened since the news was last taken. After a continue, the mode
   // wanted is set again when the program is in the terminal's foreground; in the
-  // background nothing is touched, and a read there stops the program until it is
-  // brought back.
+  // background nothing is touched, and the program stops with SIGTTIN, as a read there
+  // would stop it, until it is brought back.
   SignalNews TakeNews();
 
  private:
@@ -54,6 +56,10 @@ class Terminal {
   bool found_ = false;
   bool wanted_ = false;
 };
+
+// KeysFound: the interrupt, quit, suspend and erase keys the settings found name, once a
+// mode has been set; none of the first three where the terminal sends no signals.
+TerminalKeys KeysFound();
 
 // SignalNewsWaiting: whether a continue or a resize is yet to be taken.
 bool SignalNewsWaiting();

@@ -53,7 +53,8 @@ bool KeysCanBeWaitedFor(PlatformState& /*platform*/) {
 
 void PrepareStandardInput(PlatformState& /*platform*/, InputKind /*kind*/) {}
 
-ReadResult ReadStandardInput(PlatformState& platform, std::span<char> destination) {
+ReadResult ReadStandardInput(PlatformState& platform, InputKind /*kind*/,
+                             std::span<char> destination) {
   return ReadFromHandle(platform, GetStdHandle(STD_INPUT_HANDLE), destination);
 }
 

@@ -120,6 +120,15 @@ std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t
   return columns;
 }
 
+bool CharacterJoins::Continues(std::string_view codePoint) {
+  const CodePoint next = Decode(codePoint, 0).codePoint;
+  const bool joined = previous_ != kNoCodePoint && next != kNoCodePoint &&
+                      !utf8proc_grapheme_break_stateful(previous_, next, &state_);
+  if (!joined) state_ = 0;
+  previous_ = next;
+  return joined;
+}
+
 bool IsWordCharacter(std::string_view text, std::size_t index) {
   const Decoded first = Decode(text, index);
   if (first.codePoint == kNoCodePoint) return false;

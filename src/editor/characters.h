@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "text/limits.h"
@@ -34,6 +35,19 @@ std::size_t CharacterColumns(std::string_view text, std::size_t index);
 
 // ColumnsBetween: the columns of the characters from `first` up to `last`.
 std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t last);
+
+// CharacterJoins: a run of code points followed one by one: whether each continues the
+// character of those before it (a mark after its letter, the parts of an emoji sequence)
+// or begins another, as CharacterLength would split them.
+class CharacterJoins {
+ public:
+  // Continues: for `codePoint`, the UTF-8 of one code point, or a byte that is none.
+  bool Continues(std::string_view codePoint);
+
+ private:
+  std::int32_t previous_ = -1;  // none yet, or a byte that was no code point
+  std::int32_t state_ = 0;      // utf8proc's, within the character
+};
 
 // IsWordCharacter: whether the character at `index` is part of a word: a letter or digit.
 bool IsWordCharacter(std::string_view text, std::size_t index);

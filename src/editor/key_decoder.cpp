@@ -14,21 +14,22 @@ constexpr char kFirstPrintable = ' ';
 constexpr unsigned kAltModifier = 3;
 constexpr unsigned kControlModifier = 5;
 
-// ControlAction: what a control key asks for; kNone for those that ask nothing.
-constexpr EditAction ControlAction(char byte) {
+// EditingControl: what a control key asks of the editor itself; kNone for those that ask
+// nothing.
+constexpr EditAction EditingControl(char byte) {
   switch (byte) {
     case '\x01':  // Ctrl-A
       return EditAction::kHome;
     case '\x02':  // Ctrl-B
       return EditAction::kLeft;
-    case '\x03':  // Ctrl-C
-      return EditAction::kInterrupt;
     case '\x04':  // Ctrl-D
       return EditAction::kEndOfFile;
     case '\x05':  // Ctrl-E
       return EditAction::kEnd;
     case '\x06':  // Ctrl-F
       return EditAction::kRight;
+    case '\x07':  // Ctrl-G
+      return EditAction::kCancel;
     case '\x08':  // Ctrl-H
     case kDeleteKey:
       return EditAction::kErase;
@@ -43,12 +44,18 @@ constexpr EditAction ControlAction(char byte) {
       return EditAction::kDown;
     case '\x10':  // Ctrl-P
       return EditAction::kUp;
+    case '\x12':  // Ctrl-R
+      return EditAction::kSearchBackward;
+    case '\x14':  // Ctrl-T
+      return EditAction::kTranspose;
     case '\x15':  // Ctrl-U
       return EditAction::kKillToStart;
     case '\x17':  // Ctrl-W
       return EditAction::kKillToBlank;
-    case '\x1a':  // Ctrl-Z
-      return EditAction::kSuspend;
+    case '\x19':  // Ctrl-Y
+      return EditAction::kYank;
+    case '\x1f':  // Ctrl-_
+      return EditAction::kUndo;
     default:
       return EditAction::kNone;
   }
@@ -136,6 +143,16 @@ Keys KeyDecoder::Feed(char byte) {
   return keys;  // other control bytes ask nothing
 }
 
+// ControlAction: the terminal's own keys first, then the editor's.
+EditAction KeyDecoder::ControlAction(char byte) const {
+  const int key = static_cast<unsigned char>(byte);
+  if (key == terminalKeys_.interrupt) return EditAction::kInterrupt;
+  if (key == terminalKeys_.quit) return EditAction::kQuit;
+  if (key == terminalKeys_.suspend) return EditAction::kSuspend;
+  if (key == terminalKeys_.erase) return EditAction::kErase;
+  return EditingControl(byte);
+}
+
 Keys KeyDecoder::FeedSequence(char byte) {
   Keys keys;
   if (byte == kEscape) {  // an Escape always begins a sequence; an unfinished one is dropped
@@ -192,7 +209,9 @@ Keys KeyDecoder::FeedCodePoint(char byte) {
 
 Keys KeyDecoder::Expire() {
   Keys keys;
-  if (pending_ > 0 && bytes_[0] != kEscape) {
+  if (pending_ == 1 && bytes_[0] == kEscape) {
+    keys.Push(ActionKey(EditAction::kEscape));
+  } else if (pending_ > 0 && bytes_[0] != kEscape) {
     for (std::size_t index = 0; index < pending_; ++index) {
       keys.Push(CharacterKey({&bytes_[index], 1}));
     }

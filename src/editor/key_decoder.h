@@ -30,13 +30,31 @@ enum class EditAction : std::uint8_t {
   kWordRight,       // past the end of the word after the cursor
   kKillWordBefore,  // from the start of the word before the cursor to the cursor
   kKillWordAfter,   // from the cursor past the end of the word after it
+  kYank,            // the text the latest erasures took, inserted again
+  kUndo,            // the line as it was before the latest change
+  kTranspose,       // the character before the cursor and the one under it swapped
+  kSearchBackward,  // an incremental search back through the history
+  kCancel,          // Ctrl-G: a search left, the line as it was
+  kEscape,          // Escape alone: a search left, the line found kept
   kEnter,
   kEndOfFile,  // Ctrl-D: the end of input on an empty line, else kDelete
-  kInterrupt,
-  kSuspend,
+  kInterrupt,  // the terminal's interrupt key
+  kQuit,       // the terminal's quit key
+  kSuspend,    // the terminal's suspend key
   kClearScreen,
 };
 inline constexpr std::size_t kEditActions = static_cast<std::size_t>(EditAction::kClearScreen) + 1;
+
+// TerminalKeys: the keys the terminal's settings name, which win over the editor's own
+// where they are the same; kNoKey for a key the settings disable, or for the signal keys
+// when the terminal sends no signals.
+struct TerminalKeys {
+  static constexpr int kNoKey = -1;
+  int interrupt = '\x03';  // Ctrl-C
+  int quit = '\x1c';       // Ctrl-backslash
+  int suspend = '\x1a';    // Ctrl-Z
+  int erase = '\x7f';      // what Backspace sends
+};
 
 struct Key {
   EditAction action = EditAction::kNone;
@@ -52,6 +70,8 @@ using Keys = BoundedArray<Key, kLongestCodePoint>;
 // KeyDecoder: the state between the bytes of one key.
 class KeyDecoder {
  public:
+  explicit KeyDecoder(TerminalKeys terminalKeys = {}) : terminalKeys_(terminalKeys) {}
+
   // Feed: one byte as the terminal sent it.
   Keys Feed(char byte);
 
@@ -59,14 +79,17 @@ class KeyDecoder {
   // Escape, the rest of a sequence; after a UTF-8 lead byte, the rest of the code point.
   bool Unfinished() const { return pending_ != 0; }
 
-  // Expire: no more bytes came in time. An Escape alone, or a sequence cut short, asks for
-  // nothing; the bytes of an unfinished code point are characters of their own.
+  // Expire: no more bytes came in time. An Escape alone is the Escape key, a sequence cut
+  // short asks for nothing, and the bytes of an unfinished code point are characters of
+  // their own.
   Keys Expire();
 
  private:
   Keys FeedSequence(char byte);
   Keys FeedCodePoint(char byte);
+  EditAction ControlAction(char byte) const;
 
+  TerminalKeys terminalKeys_;
   std::array<char, kLongestCodePoint> bytes_{};  // an unfinished code point, or sequence
   std::size_t pending_ = 0;                      // bytes of it so far
   std::array<unsigned, 2> numbers_{};            // a sequence's first two number parameters

@@ -19,9 +19,11 @@ inline constexpr std::size_t kLeastColumns = 2;
 
 // What goes before the line is drawn again.
 enum class Clearing : std::uint8_t {
-  kRow,      // the row the line is on
-  kScreen,   // the whole screen: the prompt and the line are drawn at its top
-  kResized,  // the rows the line took before the terminal's width changed to state.columns
+  kRow,        // the row the line is on
+  kScreen,     // the whole screen: the prompt and the line are drawn at its top
+  kResized,    // the rows the line took before the terminal's width changed to state.columns
+  kContinued,  // nothing: after a continue, the prompt on the row the cursor is on, the
+               // line below it
 };
 
 // The controls a drawing uses.
@@ -42,15 +44,23 @@ static_assert(std::max(kClearScreen.size(),
                   kStartOfRow.size() + kEraseRowAfter.size() + kStartOfRow.size() + kMostMove <=
               kMostDrawingControls);
 
+// The words that show a search under way: kSearchBefore, what it searches for,
+// kSearchAfter, then the line found.
+inline constexpr std::string_view kSearchBefore = "search \"";
+inline constexpr std::string_view kSearchAfter = "\": ";
+static_assert(kSearchBefore.size() + kSearchAfter.size() <= kMostSearchWords);
+
 // Drawing: the bytes of one drawing.
 using Drawing = BoundedArray<char, kDrawingCapacity>;
 
 // DrawLine: into `drawing`, the part of state's line around the cursor, on a row of
-// state.columns, the last column kept free for the cursor; when the cursor would leave the
-// part shown before, the line scrolls sideways. After a resize, the rows above the cursor
-// that the line's last drawing took when the terminal wrapped it to its new width are
-// cleared first. On a cleared screen the prompt, on a line of its own, comes above the
-// line. What it shows goes into state.windowStart and state.cursorColumn.
+// state.columns, the last column kept free for the cursor, after the words of a search
+// under way; when the cursor would leave the part shown, the line scrolls sideways no
+// further than it must, and never leaves columns free at the right while it hides text at
+// the left. After a resize, the rows above the cursor that the line's last drawing took
+// when the terminal wrapped it to its new width are cleared first. On a cleared screen and
+// after a continue, the prompt, on a line of its own, comes above the line. What it shows
+// goes into state.windowStart and state.cursorColumn.
 void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Drawing& drawing);
 
 }  // namespace intcalc

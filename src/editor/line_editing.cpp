@@ -1,9 +1,9 @@
 #include "editor/line_editing.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "editor/characters.h"
+#include "editor/history_search.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
@@ -16,11 +16,29 @@ void Erase(EditorState& state, std::size_t first, std::size_t last) {
   state.cursor = first;
 }
 
-EditOutcome Insert(EditorState& state, std::string_view character) {
-  if (state.line.Size() + character.size() > state.capacity) return EditOutcome::kBell;
-  state.line.Insert(state.cursor, character);
-  state.cursor += character.size();
+// Insert: text at the cursor, the cursor after it, or the bell when it would not fit.
+EditOutcome Insert(EditorState& state, std::string_view text) {
+  if (state.line.Size() + text.size() > state.capacity) return EditOutcome::kBell;
+  state.line.Insert(state.cursor, text);
+  state.cursor += text.size();
   return EditOutcome::kGoOn;
+}
+
+constexpr bool IsKill(EditAction action) {
+  return action == EditAction::kKillToStart || action == EditAction::kKillToEnd ||
+         action == EditAction::kKillToBlank || action == EditAction::kKillWordBefore ||
+         action == EditAction::kKillWordAfter;
+}
+
+// Kill: erases the bytes from `first` up to `last` and keeps them for Ctrl-Y: after the
+// text of the erasures just before it, or before it for one that erased backwards. A row
+// of erasures takes from one line, which they only shorten, so what they keep fits.
+void Kill(EditorState& state, std::size_t first, std::size_t last) {
+  if (first == last) return;
+  if (!IsKill(state.lastAction)) state.killed.Clear();
+  const std::string_view taken = Part(state.line.View(), first, last - first);
+  state.killed.Insert(last == state.cursor ? 0 : state.killed.Size(), taken);
+  Erase(state, first, last);
 }
 
 // WordStartBefore: where the word before `index` begins: back over what separates words,
@@ -47,40 +65,163 @@ std::size_t WordEndAfter(std::string_view text, std::size_t index) {
   return index;
 }
 
-// KillToBlank: the word before the cursor and the blanks between it and the cursor, where
-// a word is whatever lies between blanks.
-void KillToBlank(EditorState& state) {
+// BlankStartBefore: back over the blanks before `index`, then over what lies between
+// blanks: where Ctrl-W's word begins.
+std::size_t BlankStartBefore(std::string_view text, std::size_t index) {
+  while (index > 0 && text[index - 1] == kBlank)
+    --index;
+  while (index > 0 && text[index - 1] != kBlank)
+    --index;
+  return index;
+}
+
+// Transpose: the character before the cursor and the one under it swapped, or at the end
+// of the line the last two; the cursor goes past both.
+EditOutcome Transpose(EditorState& state) {
   const std::string_view text = state.line.View();
-  std::size_t first = state.cursor;
-  while (first > 0 && text[first - 1] == kBlank)
-    --first;
-  while (first > 0 && text[first - 1] != kBlank)
-    --first;
-  Erase(state, first, state.cursor);
+  const std::size_t second = state.cursor == text.size() && state.cursor > 0
+                                 ? CharacterBefore(text, state.cursor)
+                                 : state.cursor;
+  if (second == 0 || second == text.size()) return EditOutcome::kBell;
+  const std::size_t first = CharacterBefore(text, second);
+  const std::size_t end = second + CharacterLength(text, second);
+  BoundedArray<char, kEditCapacity> swapped;
+  swapped.Append(Part(text, second, end - second));
+  swapped.Append(Part(text, first, second - first));
+  state.line.Erase(first, end);
+  state.line.Insert(first, swapped.View());
+  state.cursor = end;
+  return EditOutcome::kGoOn;
 }
 
-const EditLine& HistoryEntry(const History& history, std::size_t age) {
-  return history.entries[(history.next + kHistoryEntries - age) % kHistoryEntries];
+// ---- Undo -----------------------------------------------------------------------------
+
+constexpr bool IsChange(EditAction action) {
+  switch (action) {
+    case EditAction::kInsert:
+    case EditAction::kDelete:
+    case EditAction::kErase:
+    case EditAction::kEndOfFile:
+    case EditAction::kYank:
+    case EditAction::kTranspose:
+      return true;
+    default:
+      return IsKill(action);
+  }
 }
 
-// Remember: keeps a finished line for Up and Down, unless it is empty or the same as the
-// newest entry.
-void Remember(History& history, const EditLine& line) {
-  if (line.IsEmpty()) return;
-  if (history.count > 0 && HistoryEntry(history, 1).View() == line.View()) return;
-  history.entries[history.next] = line;
-  history.next = (history.next + 1) % kHistoryEntries;
-  history.count = std::min(history.count + 1, kHistoryEntries);
+void Keep(UndoList& undo, const Snapshot& before) {
+  undo.steps[undo.next] = before;
+  undo.next = (undo.next + 1) % kUndoSteps;
+  undo.count = std::min(undo.count + 1, kUndoSteps);
 }
 
-// Recall: shows history entry `age`, or for 0 the line that was being typed, cut to what
-// this line may hold.
-void Recall(EditorState& state, std::size_t age) {
-  state.historyAge = age;
-  const EditLine& shown = age == 0 ? state.unsent : HistoryEntry(state.history, age);
-  state.line = shown;
-  state.line.Truncate(std::min(shown.Size(), state.capacity));
-  state.cursor = state.line.Size();
+EditOutcome Undo(EditorState& state) {
+  UndoList& undo = state.undo;
+  if (undo.count == 0) return EditOutcome::kBell;
+  undo.next = (undo.next + kUndoSteps - 1) % kUndoSteps;
+  --undo.count;
+  state.line = undo.steps[undo.next].line;
+  state.cursor = undo.steps[undo.next].cursor;
+  return EditOutcome::kGoOn;
+}
+
+// ---- One key --------------------------------------------------------------------------
+
+// Change: what a key that may change the line does to it.
+EditOutcome Change(EditorState& state, const Key& key) {
+  const std::string_view text = state.line.View();
+  const bool atStart = state.cursor == 0;
+  const bool atEnd = state.cursor == text.size();
+  switch (key.action) {
+    case EditAction::kInsert:
+      return Insert(state, key.Character());
+    case EditAction::kEndOfFile:
+    case EditAction::kDelete:
+      if (!atEnd) Erase(state, state.cursor, state.cursor + CharacterLength(text, state.cursor));
+      return EditOutcome::kGoOn;
+    case EditAction::kErase:
+      if (!atStart) Erase(state, CharacterBefore(text, state.cursor), state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillToStart:
+      Kill(state, 0, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillToEnd:
+      Kill(state, state.cursor, text.size());
+      return EditOutcome::kGoOn;
+    case EditAction::kKillToBlank:
+      Kill(state, BlankStartBefore(text, state.cursor), state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillWordBefore:
+      Kill(state, WordStartBefore(text, state.cursor), state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kKillWordAfter:
+      Kill(state, state.cursor, WordEndAfter(text, state.cursor));
+      return EditOutcome::kGoOn;
+    case EditAction::kYank:
+      if (state.killed.IsEmpty()) return EditOutcome::kBell;
+      return Insert(state, state.killed.View());
+    case EditAction::kTranspose:
+      return Transpose(state);
+    default:
+      return EditOutcome::kGoOn;
+  }
+}
+
+// Move: what a key that changes no text does.
+EditOutcome Move(EditorState& state, const Key& key) {
+  const std::string_view text = state.line.View();
+  switch (key.action) {
+    case EditAction::kLeft:
+      if (state.cursor > 0) state.cursor = CharacterBefore(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kRight:
+      if (state.cursor < text.size()) state.cursor += CharacterLength(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kHome:
+      state.cursor = 0;
+      return EditOutcome::kGoOn;
+    case EditAction::kEnd:
+      state.cursor = text.size();
+      return EditOutcome::kGoOn;
+    case EditAction::kWordLeft:
+      state.cursor = WordStartBefore(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kWordRight:
+      state.cursor = WordEndAfter(text, state.cursor);
+      return EditOutcome::kGoOn;
+    case EditAction::kUp:
+      if (state.historyAge == state.history.count) return EditOutcome::kBell;
+      if (state.historyAge == 0) state.unsent = state.line;
+      Recall(state, state.historyAge + 1);
+      return EditOutcome::kGoOn;
+    case EditAction::kDown:
+      if (state.historyAge == 0) return EditOutcome::kBell;
+      Recall(state, state.historyAge - 1);
+      return EditOutcome::kGoOn;
+    case EditAction::kUndo:
+      return Undo(state);
+    case EditAction::kSearchBackward:
+      BeginSearch(state);
+      return EditOutcome::kGoOn;
+    case EditAction::kCancel:
+      return EditOutcome::kBell;
+    case EditAction::kEnter:
+      state.cursor = text.size();
+      Remember(state.history, state.line);
+      return EditOutcome::kLineDone;
+    case EditAction::kInterrupt:
+      StartLine(state, state.capacity);  // the line is dropped, as the terminal's own would
+      return EditOutcome::kInterrupt;
+    case EditAction::kQuit:
+      return EditOutcome::kQuit;
+    case EditAction::kSuspend:
+      return EditOutcome::kSuspend;
+    case EditAction::kClearScreen:
+      return EditOutcome::kClearScreen;
+    default:
+      return EditOutcome::kGoOn;
+  }
 }
 
 }  // namespace
@@ -92,128 +233,31 @@ void StartLine(EditorState& state, std::size_t capacity) {
   state.windowStart = 0;
   state.cursorColumn = 0;
   state.historyAge = 0;
+  state.undo.count = 0;
+  state.search.active = false;
+  state.lastAction = EditAction::kNone;
 }
 
 EditOutcome Apply(EditorState& state, const Key& key) {
-  const std::string_view text = state.line.View();
-  const bool atStart = state.cursor == 0;
-  const bool atEnd = state.cursor == state.line.Size();
-  switch (key.action) {
-    case EditAction::kInsert:
-      return Insert(state, key.Character());
-    case EditAction::kLeft:
-      if (!atStart) state.cursor = CharacterBefore(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kRight:
-      if (!atEnd) state.cursor += CharacterLength(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kHome:
-      state.cursor = 0;
-      return EditOutcome::kGoOn;
-    case EditAction::kEnd:
-      state.cursor = state.line.Size();
-      return EditOutcome::kGoOn;
-    case EditAction::kEndOfFile:
-      if (state.line.IsEmpty()) return EditOutcome::kEndOfInput;
-      [[fallthrough]];
-    case EditAction::kDelete:
-      if (!atEnd) Erase(state, state.cursor, state.cursor + CharacterLength(text, state.cursor));
-      return EditOutcome::kGoOn;
-    case EditAction::kErase:
-      if (!atStart) Erase(state, CharacterBefore(text, state.cursor), state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kKillToStart:
-      Erase(state, 0, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kKillToEnd:
-      state.line.Truncate(state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kKillToBlank:
-      KillToBlank(state);
-      return EditOutcome::kGoOn;
-    case EditAction::kWordLeft:
-      state.cursor = WordStartBefore(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kWordRight:
-      state.cursor = WordEndAfter(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kKillWordBefore:
-      Erase(state, WordStartBefore(text, state.cursor), state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kKillWordAfter:
-      Erase(state, state.cursor, WordEndAfter(text, state.cursor));
-      return EditOutcome::kGoOn;
-    case EditAction::kUp:
-      if (state.historyAge == state.history.count) return EditOutcome::kBell;
-      if (state.historyAge == 0) state.unsent = state.line;
-      Recall(state, state.historyAge + 1);
-      return EditOutcome::kGoOn;
-    case EditAction::kDown:
-      if (state.historyAge == 0) return EditOutcome::kBell;
-      Recall(state, state.historyAge - 1);
-      return EditOutcome::kGoOn;
-    case EditAction::kEnter:
-      state.cursor = state.line.Size();
-      Remember(state.history, state.line);
-      return EditOutcome::kLineDone;
-    case EditAction::kInterrupt:
-      StartLine(state, state.capacity);  // the line is dropped, as the terminal's own would
-      return EditOutcome::kInterrupt;
-    case EditAction::kSuspend:
-      return EditOutcome::kSuspend;
-    case EditAction::kClearScreen:
-      return EditOutcome::kClearScreen;
-    case EditAction::kNone:
-      break;
+  EditOutcome outcome = EditOutcome::kGoOn;
+  if (state.search.active && ApplyWhileSearching(state, key, outcome)) {
+    state.lastAction = key.action;
+    return outcome;
   }
-  return EditOutcome::kGoOn;
-}
-
-BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
-  BytesApplied applied;
-  for (const Key& key : keys.Elements()) {
-    switch (Apply(state, key)) {
-      case EditOutcome::kGoOn:
-        applied.changed = true;
-        break;
-      case EditOutcome::kBell:
-        applied.bell = true;
-        break;
-      case EditOutcome::kClearScreen:
-        applied.clearScreen = true;
-        break;
-      case EditOutcome::kLineDone:
-        applied.outcome = EditOutcome::kLineDone;
-        return applied;
-      case EditOutcome::kEndOfInput:
-        applied.outcome = EditOutcome::kEndOfInput;
-        return applied;
-      case EditOutcome::kInterrupt:
-        applied.outcome = EditOutcome::kInterrupt;
-        applied.changed = true;
-        return applied;
-      case EditOutcome::kSuspend:
-        applied.outcome = EditOutcome::kSuspend;
-        return applied;
-    }
+  if (key.action == EditAction::kEndOfFile && state.line.IsEmpty()) {
+    return EditOutcome::kEndOfInput;
   }
-  return applied;
-}
-
-BytesApplied ApplyBytes(EditorState& state, KeyDecoder& decoder, std::string_view bytes) {
-  BytesApplied applied;
-  for (const char byte : bytes) {
-    const BytesApplied keys = ApplyKeys(state, decoder.Feed(byte));
-    ++applied.used;
-    applied.changed = applied.changed || keys.changed;
-    applied.bell = applied.bell || keys.bell;
-    applied.clearScreen = applied.clearScreen || keys.clearScreen;
-    if (keys.outcome != EditOutcome::kGoOn) {
-      applied.outcome = keys.outcome;
-      return applied;
-    }
+  if (IsChange(key.action)) {
+    // Typing in a row is one change to undo, as each erasure is.
+    const Snapshot before{state.line, state.cursor};
+    outcome = Change(state, key);
+    const bool typing = key.action == EditAction::kInsert && state.lastAction == key.action;
+    if (!typing && state.line.View() != before.line.View()) Keep(state.undo, before);
+  } else {
+    outcome = Move(state, key);
   }
-  return applied;
+  if (key.action != EditAction::kInterrupt) state.lastAction = key.action;
+  return outcome;
 }
 
 }  // namespace intcalc

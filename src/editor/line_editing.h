@@ -25,6 +25,29 @@ struct History {
   std::size_t count = 0;  // lines kept
 };
 
+// Snapshot: a line and where its cursor was, as an undo puts them back.
+struct Snapshot {
+  EditLine line;
+  std::size_t cursor = 0;
+};
+
+// UndoList: a ring of the lines as they were before the latest changes; past kUndoSteps
+// the oldest are forgotten.
+struct UndoList {
+  std::array<Snapshot, kUndoSteps> steps{};
+  std::size_t next = 0;   // where the next snapshot goes
+  std::size_t count = 0;  // snapshots kept
+};
+
+// Search: an incremental search back through the history, while one is under way.
+struct Search {
+  bool active = false;
+  BoundedArray<char, kEditCapacity> text;  // what is searched for
+  std::size_t age = 0;                     // the entry found, counted as historyAge counts
+  Snapshot before;                         // the line as it was when the search began
+  std::size_t ageBefore = 0;
+};
+
 // EditorState: everything the editor knows between keys.
 struct EditorState {
   EditLine line;
@@ -36,6 +59,10 @@ struct EditorState {
   History history;
   std::size_t historyAge = 0;  // 0 for the line being typed, 1 for the newest entry...
   EditLine unsent;             // the line being typed, while the history is shown
+  EditLine killed;             // what the latest erasures in a row took, for Ctrl-Y
+  UndoList undo;               // the line's changes since it began or was recalled
+  Search search;
+  EditAction lastAction = EditAction::kNone;  // erasures in a row join; typing is one change
 };
 
 // What the editor's caller must do after a key.
@@ -44,8 +71,9 @@ enum class EditOutcome : std::uint8_t {
   kBell,         // the key could not be taken: the line is full, or no history is left
   kLineDone,     // Enter: the line is finished, and remembered
   kEndOfInput,   // Ctrl-D on an empty line
-  kInterrupt,    // Ctrl-C: the line is dropped; interrupt as the terminal would
-  kSuspend,      // Ctrl-Z: stop as the terminal would
+  kInterrupt,    // the interrupt key: the line is dropped; interrupt as the terminal would
+  kQuit,         // the quit key: quit as the terminal would
+  kSuspend,      // the suspend key: stop as the terminal would
   kClearScreen,  // Ctrl-L: clear the screen, then draw the line at its top
 };
 
@@ -53,14 +81,14 @@ enum class EditOutcome : std::uint8_t {
 // kEditCapacity), the history kept.
 void StartLine(EditorState& state, std::size_t capacity);
 
-// Apply: what one key does to the line and the history.
+// Apply: what one key does to the line, the history and a search.
 EditOutcome Apply(EditorState& state, const Key& key);
 
 // BytesApplied: what the bytes of one read did to the line.
 struct BytesApplied {
   std::size_t used = 0;  // bytes taken; those after a key that ends the line are not
   // kGoOn when every byte was taken; else what the key that stopped the taking asks for:
-  // kLineDone, kEndOfInput, kInterrupt or kSuspend.
+  // kLineDone, kEndOfInput, kInterrupt, kQuit or kSuspend.
   EditOutcome outcome = EditOutcome::kGoOn;
   bool changed = false;      // the line or the cursor may have changed: draw it again
   bool bell = false;         // a key could not be taken: ring the bell, once
@@ -68,7 +96,9 @@ struct BytesApplied {
 };
 
 // ApplyBytes: the keys of `bytes`, decoded by `decoder`, which keeps an unfinished key for
-// the next bytes, applied in turn until one ends the line or must be acted on at once.
+// the next bytes, applied in turn until one ends the line or must be acted on at once. A
+// character of several code points that these bytes bring whole goes in whole or, with
+// the bell, not at all.
 BytesApplied ApplyBytes(EditorState& state, KeyDecoder& decoder, std::string_view bytes);
 
 // ApplyKeys: the same for keys already decoded, such as those an Escape's wait expired.

@@ -74,6 +74,8 @@ inline constexpr std::size_t kLongestLimitText = 64;
 inline constexpr std::size_t kLongestCodePoint = 4;
 // kHistoryEntries: the lines of this session the line editor keeps for Up and Down.
 inline constexpr std::size_t kHistoryEntries = 64;
+// kUndoSteps: the changes of a line the editor can undo, the latest.
+inline constexpr std::size_t kUndoSteps = 32;
 // kKeysCapacity: what one read of the terminal takes at most; the rest of a paste waits.
 inline constexpr std::size_t kKeysCapacity = 4096;
 // kLongestParameters: the parameter bytes of a key's escape sequence that are read; a key
@@ -86,9 +88,14 @@ inline constexpr std::size_t kMostPrompt = 128;
 // kMostDrawingControls: the bytes of the controls one drawing writes around the prompt and
 // the line (line_drawing.h proves its controls fit).
 inline constexpr std::size_t kMostDrawingControls = 48;
-// kDrawingCapacity: one drawing: its controls, the prompt and its line end, the line.
-inline constexpr std::size_t kDrawingCapacity =
-    kMostDrawingControls + kMostPrompt + decltype(kLineEnd)::Length() + kEditCapacity;
+// kMostSearchWords: the words that show a search under way, around what it searches for
+// (line_drawing.h proves they fit).
+inline constexpr std::size_t kMostSearchWords = 16;
+// kDrawingCapacity: one drawing: its controls, the prompt and its line end, a search and
+// what it searches for, the line.
+inline constexpr std::size_t kDrawingCapacity = kMostDrawingControls + kMostPrompt +
+                                                decltype(kLineEnd)::Length() + kMostSearchWords +
+                                                kEditCapacity + kEditCapacity;
 
 // ---- The trace ------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 // write that fails outright ends the run with status 1 and a message on standard error;
 // after a failed write nothing more is written or read. Nothing loops forever.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -47,6 +48,7 @@ struct Faults {
   bool stepping = false;               // with --step
   bool setModesFails = false;          // tcsetattr fails with EIO
   bool waitsInterrupted = false;  // a poll with a timeout fails with EINTR once, then times out
+  int resizeAtWait = 0;           // the wait (from 1) as which the terminal is resized
 };
 
 struct FaultState {
@@ -60,6 +62,7 @@ struct FaultState {
   int callsAfterFailure = 0;  // reads and writes to standard output since then
   int polls = 0;
   int timedPolls = 0;
+  long timedWait = 0;    // the milliseconds of the latest wait with a timeout
   int modeChanges = 0;   // calls that set the terminal's settings
   termios firstModes{};  // the settings the first of them set
   int errorWrites = 0;   // to standard error
@@ -138,10 +141,24 @@ int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* modes) {
   return 0;
 }
 
-int Ready(pollfd* /*descriptors*/, nfds_t count, int timeout) {
+int Ready(pollfd* /*descriptors*/, nfds_t count, const timespec* timeout, const sigset_t* mask) {
   ++state.polls;
   EXPECT_EQ(count, 1U);  // the console waits for one descriptor at a time
-  if (state.faults.waitsInterrupted && timeout >= 0) {
+  if (timeout != nullptr) state.timedWait = timeout->tv_sec * 1000 + timeout->tv_nsec / 1000000;
+  if (state.polls == state.faults.resizeAtWait && mask != nullptr) {
+    // Held back until the wait, the resize ends it; taken before, it is news only after
+    // the next key, for which a wait of the system's would go on.
+    raise(SIGWINCH);
+    sigset_t pending;
+    sigpending(&pending);
+    if (sigismember(&pending, SIGWINCH) == 1) {
+      sigset_t before;
+      sigprocmask(SIG_SETMASK, mask, &before);
+      sigprocmask(SIG_SETMASK, &before, nullptr);
+      return errno = EINTR, -1;
+    }
+  }
+  if (state.faults.waitsInterrupted && timeout != nullptr) {
     return ++state.timedPolls == 1 ? (errno = EINTR, -1) : 0;
   }
   if (state.faults.pollFails) return static_cast<int>(Fail(EINVAL));
@@ -159,7 +176,7 @@ int RunWith(std::string_view input, const Faults& faults, Answers arguments = kD
   state.faults = faults;
   state.input = input;
   if (faults.stepping) arguments.push_back("--step");
-  InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes,
+  InstallSystemCalls({FaultyRead, FaultyWrite, IsTerminal, Ready, ::sigprocmask, GetModes, SetModes,
                       RealSystemCalls().openToRead, RealSystemCalls().close});
   const int status = RunAfresh(arguments);
   InstallSystemCalls(RealSystemCalls());
@@ -331,6 +348,7 @@ TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   // The rest of a sequence in later reads: still the one key, Left.
   EXPECT_EQ(RunWith("12\x1b[D3\r", editing), kExitInputEnded);
   EXPECT_NE(state.output.find("\r\n132=132\r\n"), std::string::npos) << state.output;
+  EXPECT_EQ(state.timedWait, 500);  // the longest a slow link may take between its bytes
   // A wait that fails is a failed read, not a read after it.
   Faults failing = editing;
   failing.pollFails = true;
@@ -342,6 +360,18 @@ TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   unfinished.waitsInterrupted = true;
   EXPECT_EQ(RunWith("\xe4\xb8\r", unfinished), kExitInputEnded);
   EXPECT_NE(state.output.find("\xe4\xb8=ERROR"), std::string::npos) << state.output;
+}
+
+TEST(FaultTest, AResizeAsTheWaitBeginsIsDrawnBeforeTheNextKey) {
+  setenv("TERM", "xterm", 1);
+  EXPECT_EQ(
+      RunWith(
+          "12\r",
+          {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true, .resizeAtWait = 2}),
+      kExitInputEnded);
+  const std::string beforeTheNextKey = state.output.substr(0, state.output.find("\r12"));
+  EXPECT_NE(beforeTheNextKey.find("\r1\x1b[0K"), beforeTheNextKey.rfind("\r1\x1b[0K"))
+      << state.output;
 }
 
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
@@ -390,8 +420,8 @@ int FileClose(int fileDescriptor) {
 TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
   state = FaultState{};
   fileCloses = 0;
-  InstallSystemCalls(
-      {FileRead, FaultyWrite, IsTerminal, Ready, GetModes, SetModes, FileOpen, FileClose});
+  InstallSystemCalls({FileRead, FaultyWrite, IsTerminal, Ready, ::sigprocmask, GetModes, SetModes,
+                      FileOpen, FileClose});
   const std::string tooLong(kErrorLineCapacity, 'x');  // its line is cut to the capacity
   const std::array<const char*, 5> arguments = {"-r", "broken", "locked", tooLong.c_str(), "sound"};
   const int status = RunAfresh(arguments);

@@ -6,6 +6,7 @@
 #include <termios.h>
 
 #include <string>
+#include <thread>
 
 #include "support/case_name.h"
 #include "support/pty_session.h"
@@ -93,6 +94,16 @@ TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
   session_.Resize(24, 100);  // at once, before any key: the whole line, the cursor after it
   EXPECT_TRUE(session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[0K\r\x1b[60C"))
       << session_.Screen();
+}
+
+TEST_F(LineEditorTest, AKeyMayComeInPartsOverASlowLink) {
+  Start();
+  session_.Type("12\x1b[");  // Left, its last byte 150 ms late
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  session_.Type("D3+4\x1b");  // and Alt-B likewise: back to the start of the word
+  std::this_thread::sleep_for(std::chrono::milliseconds(150));
+  session_.Type("b0\r");
+  EXPECT_TRUE(session_.ReadUntil("13+042=55")) << session_.Screen();
 }
 
 TEST_F(LineEditorTest, AnIgnoredInterruptDropsTheLine) {

@@ -80,7 +80,7 @@ TEST_F(TerminalTest, SteppingWaitsForAKeyAfterEachStep) {
   ASSERT_TRUE(session_.ReadUntil("expression 1+2*3")) << session_.Screen();
   session_.WaitForQuiet(std::chrono::milliseconds(300));
   EXPECT_EQ(session_.Screen().find("read "), std::string::npos) << session_.Screen();
-  session_.Type("\r");  // Enter: the next step
+  session_.Type("\x1b[C");  // an arrow key, one key: the next step, and only that
   ASSERT_TRUE(session_.ReadUntil("read       + *")) << session_.Screen();
   session_.WaitForQuiet(std::chrono::milliseconds(300));
   EXPECT_EQ(session_.Screen().find("strong #1"), std::string::npos) << session_.Screen();

@@ -7,6 +7,7 @@
 // the shell).
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <termios.h>
 
 #include <string>
@@ -43,6 +44,7 @@ struct WayOut {
   int number = 0;
   std::string keys = {};
   bool backgroundFirst = false;  // after the stop, bg before fg
+  int interruptKey = -1;         // the terminal's interrupt key, when not Ctrl-C
 };
 
 void PrintTo(const WayOut& way, std::ostream* stream) {
@@ -52,8 +54,10 @@ void PrintTo(const WayOut& way, std::ostream* stream) {
 class WayOutTest : public testing::TestWithParam<WayOut> {
  protected:
   // StartWhere: intcalc as a job, waiting for what the case's place waits for.
-  void StartWhere(Where where) {
-    PtySession::Options options{.asJob = true};
+  void StartWhere(Where where, int interruptKey) {
+    const rlimit noCore{0, 0};  // a quit dumps no core here
+    setrlimit(RLIMIT_CORE, &noCore);
+    PtySession::Options options{.asJob = true, .interruptKey = interruptKey};
     options.term = where == Where::kEditing || where == Where::kKeyWait ? "xterm" : "dumb";
     options.startRaw = where == Where::kLineMode;
     if (where == Where::kKeyWait || where == Where::kDumbKeyWait) options.arguments = {"--step"};
@@ -106,7 +110,7 @@ class WayOutTest : public testing::TestWithParam<WayOut> {
 
 TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
   const WayOut& way = GetParam();
-  StartWhere(way.where);
+  StartWhere(way.where, way.interruptKey);
   if (HasFatalFailure()) return;
   const termios before = session_.InitialModes();
   int endedBy = 0;
@@ -138,7 +142,8 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
       }
       session_.Continue(true);
       if (way.where == Where::kEditing) {
-        EXPECT_TRUE(session_.ReadUntil("\r12")) << session_.Screen();  // the line drawn again
+        // The prompt again on a row of its own, and the line below it.
+        EXPECT_TRUE(session_.ReadUntil(std::string(kPrompt) + "\r\r\n\r12")) << session_.Screen();
       } else if (way.where != Where::kLineMode) {
         EXPECT_TRUE(session_.ReadUntil("expression 1+2")) << session_.Screen();  // its row again
       }
@@ -194,6 +199,11 @@ std::vector<WayOut> WaysOut() {
   ways.push_back({"InterruptKeyWhileEditing", Where::kEditing, Way::kKey, SIGINT, "\x03"});
   ways.push_back({"InterruptKeyWhileWaitingForAKey", Where::kKeyWait, Way::kKey, SIGINT, "\x03"});
   ways.push_back({"EndOfInputWhileEditing", Where::kEditing, Way::kKey, 0, "\x15\x04"});
+  ways.push_back({"QuitKeyWhileEditing", Where::kEditing, Way::kKey, SIGQUIT, "\x1c"});
+  // stty intr ^G: Ctrl-G interrupts, and Ctrl-C is no key of the terminal's.
+  ways.push_back({"ChangedInterruptKey", Where::kEditing, Way::kKey, SIGINT, "\x07", false, 7});
+  ways.push_back(
+      {"FormerInterruptKeyWhileEditing", Where::kEditing, Way::kKey, 0, "\x03\x15\x04", false, 7});
   ways.push_back(
       {"StopSignalThenBackgroundThenForeground", Where::kEditing, Way::kStopSignal, 0, "", true});
   ways.push_back({"TerminalStopSignalWhileEditing", Where::kEditing, Way::kStopSignal, SIGTSTP});

@@ -38,6 +38,11 @@ const std::string kCtrlL = "\x0c";
 const std::string kCtrlU = "\x15";
 const std::string kCtrlW = "\x17";
 const std::string kCtrlZ = "\x1a";
+const std::string kCtrlG = "\x07";
+const std::string kCtrlR = "\x12";
+const std::string kCtrlT = "\x14";
+const std::string kCtrlY = "\x19";
+const std::string kUndo = "\x1f";  // Ctrl-_
 
 // Decode: the parts' bytes through a decoder, kWait for the pause after an Escape, each
 // key they give handed to `use`.
@@ -242,6 +247,47 @@ INSTANTIATE_TEST_SUITE_P(
     }),
     CaseName());
 
+// readline's keys: what erasures took, inserted again; undo; transpose; the search back.
+INSTANTIATE_TEST_SUITE_P(
+    Readline, LineEditingTest,
+    testing::ValuesIn<EditCase>({
+        {"YankWhatWasErased", {"12 34", kCtrlW, kHome, kCtrlY}, "3412 ", 2},
+        {"ErasuresInARowJoin", {"1 2 3", kCtrlW, kCtrlW, kCtrlY}, "1 2 3", 5},
+        {"ForwardErasuresJoinAfter", {"12+34", kHome, kAltD, kAltD, kCtrlY}, "12+34", 5},
+        {"AnotherKeyBetweenStartsAfresh", {"1 2", kCtrlW, "3", kCtrlW, kCtrlY}, "1 3", 3},
+        {"NothingErasedNothingYanked", {kCtrlY}, "", 0, {}, 1},
+        {"UndoTypingAtOnce", {"12", kLeft, kDelete, kUndo}, "12", 1},
+        {"UndoBackToTheLineRecalled",
+         {"1\r", kUp, "23", kBackspace, kUndo, kUndo, kUndo},
+         "1",
+         1,
+         {"1"},
+         1},
+        {"AYankIsAChange", {"12", kCtrlU, kCtrlY, kCtrlY, kUndo}, "12", 2},
+        {"TransposeBeforeAndUnder", {"1+23", kLeft, kLeft, kCtrlT}, "12+3", 3},
+        {"TransposeTheLastTwo",
+         {"12\xc3\xa9", kCtrlT},
+         "1\xc3\xa9"
+         "2",
+         4},
+        {"NothingToTransposeAtTheStart", {"12", kHome, kCtrlT}, "12", 0, {}, 1},
+        {"SearchBack", {"12+3\r45*6\r", kCtrlR, "+"}, "12+3", 2, {"12+3", "45*6"}},
+        {"SearchFurtherBack",
+         {"1+1\r1+2\r", kCtrlR, "1+", kCtrlR, kEnter},
+         "",
+         0,
+         {"1+1", "1+2", "1+1"}},
+        {"SearchWithNoMatch", {"1\r", kCtrlR, "7"}, "", 0, {"1"}, 1},
+        {"EscapeKeepsTheLineFound", {"56\r7", kCtrlR, "5", "\x1b", kWait, "8"}, "856", 1, {"56"}},
+        {"CtrlGPutsTheLineBack", {"56\r7", kCtrlR, "5", kCtrlG}, "7", 1, {"56"}},
+        {"BackspaceShortensTheSearch",
+         {"12\r13\r", kCtrlR, "2", kBackspace, "3"},
+         "13",
+         1,
+         {"12", "13"}},
+    }),
+    CaseName());
+
 INSTANTIATE_TEST_SUITE_P(
     Sequences, LineEditingTest,
     testing::ValuesIn<EditCase>({
@@ -258,7 +304,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"ASequenceTooLongAsksNothing", {"12", kHome, "\x1b[123456789012C", "0"}, "012", 1},
         {"ASequenceCutShort", {"12", "\x1b[", kWait, "3"}, "123", 3},
         {"ControlKeysThatAskNothing",
-         {"1\t\x07\x1f"
+         {"1\t\x1d\x1e"
           "2"},
          "12",
          2},
@@ -277,6 +323,15 @@ TEST(LineEditingLimitTest, ACharacterThatWouldNotFitWholeIsRefused) {
   const Typing typing = Type({std::string(3, '1'), "\xc3\xa9"}, 4);
   EXPECT_EQ(typing.line, "111");
   EXPECT_EQ(typing.bells, 1);
+  // A family, three emoji joined, pasted in one read: in whole, or with the bell not at all.
+  const std::string family =
+      "\xf0\x9f\x91\xa8\xe2\x80\x8d\xf0\x9f\x91\xa9\xe2\x80\x8d\xf0\x9f\x91\xa7";
+  EditorState state;
+  KeyDecoder decoder;
+  StartLine(state, kEditCapacity);
+  EXPECT_FALSE(ApplyBytes(state, decoder, std::string(101, '1') + family).bell);
+  EXPECT_TRUE(ApplyBytes(state, decoder, family).bell);
+  EXPECT_EQ(state.line.View(), std::string(101, '1') + family);
 }
 
 // Paste: the bytes of a paste in reads of `chunk`, each read's keys applied together and
@@ -368,11 +423,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, EditOutcomeTest,
 
 // Decoded: the keys the bytes give, one word each: the action, or the inserted bytes in hex.
 std::string Decoded(const std::vector<std::string>& parts) {
-  constexpr std::array<const char*, 22> kNames = {
+  constexpr std::array<const char*, 29> kNames = {
       "none",      "insert",    "left",      "right",          "home",          "end",
       "up",        "down",      "delete",    "erase",          "killStart",     "killEnd",
-      "killBlank", "wordLeft",  "wordRight", "killWordBefore", "killWordAfter", "enter",
-      "eof",       "interrupt", "suspend",   "clear"};
+      "killBlank", "wordLeft",  "wordRight", "killWordBefore", "killWordAfter", "yank",
+      "undo",      "transpose", "search",    "cancel",         "escape",        "enter",
+      "eof",       "interrupt", "quit",      "suspend",        "clear"};
   static_assert(kNames.size() == kEditActions);
   std::string words;
   const auto describe = [&words, &kNames](const Keys& keys) {
@@ -420,7 +476,7 @@ INSTANTIATE_TEST_SUITE_P(
         {"ASurrogateIsNoCharacter", {"\xed\xa0\x80"}, "ed a0 80"},
         {"BeyondTheLastCodePoint", {"\xf4\x90\x80\x80"}, "f4 90 80 80"},
         {"ALoneContinuationByte", {"\x80"}, "80"},
-        {"ALoneEscapeAtItsWait", {"\x1b", kWait, "1"}, "31"},
+        {"ALoneEscapeAtItsWait", {"\x1b", kWait, "1"}, "escape 31"},
         {"ASequenceWithAModifier", {"\x1b[1;2C"}, "right"},
         {"ControlAndArrows", {"\x1b[1;5C\x1b[1;5D"}, "wordRight wordLeft"},
         {"AltAndArrows", {"\x1b[1;3C\x1b[1;3D"}, "wordRight wordLeft"},
@@ -472,6 +528,46 @@ TEST_P(LineDrawingTest, DrawsTheRow) {
 }
 
 const std::string k30 = "123456789012345678901234567890";
+
+// The row after each key at ten columns, drawn as the shell draws it: a line made shorter
+// by any erasing key, or by the history, shows as much of itself as fits.
+struct ShortenedCase {
+  std::string name;
+  std::vector<std::string> keys;
+  std::string drawn;
+  std::size_t windowStart;
+};
+
+class ShortenedLineTest : public testing::TestWithParam<ShortenedCase> {};
+
+TEST_P(ShortenedLineTest, LeavesNoColumnsFreeWhileTextIsHidden) {
+  static EditorState state;
+  state = EditorState{};
+  StartLine(state, kEditCapacity);
+  state.columns = 10;
+  Drawing drawing;
+  Decode(GetParam().keys, [&](const Keys& keys) {
+    for (const Key& key : keys.Elements()) {
+      if (Apply(state, key) == EditOutcome::kLineDone) StartLine(state, kEditCapacity);
+      DrawLine(state, Clearing::kRow, {}, drawing);
+    }
+  });
+  EXPECT_EQ(drawing.View(), GetParam().drawn);
+  EXPECT_EQ(state.windowStart, GetParam().windowStart);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Keys, ShortenedLineTest,
+    testing::ValuesIn<ShortenedCase>({
+        {"Backspace", {k30, std::string(25, '\x7f')}, "\r12345\x1b[0K\r\x1b[5C", 0},
+        {"CtrlK", {k30, std::string(10, '\x02'), kCtrlK}, "\r34567890\x1b[0K\r\x1b[8C", 12},
+        {"CtrlU", {k30, kCtrlU}, "\r\x1b[0K\r", 0},
+        {"CtrlW", {"12345678 9012345", kCtrlW}, "\r2345678 \x1b[0K\r\x1b[8C", 1},
+        {"AltBackspace", {"1+2+3+4+5+6+7+8+9", kAltBackspace}, "\r5+6+7+8+\x1b[0K\r\x1b[8C", 8},
+        {"AltD", {k30, kLeft, kLeft, kLeft, kLeft, kLeft, kAltD}, "\r89012345\x1b[0K\r\x1b[8C", 17},
+        {"History", {k30, kEnter, "2+2", kEnter, kUp, kUp, kDown}, "\r2+2\x1b[0K\r\x1b[3C", 0},
+    }),
+    CaseName());
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, LineDrawingTest,

@@ -77,7 +77,8 @@ int NeverTerminal(int /*fileDescriptor*/) {
   return 0;
 }
 
-int AlwaysReady(pollfd* /*descriptors*/, nfds_t count, int /*timeout*/) {
+int AlwaysReady(pollfd* /*descriptors*/, nfds_t count, const timespec* /*timeout*/,
+                const sigset_t* /*mask*/) {
   return static_cast<int>(count);
 }
 
@@ -99,8 +100,8 @@ void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
   output.written = 0;
   errorOutput.written = 0;
   fileCount = 0;
-  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, NoModesToGet,
-                      NoModesToSet, OpenInMemory, CloseInMemory});
+  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, ::sigprocmask,
+                      NoModesToGet, NoModesToSet, OpenInMemory, CloseInMemory});
 }
 
 void MemoryConsole::AddFile(std::string_view name, std::string_view content) {

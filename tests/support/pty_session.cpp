@@ -177,12 +177,11 @@ bool PtySession::Start(const std::string& program, const Options& options) {
   size.ws_col = options.columns;
   int terminal = -1;
   if (openpty(&master_, &terminal, nullptr, nullptr, &size) != 0) return false;
-  if (options.startRaw) {
-    termios settings{};
-    tcgetattr(terminal, &settings);
-    cfmakeraw(&settings);
-    tcsetattr(terminal, TCSANOW, &settings);
-  }
+  termios settings{};
+  tcgetattr(terminal, &settings);
+  if (options.startRaw) cfmakeraw(&settings);
+  if (options.interruptKey >= 0) settings.c_cc[VINTR] = static_cast<cc_t>(options.interruptKey);
+  tcsetattr(terminal, TCSANOW, &settings);
   // Read before the program exists, so it cannot have changed them yet.
   initialLocalModes_ = LocalModes();
   initialModes_ = Modes();

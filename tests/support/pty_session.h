@@ -31,6 +31,7 @@ class PtySession {
     bool asJob = false;
     bool shell = false;  // the arguments are for /bin/sh, which starts the program itself
     unsigned short columns = 80;
+    int interruptKey = -1;  // when not -1, the terminal's interrupt key, as stty intr sets it
   };
 
   PtySession() = default;

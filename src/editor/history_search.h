@@ -1,0 +1,28 @@
+// The history of this session, and the search back through it, as the editor's keys use
+// them.
+#pragma once
+
+#include <cstddef>
+
+#include "editor/line_editing.h"
+
+namespace intcalc {
+
+// Remember: keeps a finished line for Up and Down, unless it is empty or the same as the
+// newest entry.
+void Remember(History& history, const EditLine& line);
+
+// Recall: shows history entry `age`, or for 0 the line that was being typed, with nothing
+// to undo: it is the line as it was brought back.
+void Recall(EditorState& state, std::size_t age);
+
+// BeginSearch: a search back through the history, of nothing yet, from the line shown.
+void BeginSearch(EditorState& state);
+
+// ApplyWhileSearching: what a key does to a search under way: a character or Ctrl-R
+// searches further back, Backspace shortens what is searched for, Escape leaves the
+// search and Ctrl-G leaves it with the line as it was; any other key leaves it and is to
+// be applied as always: false for such a key.
+bool ApplyWhileSearching(EditorState& state, const Key& key, EditOutcome& outcome);
+
+}  // namespace intcalc
