@@ -14,6 +14,15 @@ constexpr std::size_t kLabelWidth = 10;
 constexpr std::string_view kSpaces = "                                        ";
 static_assert(kIndent + kLongestLabel + 1 <= kSpaces.size());
 
+// The legend, before the first row: what the rows' signs mean.
+constexpr std::string_view kLegendLabel = "legend";
+constexpr std::string_view kTablesLegend =
+    "read, tables: the operators in turn (\".\" once applied), then after \"|\" the two "
+    "operands of each, left,right";
+constexpr std::string_view kStepsLegend =
+    "strong #k, weak #k: operator k (from 0) applied in the pass of * / \\\\ or of + -; "
+    "\"to #m\": its value is now an operand of operator m";
+
 constexpr LimitText kMoreDigits{"more than ", kOperandDigitsCapacity, " digits"};
 constexpr LimitText kCutToResult{", cut to ", kResultCapacity, " characters"};
 constexpr LimitText kSumBeyond{"the sum is beyond ", kLargestMagnitude, ""};
@@ -57,12 +66,20 @@ std::string_view WhyNotApplied(OperatorCode code) {
 EvaluationWatcher* Trace::Start(Console& console, TraceMode mode) {
   if (mode == TraceMode::kOff) return nullptr;
   console_ = &console;
+  legendShown_ = false;
   StartTraceRows(console, mode == TraceMode::kStep);
   return this;
 }
 
 void Trace::ExpressionBegins(TextView expression) {
   if (console_ != nullptr) BeginExpressionRows(*console_);
+  if (!legendShown_) {  // before the first row
+    legendShown_ = true;
+    for (const std::string_view legend : {kTablesLegend, kStepsLegend}) {
+      Begin().Add(legend);
+      EmitRows(Scope::kExpression, kLegendLabel);
+    }
+  }
   Begin().AddShown(expression);
   Emit(Scope::kExpression, "expression");
 }
@@ -169,10 +186,16 @@ void Trace::EmitStep(Scope scope, const Application& application) {
   Emit(scope, label_.View());
 }
 
-// Emit: the line under its label, in rows of kTraceColumns: a row that would be wider
+// Emit: the line under its label, then, when stepping, the wait for a key.
+void Trace::Emit(Scope scope, std::string_view label) {
+  EmitRows(scope, label);
+  if (console_ != nullptr) StepShown(*console_);
+}
+
+// EmitRows: the line under its label, in rows of kTraceColumns: a row that would be wider
 // breaks after its last blank, or, with none, before an escape it would split, and goes
 // on below under the label's width. No byte of the line is left out.
-void Trace::Emit(Scope scope, std::string_view label) {
+void Trace::EmitRows(Scope scope, std::string_view label) {
   if (console_ == nullptr) return;
   const std::size_t indent = scope == Scope::kGroup ? kIndent : 0;
   const std::size_t labelWidth = std::max(label.size(), kLabelWidth);
@@ -201,7 +224,6 @@ void Trace::Emit(Scope scope, std::string_view label) {
     start += taken;
     first = false;
   } while (start < line.size());
-  StepShown(*console_);
 }
 
 }  // namespace intcalc

@@ -11,9 +11,10 @@
 //     value      -9
 //   splice     -2+3*-9
 //
-// The tables show each operator (a dot once applied) and each pair of operands. A text
-// with a blank in it is shown between quotes, a byte that is not printable as \xHH. A line
-// wider than kTraceColumns goes on below its start.
+// The tables show each operator (a dot once applied) and each pair of operands; a legend
+// before the first row says so. A text with a blank in it is shown between quotes, a byte
+// that is not printable as \xHH, a backslash as \\. A line wider than kTraceColumns goes
+// on below its start.
 #pragma once
 
 #include <cstdint>
@@ -60,8 +61,10 @@ class Trace final : public EvaluationWatcher {
   TraceLine& Begin();
   void EmitStep(Scope scope, const Application& application);
   void Emit(Scope scope, std::string_view label);
+  void EmitRows(Scope scope, std::string_view label);
 
   Console* console_ = nullptr;  // where the rows go; none once a row could not be written
+  bool legendShown_ = false;
   TraceLine line_;
   BoundedArray<char, kLongestLabel> label_;
   BoundedArray<char, kTraceColumns> row_;

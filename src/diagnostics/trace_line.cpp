@@ -59,7 +59,8 @@ void TraceLine::AddOperand(SignedMagnitude operand) {
 }
 
 void TraceLine::AddOperator(OperatorCode code) {
-  Add(code == OperatorCode::kNone ? kAppliedSymbol : SymbolOf(code));
+  const char symbol = code == OperatorCode::kNone ? kAppliedSymbol : SymbolOf(code);
+  AddShown({&symbol, 1});  // the remainder's backslash as \\, as everywhere
 }
 
 void TraceLine::AddTables(const EvaluationTables& tables) {

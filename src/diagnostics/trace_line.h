@@ -34,7 +34,7 @@ class TraceLine {
   // AddOperand: a signed magnitude as the tables hold it; a negative zero keeps its sign.
   void AddOperand(SignedMagnitude operand);
 
-  // AddOperator: an operator's symbol, or "." for one applied.
+  // AddOperator: an operator's symbol, shown as a text's byte is, or "." for one applied.
   void AddOperator(OperatorCode code);
 
   // AddTables: every operator, then every pair of operands, as they are now.
