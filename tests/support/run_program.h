@@ -22,8 +22,7 @@ struct ProgramRun {
 // FindInPath: the path of a program found through PATH, or an empty string.
 std::string FindInPath(const std::string& name);
 
-// WindowsLoader: the Wine loader that runs INTCALC_WINDOWS_PROGRAM: INTCALC_WINDOWS_LOADER,
-// or else wine through PATH; empty when neither names one.
+// WindowsLoader: INTCALC_WINDOWS_LOADER, the Wine that runs the Windows program, or wine.
 std::string WindowsLoader();
 
 ProgramRun RunProgram(const std::string& program, std::string_view input,
