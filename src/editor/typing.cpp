@@ -11,7 +11,8 @@ namespace intcalc {
 BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
   BytesApplied applied;
   for (const Key& key : keys.Elements()) {
-    switch (Apply(state, key)) {
+    const EditOutcome outcome = Apply(state, key);
+    switch (outcome) {
       case EditOutcome::kGoOn:
         applied.changed = true;
         break;
@@ -21,21 +22,9 @@ BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
       case EditOutcome::kClearScreen:
         applied.clearScreen = true;
         break;
-      case EditOutcome::kLineDone:
-        applied.outcome = EditOutcome::kLineDone;
-        return applied;
-      case EditOutcome::kEndOfInput:
-        applied.outcome = EditOutcome::kEndOfInput;
-        return applied;
-      case EditOutcome::kInterrupt:
-        applied.outcome = EditOutcome::kInterrupt;
-        applied.changed = true;
-        return applied;
-      case EditOutcome::kQuit:
-        applied.outcome = EditOutcome::kQuit;
-        return applied;
-      case EditOutcome::kSuspend:
-        applied.outcome = EditOutcome::kSuspend;
+      default:  // one the shell must act on at once; an interrupt dropped the line
+        applied.outcome = outcome;
+        applied.changed = applied.changed || outcome == EditOutcome::kInterrupt;
         return applied;
     }
   }
