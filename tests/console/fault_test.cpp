@@ -245,6 +245,15 @@ TEST(FaultTest, AnswersGoOutInFewBigWrites) {
   EXPECT_LE(state.writes, static_cast<int>(state.output.size() / 32768) + 1);  // 32 KiB each
 }
 
+TEST(FaultTest, NothingIsWrittenAfterAFailedWrite) {
+  // The lines read before the failure are still answered, into a buffer that fills again.
+  std::string input;
+  for (int line = 0; line < 20000; ++line)
+    input += "1+1\n";
+  EXPECT_EQ(RunWith(input, {.writeFailureFrom = 2, .writeFailureTo = 2}), kExitFailed);
+  EXPECT_EQ(state.callsAfterFailure, 0);
+}
+
 TEST(FaultTest, WouldBlockWaitsForReadiness) {
   RunWith(kInput, {.blockReads = true, .blockWrites = true});
   EXPECT_GT(state.polls, 0);
