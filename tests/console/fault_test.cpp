@@ -127,11 +127,13 @@ int IsTerminal(int fileDescriptor) {
          (fileDescriptor == STDERR_FILENO && state.faults.errorFailsAtATerminal);
 }
 
-// GetModes: every flag on and seven-bit characters, so each flag a mode sets or clears shows.
+// GetModes: every flag on and seven-bit characters, so each flag a mode sets or clears
+// shows; Ctrl-X the erase key, and no other key named.
 int GetModes(int /*fileDescriptor*/, termios* modes) {
   *modes = termios{};
   modes->c_iflag = modes->c_oflag = modes->c_lflag = ~tcflag_t{0};
   modes->c_cflag = CS7;
+  modes->c_cc[VERASE] = '\x18';
   return 0;
 }
 
@@ -354,9 +356,9 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
 TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   setenv("TERM", "xterm", 1);
   const Faults editing = {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true};
-  // The rest of a sequence in later reads: still the one key, Left.
-  EXPECT_EQ(RunWith("12\x1b[D3\r", editing), kExitInputEnded);
-  EXPECT_NE(state.output.find("\r\n132=132\r\n"), std::string::npos) << state.output;
+  // The rest of a sequence in later reads: still the one key, Left; the terminal's erase key.
+  EXPECT_EQ(RunWith("12\x1b[D3\x18\r", editing), kExitInputEnded);
+  EXPECT_NE(state.output.find("\r\n12=12\r\n"), std::string::npos) << state.output;
   EXPECT_EQ(state.timedWait, 500);  // the longest a slow link may take between its bytes
   // A wait that fails is a failed read, not a read after it.
   Faults failing = editing;
