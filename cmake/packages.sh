@@ -6,14 +6,14 @@
 # with the test and benchmark libraries.
 package_groups=(
   "build=cmake ninja-build g++ pkg-config libutf8proc-dev libgtest-dev libgmock-dev libbenchmark-dev"
-  "pages=python3 unicode-data man-db"         # page examples, Unicode's own test
+  "pages=python3 unicode-data man-db"          # page examples, Unicode's own test
   "clang=clang libclang-rt-14-dev"             # sanitizers, libFuzzer
   "analysis=clang-format clang-tidy cppcheck"  # formatting, analysis
   "memcheck=valgrind"
-  "windows32=g++-mingw-w64-i686"                       # the 32-bit Windows program
-  "windows64=g++-mingw-w64-x86-64 wine wine64"         # the 64-bit one, and Wine
-  "wine32=wine32:i386"                                 # Wine's 32-bit loader
-  "package=dpkg-dev file lintian"                      # the Debian package
+  "windows32=g++-mingw-w64-i686"               # the 32-bit Windows program
+  "windows64=g++-mingw-w64-x86-64 wine wine64" # the 64-bit one, and Wine
+  "wine32=wine32:i386"                         # Wine's 32-bit loader
+  "package=dpkg-dev file lintian"              # the Debian package
 )
 
 # install_packages ROOT GROUP...: installs what the named groups ("all" for every group)
