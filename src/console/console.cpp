@@ -8,97 +8,98 @@
 
 namespace intcalc {
 
-namespace {
-
 // Chunks: the raw reads behind the splitter, from the source ReadLine reads now. A read
 // that may wait passes the one rule before it: a file's too, as a named pipe may wait.
-// Final, and never deleted through its base.
+// A failed read's reason is kept for FailureReason. Final, and never deleted through its
+// base.
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class Chunks final : public ChunkSource {
+class Console::Chunks final : public ChunkSource {
  public:
   explicit Chunks(Console& console) : console_(console) {}
 
   ReadResult ReadChunk(std::span<char> destination) override {
-    InputState& input = console_.input;
-    switch (input.source) {
-      case Source::kText: {
-        const std::size_t count = std::min(destination.size(), input.textLeft.size());
-        if (count == 0) return {ReadStatus::kEndOfInput, 0};
-        std::memcpy(destination.data(), input.textLeft.data(), count);
-        input.textLeft.remove_prefix(count);
-        return {ReadStatus::kPiece, count};
-      }
-      case Source::kFile:
-        if (!ReadyToWait(console_)) return {ReadStatus::kWriteFailed, 0};
-        return ReadInputFile(console_.platform, destination);
-      case Source::kStandardInput:
-        PrepareStandardInput(console_.platform, input.standardInput);
-        if (!ReadyToWait(console_)) return {ReadStatus::kWriteFailed, 0};
-        return ReadStandardInput(console_.platform, input.standardInput, destination);
-      case Source::kNothing:
-        break;
-    }
-    return {ReadStatus::kEndOfInput, 0};
+    const ReadResult read = Read(destination);
+    if (read.status == ReadStatus::kFailed) console_.readError_ = read.error;
+    return read;
   }
 
  private:
+  ReadResult Read(std::span<char> destination) {
+    Console& console = console_;
+    switch (console.source_) {
+      case Source::kText: {
+        const std::size_t count = std::min(destination.size(), console.textLeft_.size());
+        if (count == 0) return ReadResult::Ended();
+        std::memcpy(destination.data(), console.textLeft_.data(), count);
+        console.textLeft_.remove_prefix(count);
+        return ReadResult::Piece(count);
+      }
+      case Source::kFile:
+        if (!console.output_.ReadyToWait()) return ReadResult::WriteFailed();
+        return ReadInputFile(console.file_, destination);
+      case Source::kStandardInput:
+        PrepareStandardInput(console.platform_, console.standardInput_);
+        if (!console.output_.ReadyToWait()) return ReadResult::WriteFailed();
+        return ReadStandardInput(console.platform_, console.standardInput_, destination);
+      case Source::kNothing:
+        break;
+    }
+    return ReadResult::Ended();
+  }
+
   Console& console_;
 };
 
 // Switch: from here on ReadLine reads `next`, split afresh; a file read before is closed.
-void Switch(Console& console, Source next) {
-  InputState& input = console.input;
-  if (input.source == Source::kFile) CloseInputFile(console.platform);
-  input.source = next;
+void Console::Switch(Source next) {
+  if (source_ == Source::kFile) CloseInputFile(file_);
+  source_ = next;
   // What was read of a file or a text before a failure is answered; standard input keeps
   // the dialogue's own rule.
-  input.splitter.Reset(next != Source::kStandardInput);
+  splitter_.Reset(next != Source::kStandardInput);
 }
 
-}  // namespace
-
-void ReadFromStandardInput(Console& console) {
-  Switch(console, Source::kStandardInput);
+void Console::ReadFromStandardInput() {
+  Switch(Source::kStandardInput);
 }
 
-bool ReadFromFile(Console& console, const char* name) {
-  Switch(console, Source::kFile);
-  if (OpenInputFile(console.platform, name)) return true;
-  console.input.source = Source::kNothing;
+bool Console::ReadFromFile(const char* name) {
+  Switch(Source::kFile);
+  readError_ = OpenInputFile(file_, name);
+  if (readError_ == 0) return true;
+  source_ = Source::kNothing;
   return false;
 }
 
-void ReadFromText(Console& console, std::string_view text) {
-  Switch(console, Source::kText);
-  console.input.textLeft = text;
+void Console::ReadFromText(std::string_view text) {
+  Switch(Source::kText);
+  textLeft_ = text;
 }
 
-void ReadNothing(Console& console) {
-  Switch(console, Source::kNothing);
+void Console::ReadNothing() {
+  Switch(Source::kNothing);
 }
 
-ReadResult ReadLine(Console& console, std::span<char> buffer) {
-  InputState& input = console.input;
-  if (input.source == Source::kStandardInput) {
-    if (input.standardInput == InputKind::kUnknown) {
-      input.standardInput = StandardInputKind(console.platform);
+ReadResult Console::ReadLine(std::span<char> buffer) {
+  if (source_ == Source::kStandardInput) {
+    if (standardInput_ == InputKind::kUnknown) standardInput_ = StandardInputKind();
+    if (standardInput_ == InputKind::kInteractive) {
+      const ReadResult read =
+          ReadInteractiveLine(interactive_, output_, platform_, prompt_, buffer);
+      if (read.status == ReadStatus::kFailed) readError_ = read.error;
+      return read;
     }
-    if (input.standardInput == InputKind::kInteractive) return ReadInteractiveLine(console, buffer);
   }
-  Chunks chunks(console);
-  return input.splitter.NextPiece(buffer, chunks);
+  Chunks chunks(*this);
+  return splitter_.NextPiece(buffer, chunks);
 }
 
-bool KeysCanBeWaitedFor(Console& console) {
-  return KeysCanBeWaitedFor(console.platform);
+KeyRead Console::ReadKey() {
+  return ReadInteractiveKey(interactive_, output_, platform_);
 }
 
-KeyRead ReadKey(Console& console) {
-  return ReadInteractiveKey(console);
-}
-
-void RestoreConsole(Console& console) {
-  RestorePlatform(console.platform);
+std::string_view Console::FailureReason(Stream stream) {
+  return SystemReason(stream == Stream::kInput ? readError_ : output_.Error(), reason_);
 }
 
 }  // namespace intcalc

@@ -1,7 +1,8 @@
 // A person at the keyboard: lines edited at a terminal or a console, and single keys. On
 // POSIX the line editor's shell gives them (line_editor.cpp), on Windows the console's
 // own line input (windows_interactive.cpp). Both are peers of the platform's file, below
-// the console's platform-neutral half.
+// the console's platform-neutral half, and reach only the parts of the console they use:
+// their own session, the output, and the platform's state.
 #pragma once
 
 #include <cstddef>
@@ -9,9 +10,10 @@
 #include <span>
 #include <string_view>
 
-#include "console/line_splitter.h"
-#include "text/bounded_array.h"
-#include "text/limits.h"
+#include "console/output.h"
+#include "console/platform.h"
+#include "console/read_result.h"
+#include "text/text_buffer.h"
 
 #if !defined(_WIN32)
 #include "editor/line_drawing.h"
@@ -19,8 +21,6 @@
 #endif
 
 namespace intcalc {
-
-struct Console;
 
 enum class KeyStatus : std::uint8_t {
   kKey,        // a key arrived
@@ -36,8 +36,9 @@ struct KeyRead {
 #if defined(_WIN32)
 struct InteractiveState {};  // the console keeps its line itself
 #else
-// PendingKeys: the bytes one read of the terminal brought, and how many of them are used.
-struct PendingKeys {
+// HeldKeys: the bytes one read of the terminal brought, and how many of them are used; the
+// rest wait for whatever reads next, a line or a single key.
+struct HeldKeys {
   BoundedArray<char, kKeysCapacity> bytes;
   std::size_t used = 0;
 
@@ -45,25 +46,26 @@ struct PendingKeys {
 };
 
 // InteractiveState: the line editor's session, alive for the whole run for the history
-// and for keys typed ahead: the line and its history, the keys read and not yet applied,
-// the drawing being written, and apart the keys read while stepping through a trace.
+// and for keys typed ahead: the line and its history, the keys read and not yet used,
+// which a line and a single key take from alike, and the drawing being written.
 struct InteractiveState {
   EditorState editor;
-  PendingKeys keys;
+  HeldKeys keys;
   Drawing drawing;
-  PendingKeys stepKeys;
 };
 #endif
 
 // ReadInteractiveLine: lets the person edit one line of at most destination.size() - 2
-// bytes, after the pending output is written out, and stores it, followed by CR LF, into
-// destination. At a terminal, a key that would make the line longer rings the bell and is
-// dropped, Ctrl-D on an empty line is the end of input, and Ctrl-C ends the program as the
-// interrupt key does; the terminal is in raw mode only while the line is edited.
-ReadResult ReadInteractiveLine(Console& console, std::span<char> destination);
+// bytes, under `prompt`, which is on the screen above it, after the pending output is
+// written out, and stores it, followed by CR LF, into destination. At a terminal, a key
+// that would make the line longer rings the bell and is dropped, Ctrl-D on an empty line
+// is the end of input, and Ctrl-C ends the program as the interrupt key does; the terminal
+// is in raw mode only while the line is edited.
+ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, PlatformState& platform,
+                               TextView prompt, std::span<char> destination);
 
 // ReadInteractiveKey: after the pending output is written out, waits for one key at the
 // terminal or console that standard input is, and takes it without echo.
-KeyRead ReadInteractiveKey(Console& console);
+KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformState& platform);
 
 }  // namespace intcalc

@@ -14,14 +14,12 @@
 // redraw after a resize assumes it does, as most terminals now do.
 #include <poll.h>
 #include <signal.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <string_view>
 
-#include "console/console.h"
 #include "console/interactive.h"
 #include "console/retry.h"
 #include "console/system_calls.h"
@@ -43,39 +41,42 @@ constexpr std::string_view kBell = "\a";
 
 std::size_t Columns() {
   winsize size{};
-  // ioctl is the one way to ask a terminal its size, and it takes variable arguments.
-  if (ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) != 0 ||  // NOLINT(cppcoreguidelines-pro-type-vararg)
-      size.ws_col == 0) {
-    return kDefaultColumns;
-  }
+  if (Calls().windowSize(STDOUT_FILENO, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
   return size.ws_col;  // the drawing keeps it within the widths it draws for
 }
 
+// Shell: the parts of the console the shell reaches, for one line or one key.
+struct Shell {
+  InteractiveState& session;
+  Output& output;
+  Terminal& terminal;
+  TextView prompt;
+};
+
 // Draw: the line drawn again, after what is kept to write.
-void Draw(Console& console, Clearing clearing) {
-  InteractiveState& session = console.interactive;
-  DrawLine(session.editor, clearing, console.prompt, session.drawing);
-  WriteBytes(console, session.drawing.View());
+void Draw(Shell& shell, Clearing clearing) {
+  DrawLine(shell.session.editor, clearing, shell.prompt, shell.session.drawing);
+  shell.output.WriteBytes(shell.session.drawing.View());
 }
 
 // TakeNews: what a signal asked for: after a continue, the line again at the terminal's
 // width now; after a resize, the line refitted to the new width, growing or narrowing.
-void TakeNews(Console& console) {
-  EditorState& editor = console.interactive.editor;
-  switch (console.platform.terminal.TakeNews()) {
+void TakeNews(Shell& shell) {
+  EditorState& editor = shell.session.editor;
+  switch (shell.terminal.TakeNews()) {
     case SignalNews::kNone:
       return;
     case SignalNews::kContinued:  // what the shell wrote meanwhile stays; the prompt again
       editor.columns = Columns();
       editor.windowStart = 0;
-      Draw(console, Clearing::kContinued);
+      Draw(shell, Clearing::kContinued);
       return;
     case SignalNews::kResized: {
       const std::size_t columns = Columns();
       const Clearing clearing = columns < editor.columns ? Clearing::kResized : Clearing::kRow;
       editor.columns = columns;
       editor.windowStart = 0;  // as much of the line as now fits, the cursor in it
-      Draw(console, clearing);
+      Draw(shell, clearing);
       return;
     }
   }
@@ -87,10 +88,10 @@ enum class KeysRead : unsigned char { kKeys, kTimedOut, kStopped, kEnd, kFailed 
 // waiting into `keys`. Before each wait it takes the news with `takeNews` and writes out
 // the answers so far: kStopped when either says not to wait.
 template <typename TakeNews>
-KeysRead ReadKeys(Console& console, PendingKeys& keys, int waitMilliseconds, TakeNews takeNews) {
-  const Waited waited = WaitForInput(waitMilliseconds, [&console, &takeNews] {
-    if (SignalNewsWaiting() && !takeNews()) return false;
-    return ReadyToWait(console);
+KeysRead ReadKeys(Output& output, HeldKeys& keys, int waitMilliseconds, TakeNews takeNews) {
+  const Waited waited = WaitForInput(waitMilliseconds, [&output, &takeNews] {
+    if (Terminal::NewsWaiting() && !takeNews()) return false;
+    return output.ReadyToWait();
   });
   switch (waited) {
     case Waited::kReady:
@@ -122,45 +123,45 @@ char FirstByte(const Keys& keys) {
 // ---- One line -------------------------------------------------------------------------
 
 // Deliver: the line and its line end into destination, and the terminal's mode put back.
-ReadResult Deliver(Console& console, std::span<char> destination) {
-  Draw(console, Clearing::kRow);
-  WriteText(console, kLineEnd);
-  console.platform.terminal.Restore();
-  const std::string_view line = console.interactive.editor.line.View();
+ReadResult Deliver(Shell& shell, std::span<char> destination) {
+  Draw(shell, Clearing::kRow);
+  shell.output.Write(TextView(kLineEnd));
+  shell.terminal.Restore();
+  const std::string_view line = shell.session.editor.line.View();
   const std::string_view lineEnd = kLineEnd;
   std::memcpy(destination.data(), line.data(), line.size());  // the line fits, with its end
   std::memcpy(destination.data() + line.size(), lineEnd.data(), lineEnd.size());
-  return {ReadStatus::kPiece, line.size() + lineEnd.size(), true};
+  return ReadResult::Piece(line.size() + lineEnd.size(), true);
 }
 
-// End: the reading ends as `status` says; a failure's errno is kept for its message.
-ReadResult End(Console& console, ReadStatus status) {
-  if (status == ReadStatus::kFailed) console.platform.readError = errno;
-  console.platform.terminal.Restore();
-  return {status, 0};
+// End: the reading ends with `result`, the terminal's mode put back.
+ReadResult End(Shell& shell, ReadResult result) {
+  shell.terminal.Restore();
+  return result;
 }
 
 }  // namespace
 
-ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
+ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, PlatformState& platform,
+                               TextView prompt, std::span<char> destination) {
   const std::size_t lineEnd = decltype(kLineEnd)::Length();
-  if (destination.size() <= lineEnd) return {ReadStatus::kPiece, 0};
-  Terminal& terminal = console.platform.terminal;
+  if (destination.size() <= lineEnd) return ReadResult::Piece(0);
+  Shell shell{session, output, platform.terminal, prompt};
+  Terminal& terminal = platform.terminal;
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
-  if (!terminal.SetMode(TerminalMode::kRaw)) return End(console, ReadStatus::kFailed);
-  InteractiveState& session = console.interactive;
+  if (!terminal.SetMode(TerminalMode::kRaw)) return End(shell, ReadResult::Failed(errno));
   EditorState& editor = session.editor;
   StartLine(editor, destination.size() - lineEnd);
   editor.columns = Columns();
-  Draw(console, Clearing::kRow);
+  Draw(shell, Clearing::kRow);
 
-  KeyDecoder decoder(KeysFound());
+  KeyDecoder decoder(Terminal::KeysFound());
   while (true) {
     BytesApplied applied;
     if (session.keys.Left().empty()) {
       const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
-      switch (ReadKeys(console, session.keys, wait, [&console] {
-        TakeNews(console);
+      switch (ReadKeys(output, session.keys, wait, [&shell] {
+        TakeNews(shell);
         return true;
       })) {
         case KeysRead::kKeys:
@@ -169,11 +170,11 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
           applied = ApplyKeys(editor, decoder.Expire());
           break;
         case KeysRead::kEnd:
-          return End(console, ReadStatus::kEndOfInput);
+          return End(shell, ReadResult::Ended());
         case KeysRead::kFailed:
-          return End(console, ReadStatus::kFailed);
+          return End(shell, ReadResult::Failed(errno));
         case KeysRead::kStopped:
-          return End(console, ReadStatus::kWriteFailed);
+          return End(shell, ReadResult::WriteFailed());
       }
     }
     if (!session.keys.Left().empty()) {
@@ -181,12 +182,12 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
       session.keys.used += applied.used;
     }
 
-    if (applied.bell) WriteBytes(console, kBell);
+    if (applied.bell) output.WriteBytes(kBell);
     switch (applied.outcome) {
       case EditOutcome::kLineDone:
-        return Deliver(console, destination);
+        return Deliver(shell, destination);
       case EditOutcome::kEndOfInput:
-        return End(console, ReadStatus::kEndOfInput);
+        return End(shell, ReadResult::Ended());
       case EditOutcome::kInterrupt:
         terminal.RaiseAsTheTerminalWould(SIGINT);
         break;
@@ -200,22 +201,22 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> destination) {
         break;
     }
     if (applied.clearScreen) {
-      Draw(console, Clearing::kScreen);
+      Draw(shell, Clearing::kScreen);
     } else if (applied.changed) {
-      Draw(console, Clearing::kRow);
+      Draw(shell, Clearing::kRow);
     }
   }
 }
 
 // ReadInteractiveKey: one key as the editor decodes it, in the terminal's key mode, where
 // its own signal keys work. Keys typed after it wait for the next step.
-KeyRead ReadInteractiveKey(Console& console) {
-  Terminal& terminal = console.platform.terminal;
-  PendingKeys& keys = console.interactive.stepKeys;
-  if (!ReadyToWait(console) || !terminal.SetMode(TerminalMode::kKey)) {
+KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformState& platform) {
+  Terminal& terminal = platform.terminal;
+  HeldKeys& keys = session.keys;
+  if (!output.ReadyToWait() || !terminal.SetMode(TerminalMode::kKey)) {
     return {KeyStatus::kNone, 0};
   }
-  KeyDecoder decoder(KeysFound());
+  KeyDecoder decoder(Terminal::KeysFound());
   KeyRead read{KeyStatus::kNone, 0};
   bool waiting = true;
   while (waiting) {
@@ -227,12 +228,12 @@ KeyRead ReadInteractiveKey(Console& console) {
       continue;
     }
     const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
-    const KeysRead result = ReadKeys(console, keys, wait, [&terminal] {
+    const KeysRead result = ReadKeys(output, keys, wait, [&terminal] {
       return terminal.TakeNews() != SignalNews::kContinued;  // the step is shown again
     });
     waiting = result == KeysRead::kKeys;
     if (result == KeysRead::kTimedOut) read = {KeyStatus::kKey, FirstByte(decoder.Expire())};
-    if (result == KeysRead::kStopped && !console.output.Failed()) {
+    if (result == KeysRead::kStopped && !output.Failed()) {
       read = {KeyStatus::kContinued, 0};
     }
   }

@@ -14,7 +14,7 @@ constexpr std::string_view kLineEndBytes = kLineEnd;
 }  // namespace
 
 ReadResult LineSplitter::NextPiece(std::span<char> piece, ChunkSource& source) {
-  if (piece.empty()) return {ReadStatus::kPiece, 0};  // like a read of zero bytes
+  if (piece.empty()) return ReadResult::Piece(0);  // like a read of zero bytes
   if (lineEndLeft_ > 0) return DeliverLineEnd(piece, 0);
 
   std::size_t count = 0;
@@ -44,15 +44,13 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ChunkSource& source) {
 
     if (count == piece.size()) {
       lineOpen_ = true;
-      return {ReadStatus::kPiece, count};
+      return ReadResult::Piece(count);
     }
     if (endSeen_) {
       if (count > 0 || lineOpen_) return FinishLine(piece, count);
-      return {failure_ == ReadStatus::kPiece ? ReadStatus::kEndOfInput : failure_, 0};
+      return ending_;
     }
-    if (const ReadStatus status = Refill(source); status != ReadStatus::kPiece) {
-      return {status, count};
-    }
+    if (const ReadResult read = Refill(source); read.status != ReadStatus::kPiece) return read;
   }
 }
 
@@ -73,27 +71,25 @@ ReadResult LineSplitter::DeliverLineEnd(std::span<char> piece, std::size_t count
     piece[count] = kLineEndBytes[first];
   }
   lineEndLeft_ -= fitting;
-  return {ReadStatus::kPiece, count + fitting, fitting > 0 && lineEndLeft_ == 0};
+  return ReadResult::Piece(count + fitting, fitting > 0 && lineEndLeft_ == 0);
 }
 
-ReadStatus LineSplitter::Refill(ChunkSource& source) {
+ReadResult LineSplitter::Refill(ChunkSource& source) {
   const std::size_t leftover = end_ - begin_;  // at most a CR waiting for its LF
   std::memmove(input_.data(), input_.data() + begin_, leftover);
   begin_ = 0;
   end_ = leftover;
   const ReadResult read = source.ReadChunk(std::span(input_).subspan(end_));
   if (read.status == ReadStatus::kFailed && answerBeforeFailure_) {
-    failure_ = read.status;  // after the line it cut short
+    ending_ = read;  // after the line it cut short
     endSeen_ = true;
-    return ReadStatus::kPiece;
+    return ReadResult::Piece(0);
   }
-  if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kWriteFailed) {
-    return read.status;
-  }
+  if (read.status == ReadStatus::kFailed || read.status == ReadStatus::kWriteFailed) return read;
   // A read that brings nothing counts as the end, so a faulty platform cannot make us spin.
   if (read.status == ReadStatus::kEndOfInput || read.count == 0) endSeen_ = true;
   end_ += std::min(read.count, kInputChunkCapacity - end_);
-  return ReadStatus::kPiece;
+  return ReadResult::Piece(0);
 }
 
 }  // namespace intcalc

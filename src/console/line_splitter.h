@@ -7,26 +7,14 @@
 #include <cstdint>
 #include <span>
 
+#include "console/read_result.h"
 #include "text/limits.h"
 
 namespace intcalc {
 
-enum class ReadStatus : std::uint8_t {
-  kPiece,        // a piece of a line arrived
-  kEndOfInput,   // input has ended; nothing more will come
-  kFailed,       // the platform's read failed
-  kWriteFailed,  // a write to standard output had failed, so nothing was read
-};
-
-struct ReadResult {
-  ReadStatus status = ReadStatus::kPiece;
-  std::size_t count = 0;  // bytes stored into the caller's buffer
-  bool endsLine = false;  // the piece ends with its line's line end, LF its last byte
-};
-
-// ChunkSource: where the splitter's raw reads come from. ReadChunk reports kPiece with
-// count > 0 when bytes arrived, kEndOfInput when input has ended, and kFailed or
-// kWriteFailed when the read failed or could not be made.
+// ChunkSource: where the splitter's raw reads come from. ReadChunk reports a piece of
+// count > 0 when bytes arrived, the end of input, or a read that failed or could not be
+// made.
 class ChunkSource {
  public:
   virtual ReadResult ReadChunk(std::span<char> destination) = 0;
@@ -56,16 +44,16 @@ class LineSplitter {
     begin_ = end_ = lineEndLeft_ = 0;
     lineOpen_ = endSeen_ = false;
     answerBeforeFailure_ = answerBeforeFailure;
-    failure_ = ReadStatus::kPiece;
+    ending_ = ReadResult::Ended();
   }
 
  private:
   ReadResult FinishLine(std::span<char> piece, std::size_t count);
   ReadResult DeliverLineEnd(std::span<char> piece, std::size_t count);
-  // Refill: reads again after what is left; kPiece when the splitter may go on (bytes
+  // Refill: reads again after what is left; a piece when the splitter may go on (bytes
   // came, the end, or a failure to come after the line it cut short), else the read's
   // failure.
-  ReadStatus Refill(ChunkSource& source);
+  ReadResult Refill(ChunkSource& source);
 
   std::array<char, kInputChunkCapacity> input_{};
   std::size_t begin_ = 0;        // first byte not yet delivered
@@ -74,7 +62,7 @@ class LineSplitter {
   bool lineOpen_ = false;        // part of the current line went out without its line end
   bool endSeen_ = false;         // the platform reported the end of input, or a failure
   bool answerBeforeFailure_ = false;
-  ReadStatus failure_ = ReadStatus::kPiece;  // the failure that ended the reading, if one did
+  ReadResult ending_ = ReadResult::Ended();  // the end of input, or the failure that ended it
 };
 
 }  // namespace intcalc

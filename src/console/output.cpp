@@ -1,77 +1,89 @@
-// The console's writing, on every platform: the output buffer written out, the one rule
-// before a read that may wait, and the messages on standard error.
-#include <algorithm>
+// Writing, on every platform: the output buffer written out, and the messages on standard
+// error.
+#include "console/output.h"
 
-#include "console/console.h"
-#include "console/platform.h"
+#include <algorithm>
 
 namespace intcalc {
 
-namespace {
-
 // WriteAll: every byte to the stream, short writes completed; false when a write failed
-// outright, which loses the rest.
-bool WriteAll(PlatformState& platform, Stream stream, std::span<const char> bytes) {
+// outright, which loses the rest; the reason is kept for standard output.
+bool Output::WriteAll(Stream stream, std::string_view bytes) {
   while (!bytes.empty()) {
-    const std::size_t written = WriteSome(platform, stream, bytes);
-    if (written == 0) return false;
-    bytes = bytes.subspan(std::min(written, bytes.size()));
+    const Written written = WriteSome(state_, stream, bytes);
+    if (written.count == 0) {
+      if (stream == Stream::kOutput) error_ = written.error;
+      return false;
+    }
+    bytes.remove_prefix(std::min(written.count, bytes.size()));
   }
   return true;
 }
 
-// WriteToOutput: WriteAll to standard output, unless output has failed before; a failure
-// marks the output failed.
-void WriteToOutput(Console& console, std::string_view bytes) {
-  if (console.output.Failed()) return;
-  if (!WriteAll(console.platform, Stream::kOutput, bytes)) console.output.MarkFailed();
+// WriteOut: WriteAll to standard output, unless output has failed before; a failure marks
+// the output failed.
+void Output::WriteOut(std::string_view bytes) {
+  if (failed_) return;
+  if (!WriteAll(Stream::kOutput, bytes)) failed_ = true;
 }
 
-}  // namespace
-
-void FlushOutput(Console& console) {
-  WriteToOutput(console, console.output.Pending());
-  console.output.Forget();
+void Output::Flush() {
+  WriteOut(pending_.View());
+  ClearText(pending_);
 }
 
-bool ReadyToWait(Console& console) {
-  FlushOutput(console);
-  return !console.output.Failed();
+bool Output::ReadyToWait() {
+  Flush();
+  return !failed_;
 }
 
-void KeepAfterFlush(Console& console, std::initializer_list<TextView> texts) {
+void Output::KeepAfterFlush(std::initializer_list<TextView> texts) {
   for (const TextView text : texts) {
-    if (console.output.Keep(text)) continue;
-    FlushOutput(console);
-    if (!console.output.Keep(text)) WriteToOutput(console, text);  // more than the buffer holds
+    if (text.Length() <= kCapacity - pending_.Length()) {
+      AppendText(text, pending_);
+      continue;
+    }
+    Flush();
+    if (text.Length() <= kCapacity) {
+      AppendText(text, pending_);
+    } else {
+      WriteOut(text);  // more than the buffer holds
+    }
   }
 }
 
-void WriteBytes(Console& console, std::string_view bytes) {
-  if (console.output.KeepBytes(bytes)) return;
-  FlushOutput(console);
-  if (!console.output.KeepBytes(bytes)) WriteToOutput(console, bytes);
+bool Output::KeepBytes(std::string_view bytes) {
+  const TextSpan pending = pending_;
+  if (bytes.size() > kCapacity - pending.Length()) return false;
+  if (bytes.empty()) return true;  // an empty view may have no bytes to copy from
+  std::memcpy(pending.Storage() + pending.Length(), bytes.data(), bytes.size());  // fits
+  pending.SetLength(pending.Length() + static_cast<TextLength>(bytes.size()));
+  return true;
 }
 
-void WritePrompt(Console& console, TextView prompt) {
-  WriteLine(console, prompt);
-  console.prompt = prompt;
+void Output::WriteBytes(std::string_view bytes) {
+  if (KeepBytes(bytes)) return;
+  Flush();
+  if (!KeepBytes(bytes)) WriteOut(bytes);
 }
 
-bool WriteErrorLine(Console& console, std::initializer_list<std::string_view> parts) {
+bool Output::WriteErrorLine(std::initializer_list<std::string_view> parts) {
+  return WriteToError({}, parts);
+}
+
+bool Output::WriteMessage(std::initializer_list<std::string_view> parts) {
+  return WriteToError(kMessageStart, parts);
+}
+
+bool Output::WriteToError(std::string_view start, std::initializer_list<std::string_view> parts) {
   // One write for the whole line, so that it is not mixed with other programs' messages.
-  BoundedArray<char, kErrorLineCapacity>& line = console.errorLine;
   const std::string_view lineEnd = kPlatformLineEnd;
-  line.Clear();
+  errorLine_.Assign(start);
   for (const std::string_view part : parts) {
-    line.Append(Part(part, 0, std::min(part.size(), line.Room() - lineEnd.size())));  // cut
+    errorLine_.Append(Part(part, 0, std::min(part.size(), errorLine_.Room() - lineEnd.size())));
   }
-  line.Append(lineEnd);
-  return WriteAll(console.platform, Stream::kError, line.View());
-}
-
-std::string_view FailureReason(Console& console, Stream stream) {
-  return FailureReason(console.platform, stream);
+  errorLine_.Append(lineEnd);
+  return WriteAll(Stream::kError, errorLine_.View());
 }
 
 }  // namespace intcalc

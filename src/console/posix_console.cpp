@@ -5,7 +5,6 @@
 // program by SIGPIPE, as the signal would by default, but only after the terminal is put
 // back; a write to standard error that fails is that stream's failure alone. So the
 // signal is ignored and each write's EPIPE decides; a caller's choice to ignore it stays.
-// The errno of the failed read and of the failed write are kept for the messages.
 //
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
@@ -27,21 +26,22 @@ namespace intcalc {
 
 namespace {
 
-void SetPipePolicy(PlatformState& platform) {
-  if (platform.pipePolicy != PipePolicy::kUnset) return;
-  struct sigaction current {};
-  sigaction(SIGPIPE, nullptr, &current);
-  platform.pipePolicy =
-      current.sa_handler == SIG_IGN ? PipePolicy::kIgnored : PipePolicy::kEndByTheSignal;
-  (void)signal(SIGPIPE, SIG_IGN);
+void SetPipePolicy(WriteState& state) {
+  if (state.pipePolicy != PipePolicy::kUnset) return;
+  struct sigaction ignored {};
+  ignored.sa_handler = SIG_IGN;
+  sigemptyset(&ignored.sa_mask);
+  struct sigaction before {};
+  (void)Calls().signalAction(SIGPIPE, &ignored, &before);
+  state.pipePolicy =
+      before.sa_handler == SIG_IGN ? PipePolicy::kIgnored : PipePolicy::kEndByTheSignal;
 }
 
-// ReadResultOf: what a read that returned `count` brought; a failure's errno is kept.
-ReadResult ReadResultOf(PlatformState& platform, ssize_t count) {
-  if (count > 0) return {ReadStatus::kPiece, static_cast<std::size_t>(count)};
-  if (count == 0) return {ReadStatus::kEndOfInput, 0};
-  platform.readError = errno;
-  return {ReadStatus::kFailed, 0};
+// ResultOf: what a read that returned `count` brought.
+ReadResult ResultOf(ssize_t count) {
+  if (count > 0) return ReadResult::Piece(static_cast<std::size_t>(count));
+  if (count == 0) return ReadResult::Ended();
+  return ReadResult::Failed(errno);
 }
 
 // EditorSuits: standard input and output are terminals, and TERM names one that
@@ -56,13 +56,13 @@ bool EditorSuits() {
 
 }  // namespace
 
-InputKind StandardInputKind(PlatformState& /*platform*/) {
+InputKind StandardInputKind() {
   if (EditorSuits()) return InputKind::kInteractive;
   if (Calls().isTerminal(STDIN_FILENO) != 0) return InputKind::kTerminal;
   return InputKind::kStream;
 }
 
-bool KeysCanBeWaitedFor(PlatformState& /*platform*/) {
+bool KeysCanBeWaitedFor() {
   return Calls().isTerminal(STDIN_FILENO) != 0 && Calls().isTerminal(STDERR_FILENO) != 0;
 }
 
@@ -79,49 +79,47 @@ ReadResult ReadStandardInput(PlatformState& platform, InputKind kind, std::span<
       (void)platform.terminal.TakeNews();
       return true;
     });
-    if (waited == Waited::kFailed) return ReadResultOf(platform, -1);
+    if (waited == Waited::kFailed) return ReadResult::Failed(errno);
   }
-  return ReadResultOf(platform, Retrying(STDIN_FILENO, POLLIN, [&] {
-                        return Calls().read(STDIN_FILENO, destination.data(), destination.size());
-                      }));
+  return ResultOf(Retrying(STDIN_FILENO, POLLIN, [&] {
+    return Calls().read(STDIN_FILENO, destination.data(), destination.size());
+  }));
 }
 
-bool OpenInputFile(PlatformState& platform, const char* name) {
-  platform.inputFile = Calls().openToRead(name);
-  if (platform.inputFile >= 0) return true;
-  platform.readError = errno;
-  return false;
+SystemError OpenInputFile(InputFile& file, const char* name) {
+  file.descriptor = Calls().openToRead(name);
+  return file.descriptor >= 0 ? 0 : errno;
 }
 
-ReadResult ReadInputFile(PlatformState& platform, std::span<char> destination) {
-  const int file = platform.inputFile;
-  return ReadResultOf(platform, Retrying(file, POLLIN, [&] {
-                        return Calls().read(file, destination.data(), destination.size());
-                      }));
+ReadResult ReadInputFile(InputFile& file, std::span<char> destination) {
+  const int descriptor = file.descriptor;
+  return ResultOf(Retrying(descriptor, POLLIN, [&] {
+    return Calls().read(descriptor, destination.data(), destination.size());
+  }));
 }
 
-void CloseInputFile(PlatformState& platform) {
-  if (platform.inputFile >= 0) (void)Calls().close(platform.inputFile);
-  platform.inputFile = -1;
+void CloseInputFile(InputFile& file) {
+  if (file.descriptor >= 0) (void)Calls().close(file.descriptor);
+  file.descriptor = -1;
 }
 
-std::size_t WriteSome(PlatformState& platform, Stream stream, std::span<const char> bytes) {
-  SetPipePolicy(platform);
+Written WriteSome(WriteState& state, Stream stream, std::span<const char> bytes) {
+  SetPipePolicy(state);
   const int fileDescriptor = stream == Stream::kError ? STDERR_FILENO : STDOUT_FILENO;
   const ssize_t count = Retrying(fileDescriptor, POLLOUT, [&] {
     return Calls().write(fileDescriptor, bytes.data(), bytes.size());
   });
-  if (count > 0) return static_cast<std::size_t>(count);
+  if (count > 0) return {static_cast<std::size_t>(count), 0};
   const int error = count == 0 ? EIO : errno;  // no progress, and no reason given
-  if (stream != Stream::kOutput) return 0;
-  if (error == EPIPE && platform.pipePolicy == PipePolicy::kEndByTheSignal) EndBySignal(SIGPIPE);
-  platform.writeError = error;
-  return 0;
+  if (stream == Stream::kOutput && error == EPIPE &&
+      state.pipePolicy == PipePolicy::kEndByTheSignal) {
+    EndBySignal(SIGPIPE);
+  }
+  return {0, error};
 }
 
-// cppcheck-suppress constParameter ; Windows keeps the system's words in the state
-std::string_view FailureReason(PlatformState& platform, Stream stream) {
-  return std::strerror(stream == Stream::kInput ? platform.readError : platform.writeError);
+std::string_view SystemReason(SystemError error, std::span<char> /*room*/) {
+  return std::strerror(error);
 }
 
 void RestorePlatform(PlatformState& platform) {

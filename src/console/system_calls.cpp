@@ -11,14 +11,22 @@ int OpenToRead(const char* path) {
   return ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
 }
 
-constinit SystemCalls systemCalls{::read,      ::write,     ::isatty,   ::ppoll, ::sigprocmask,
-                                  ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
+int WindowSize(int fileDescriptor, winsize* size) {
+  // ioctl is the one way to ask a terminal its size, and it takes variable arguments.
+  return ::ioctl(fileDescriptor, TIOCGWINSZ, size);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+}
+
+constexpr SystemCalls kRealCalls{
+    ::read,     ::write, ::isatty,    ::ppoll, ::sigprocmask, ::tcgetattr, ::tcsetattr, WindowSize,
+    OpenToRead, ::close, ::sigaction, ::raise, ::tcgetpgrp,   ::getpgrp,   ::_exit,
+};
+
+constinit SystemCalls systemCalls = kRealCalls;
 
 }  // namespace
 
 SystemCalls RealSystemCalls() {
-  return {::read,      ::write,     ::isatty,   ::ppoll, ::sigprocmask,
-          ::tcgetattr, ::tcsetattr, OpenToRead, ::close};
+  return kRealCalls;
 }
 
 const SystemCalls& Calls() {

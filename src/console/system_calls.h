@@ -1,9 +1,10 @@
-// The POSIX calls the console makes, gathered behind one seam so that tests can make them
-// fail. The seam is static, as the signal handlers write through it too.
+// The POSIX calls the console makes, every one of them, gathered behind one seam so that
+// tests can fake them. The seam is static, as the signal handlers call through it too.
 #pragma once
 
 #include <poll.h>
 #include <signal.h>
+#include <sys/ioctl.h>
 #include <sys/types.h>
 #include <termios.h>
 #include <time.h>
@@ -21,8 +22,15 @@ struct SystemCalls {
   int (*blockSignals)(int how, const sigset_t* signals, sigset_t* before);  // sigprocmask
   int (*getModes)(int fileDescriptor, termios* modes);                      // tcgetattr
   int (*setModes)(int fileDescriptor, int when, const termios* modes);      // tcsetattr
+  int (*windowSize)(int fileDescriptor, winsize* size);                     // ioctl(TIOCGWINSZ)
   int (*openToRead)(const char* path);                                      // open(2) with O_RDONLY
   int (*close)(int fileDescriptor);
+  int (*signalAction)(int signalNumber, const struct sigaction* wanted,
+                      struct sigaction* before);  // sigaction
+  int (*raise)(int signalNumber);
+  pid_t (*foregroundGroup)(int fileDescriptor);  // tcgetpgrp
+  pid_t (*processGroup)();                       // getpgrp
+  void (*exit)(int status);                      // _exit
 };
 
 // RealSystemCalls: the calls of the operating system itself.

@@ -58,25 +58,25 @@ constexpr int kOnceAndAtOnce = static_cast<int>(SA_RESETHAND | SA_NODEFER);
 
 extern "C" void LeaveOnSignal(int signalNumber) {
   PutBack(signalNumber);
-  (void)raise(signalNumber);  // with the default action back, this does not return
+  (void)Calls().raise(signalNumber);  // with the default action back, this does not return
 }
 
 void Handle(int signalNumber, void (*handler)(int), int flags) {
   struct sigaction current {};
-  sigaction(signalNumber, nullptr, &current);
+  Calls().signalAction(signalNumber, nullptr, &current);
   if (current.sa_handler == SIG_IGN) return;  // what the caller chose to ignore stays so
   struct sigaction wanted {};
   wanted.sa_handler = handler;
   wanted.sa_flags = flags;
   sigemptyset(&wanted.sa_mask);
-  sigaction(signalNumber, &wanted, nullptr);
+  Calls().signalAction(signalNumber, &wanted, nullptr);
 }
 
 // StopOnSignal: the settings put back while stopped; once continued, the loop takes the
 // mode again.
 extern "C" void StopOnSignal(int signalNumber) {
   PutBack(signalNumber);
-  (void)raise(signalNumber);  // stops here; returns once continued
+  (void)Calls().raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
   shared.continued = 1;
@@ -118,7 +118,7 @@ termios ModesFor(TerminalMode mode) {
 }
 
 bool InForeground() {
-  return tcgetpgrp(STDIN_FILENO) == getpgrp();
+  return Calls().foregroundGroup(STDIN_FILENO) == Calls().processGroup();
 }
 
 }  // namespace
@@ -155,7 +155,7 @@ void Terminal::Restore() {
 void Terminal::RaiseAsTheTerminalWould(int signalNumber) {
   const bool wanted = wanted_;
   Restore();
-  (void)raise(signalNumber);  // ends or stops the program, unless it is ignored
+  (void)Calls().raise(signalNumber);  // ends or stops the program, unless it is ignored
   // cppcheck-suppress unreachableCode ; raise returns when ignored, and when continued
   wanted_ = wanted;
   if (shared.continued == 0 && wanted_) (void)Apply();  // ignored: go on as before
@@ -168,7 +168,7 @@ SignalNews Terminal::TakeNews() {
     if (!InForeground()) {
       // Nothing is touched; the program stops as a read in the background stops it, and
       // the continue that brings it back is news of its own.
-      (void)raise(SIGTTIN);
+      (void)Calls().raise(SIGTTIN);
       return SignalNews::kNone;
     }
     (void)Apply();
@@ -181,7 +181,7 @@ SignalNews Terminal::TakeNews() {
   return SignalNews::kNone;
 }
 
-TerminalKeys KeysFound() {
+TerminalKeys Terminal::KeysFound() {
   const bool signals = (shared.found.c_lflag & ISIG) != 0;
   const auto named = [](int index, bool on) {
     const cc_t key = shared.found.c_cc[index];
@@ -192,17 +192,20 @@ TerminalKeys KeysFound() {
 
 void EndBySignal(int signalNumber) {
   PutBack(signalNumber);
-  (void)signal(signalNumber, SIG_DFL);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
+  (void)Calls().signalAction(signalNumber, &byDefault, nullptr);
   sigset_t only{};
   sigemptyset(&only);
   sigaddset(&only, signalNumber);
-  sigprocmask(SIG_UNBLOCK, &only, nullptr);
-  (void)raise(signalNumber);
+  (void)Calls().blockSignals(SIG_UNBLOCK, &only, nullptr);
+  (void)Calls().raise(signalNumber);
   // cppcheck-suppress unreachableCode ; should the signal not end it, the status says which
-  _exit(128 + signalNumber);
+  Calls().exit(128 + signalNumber);
 }
 
-bool SignalNewsWaiting() {
+bool Terminal::NewsWaiting() {
   return shared.continued != 0 || shared.resized != 0;
 }
 

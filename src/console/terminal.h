@@ -26,7 +26,7 @@ enum class SignalNews : std::uint8_t {
 };
 
 // Terminal: what the reading loop knows of standard input's terminal; what the signal
-// handlers must reach is kept apart, in terminal.cpp.
+// handlers must reach is kept apart, in terminal.cpp, and reached only through here.
 class Terminal {
  public:
   // SetMode: puts the terminal in `mode`; false when its modes cannot be read or set. The
@@ -49,6 +49,13 @@ class Terminal {
   // would stop it, until it is brought back.
   SignalNews TakeNews();
 
+  // NewsWaiting: whether a continue or a resize is yet to be taken.
+  static bool NewsWaiting();
+
+  // KeysFound: the interrupt, quit, suspend and erase keys the settings found name, once a
+  // mode has been set; none of the first three where the terminal sends no signals.
+  static TerminalKeys KeysFound();
+
  private:
   bool Apply();
 
@@ -57,15 +64,8 @@ class Terminal {
   bool wanted_ = false;
 };
 
-// KeysFound: the interrupt, quit, suspend and erase keys the settings found name, once a
-// mode has been set; none of the first three where the terminal sends no signals.
-TerminalKeys KeysFound();
-
-// SignalNewsWaiting: whether a continue or a resize is yet to be taken.
-bool SignalNewsWaiting();
-
 // EndBySignal: the terminal put back, then `signalNumber` with its default action, which
 // ends the program.
-[[noreturn]] void EndBySignal(int signalNumber);
+void EndBySignal(int signalNumber);
 
 }  // namespace intcalc

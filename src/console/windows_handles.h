@@ -25,6 +25,6 @@ bool IsConsole(HANDLE handle);
 
 // ReadFromHandle: one ReadFile. A pipe whose writer has gone reports a broken pipe, and
 // a file or a console reports no bytes: both are the end of input.
-ReadResult ReadFromHandle(PlatformState& platform, HANDLE handle, std::span<char> destination);
+ReadResult ReadFromHandle(HANDLE handle, std::span<char> destination);
 
 }  // namespace intcalc

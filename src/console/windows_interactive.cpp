@@ -8,7 +8,6 @@
 // What this layer cannot check: whether a console honours the mode it is given.
 #include <conio.h>
 
-#include "console/console.h"
 #include "console/interactive.h"
 #include "console/windows_handles.h"  // and <windows.h> with it
 
@@ -44,12 +43,14 @@ void WatchInterrupts() {
 
 // No bytes is the end of input unless Ctrl-C cut the read short: then the run ends as the
 // console ends an interrupted program.
-ReadResult ReadInteractiveLine(Console& console, std::span<char> buffer) {
+ReadResult ReadInteractiveLine(InteractiveState& /*session*/, Output& output,
+                               PlatformState& /*platform*/, TextView /*prompt*/,
+                               std::span<char> buffer) {
   HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
   SetConsoleMode(input, kLineInputMode);
-  if (!ReadyToWait(console)) return {ReadStatus::kWriteFailed, 0};
+  if (!output.ReadyToWait()) return ReadResult::WriteFailed();
   WatchInterrupts();
-  ReadResult read = ReadFromHandle(console.platform, input, buffer);
+  ReadResult read = ReadFromHandle(input, buffer);
   if (read.status == ReadStatus::kEndOfInput && interrupted != nullptr &&
       WaitForSingleObject(interrupted, kInterruptNoticeMilliseconds) == WAIT_OBJECT_0) {
     ExitProcess(kInterruptedStatus);
@@ -58,8 +59,9 @@ ReadResult ReadInteractiveLine(Console& console, std::span<char> buffer) {
   return read;
 }
 
-KeyRead ReadInteractiveKey(Console& console) {
-  if (!ReadyToWait(console) || !IsConsole(GetStdHandle(STD_INPUT_HANDLE))) {
+KeyRead ReadInteractiveKey(InteractiveState& /*session*/, Output& output,
+                           PlatformState& /*platform*/) {
+  if (!output.ReadyToWait() || !IsConsole(GetStdHandle(STD_INPUT_HANDLE))) {
     return {KeyStatus::kNone, 0};
   }
   return {KeyStatus::kKey, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed

@@ -3,16 +3,14 @@
 #include <algorithm>
 
 #include "diagnostics/trace_rows.h"
+#include "eval/arithmetic.h"
 #include "text/decimal.h"
 
 namespace intcalc {
 
 namespace {
 
-constexpr std::size_t kIndent = 2;  // for a group's own evaluation
-constexpr std::size_t kLabelWidth = 10;
-constexpr std::string_view kSpaces = "                                        ";
-static_assert(kIndent + kLongestLabel + 1 <= kSpaces.size());
+constexpr std::size_t kIndent = 2;  // for a group's own evaluation, at most TraceRows takes
 
 // The legend, before the first row: what the rows' signs mean.
 constexpr std::string_view kLegendLabel = "legend";
@@ -25,8 +23,6 @@ constexpr std::string_view kStepsLegend =
 
 constexpr LimitText kMoreDigits{"more than ", kOperandDigitsCapacity, " digits"};
 constexpr LimitText kCutToResult{", cut to ", kResultCapacity, " characters"};
-constexpr LimitText kSumBeyond{"the sum is beyond ", kLargestMagnitude, ""};
-constexpr LimitText kProductBeyond{"the product is beyond ", kLargestMagnitude, ""};
 
 // KindWords: what a group was found to be.
 std::string_view KindWords(GroupKind kind) {
@@ -43,36 +39,17 @@ std::string_view KindWords(GroupKind kind) {
   return "?";
 }
 
-// WhyNotApplied: why an operator failed, which the operator alone decides.
-std::string_view WhyNotApplied(OperatorCode code) {
-  switch (code) {
-    case OperatorCode::kSubtract:
-    case OperatorCode::kAdd:
-      return kSumBeyond;
-    case OperatorCode::kMultiply:
-      return kProductBeyond;
-    case OperatorCode::kDivide:
-      return "a division by zero";
-    case OperatorCode::kRemainder:
-      return "a remainder by zero";
-    case OperatorCode::kNone:
-      break;
-  }
-  return "no operator to apply";
-}
-
 }  // namespace
 
 EvaluationWatcher* Trace::Start(Console& console, TraceMode mode) {
   if (mode == TraceMode::kOff) return nullptr;
-  console_ = &console;
   legendShown_ = false;
-  StartTraceRows(console, mode == TraceMode::kStep);
+  rows_.Start(console, mode == TraceMode::kStep);
   return this;
 }
 
 void Trace::ExpressionBegins(TextView expression) {
-  if (console_ != nullptr) BeginExpressionRows(*console_);
+  rows_.BeginExpression();
   if (!legendShown_) {  // before the first row
     legendShown_ = true;
     for (const std::string_view legend : {kTablesLegend, kStepsLegend}) {
@@ -153,7 +130,7 @@ void Trace::NotApplied(Scope scope, const Application& application, TextView wor
   line_.Add(": ");
   line_.Add(word);
   line_.Add(", ");
-  line_.Add(WhyNotApplied(application.code));
+  line_.Add(FailureOf(application.code).why);
   EmitStep(scope, application);
 }
 
@@ -189,17 +166,15 @@ void Trace::EmitStep(Scope scope, const Application& application) {
 // Emit: the line under its label, then, when stepping, the wait for a key.
 void Trace::Emit(Scope scope, std::string_view label) {
   EmitRows(scope, label);
-  if (console_ != nullptr) StepShown(*console_);
+  rows_.StepShown();
 }
 
 // EmitRows: the line under its label, in rows of kTraceColumns: a row that would be wider
 // breaks after its last blank, or, with none, before an escape it would split, and goes
 // on below under the label's width. No byte of the line is left out.
 void Trace::EmitRows(Scope scope, std::string_view label) {
-  if (console_ == nullptr) return;
   const std::size_t indent = scope == Scope::kGroup ? kIndent : 0;
-  const std::size_t labelWidth = std::max(label.size(), kLabelWidth);
-  const std::size_t width = kTraceColumns - indent - labelWidth - 1;
+  const std::size_t width = TraceRows::TextWidth(indent, label);
   const std::string_view line = line_.View();
   std::size_t start = 0;
   bool first = true;
@@ -211,19 +186,10 @@ void Trace::EmitRows(Scope scope, std::string_view label) {
       while (taken > 1 && line_.Continues(start + taken))
         --taken;
     }
-    const std::string_view shownLabel = first ? label : std::string_view{};
-    row_.Clear();
-    row_.Append(Part(kSpaces, 0, indent));
-    row_.Append(shownLabel);
-    row_.Append(Part(kSpaces, 0, labelWidth - shownLabel.size() + 1));
-    row_.Append(Part(line, start, taken));
-    if (!WriteTraceRow(*console_, row_.View())) {
-      console_ = nullptr;
-      return;
-    }
+    rows_.WriteRow(indent, label, Part(line, start, taken), !first);
     start += taken;
     first = false;
-  } while (start < line.size());
+  } while (rows_.Open() && start < line.size());
 }
 
 }  // namespace intcalc

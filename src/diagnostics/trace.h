@@ -22,6 +22,7 @@
 
 #include "console/console.h"
 #include "diagnostics/trace_line.h"
+#include "diagnostics/trace_rows.h"
 #include "eval/trace_points.h"
 #include "text/bounded_array.h"
 #include "text/limits.h"
@@ -63,11 +64,10 @@ class Trace final : public EvaluationWatcher {
   void Emit(Scope scope, std::string_view label);
   void EmitRows(Scope scope, std::string_view label);
 
-  Console* console_ = nullptr;  // where the rows go; none once a row could not be written
+  TraceRows rows_;
   bool legendShown_ = false;
   TraceLine line_;
   BoundedArray<char, kLongestLabel> label_;
-  BoundedArray<char, kTraceColumns> row_;
 };
 
 }  // namespace intcalc

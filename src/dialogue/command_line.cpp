@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "dialogue/arguments.h"
+#include "dialogue/exit_status.h"
 #include "dialogue/main_loop.h"
 
 #ifndef INTCALC_VERSION
@@ -69,7 +70,7 @@ constexpr std::string_view kTryHelp = "; try 'intcalc --help'";
 void PrintLines(Console& console, TextView text) {
   while (!text.IsEmpty()) {
     const auto end = static_cast<TextLength>(std::string_view(text).find('\n'));
-    WritePlatformLine(console, text.First(end));
+    console.WritePlatformLine(text.First(end));
     text = text.From(end + 1);
   }
 }
@@ -79,22 +80,17 @@ void ReportUsageError(Console& console, const Argument& argument) {
   switch (argument.kind) {
     case Argument::Kind::kUnknownOption:
       if (argument.letter != '\0' && argument.text.size() > 2) {
-        WriteErrorLine(console, {"intcalc: unknown option '-",
-                                 {&argument.letter, 1},
-                                 "' in '",
-                                 argument.text,
-                                 "'",
-                                 kTryHelp});
+        console.WriteMessage(
+            {"unknown option '-", {&argument.letter, 1}, "' in '", argument.text, "'", kTryHelp});
         return;
       }
-      WriteErrorLine(console, {"intcalc: unknown option '", argument.text, "'", kTryHelp});
+      console.WriteMessage({"unknown option '", argument.text, "'", kTryHelp});
       return;
     case Argument::Kind::kMissingExpression:
-      WriteErrorLine(console, {"intcalc: option '", argument.text, "' needs an expression after it",
-                               kTryHelp});
+      console.WriteMessage({"option '", argument.text, "' needs an expression after it", kTryHelp});
       return;
     default:  // kUnwantedValue
-      WriteErrorLine(console, {"intcalc: option '", argument.text, "' takes no value", kTryHelp});
+      console.WriteMessage({"option '", argument.text, "' takes no value", kTryHelp});
       return;
   }
 }

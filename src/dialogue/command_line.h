@@ -10,8 +10,6 @@
 
 namespace intcalc {
 
-inline constexpr int kExitUsageError = 2;
-
 // How the calculator answers: with the whole dialogue, or with one line of output for
 // each line of input, holding its result alone.
 enum class Answers : std::uint8_t { kDialogue, kResultsOnly };

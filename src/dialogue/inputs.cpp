@@ -20,27 +20,32 @@ bool NextOf(ArgumentReader& reader, Argument::Kind kind, std::string_view& text)
 
 }  // namespace
 
+// ReportFailed: the input read now, named with the system's reason why it failed.
+void Inputs::ReportFailed(Console& console) {
+  console.WriteMessage({current_, ": ", console.FailureReason(Stream::kInput)});
+  anyFailed_ = true;
+}
+
 bool Inputs::OpenNext(Console& console) {
   if (!named_) {
     if (standardInputDone_) return false;
     standardInputDone_ = true;
-    ReadFromStandardInput(console);
+    console.ReadFromStandardInput();
     return true;
   }
   std::string_view text;
   if (NextOf(expressions_, Argument::Kind::kExpression, text)) {
-    ReadFromText(console, text);
+    console.ReadFromText(text);
     return true;
   }
   while (NextOf(files_, Argument::Kind::kOperand, text)) {
     current_ = text;
     if (text == kStandardInputName) {
-      ReadFromStandardInput(console);
+      console.ReadFromStandardInput();
       return true;
     }
-    if (ReadFromFile(console, text.data())) return true;  // an argument's text ends with its NUL
-    WriteErrorLine(console, {"intcalc: ", text, ": ", FailureReason(console, Stream::kInput)});
-    anyFailed_ = true;
+    if (console.ReadFromFile(text.data())) return true;  // an argument's text ends with its NUL
+    ReportFailed(console);
   }
   return false;
 }
@@ -48,18 +53,16 @@ bool Inputs::OpenNext(Console& console) {
 ReadResult Inputs::Read(Console& console, std::span<char> buffer) {
   while (true) {
     if (!reading_ && !OpenNext(console)) {
-      ReadNothing(console);
-      return {ReadStatus::kEndOfInput, 0};
+      console.ReadNothing();
+      return ReadResult::Ended();
     }
     reading_ = true;
-    const ReadResult read = ReadLine(console, buffer);
+    const ReadResult read = console.ReadLine(buffer);
     if (read.status == ReadStatus::kPiece || read.status == ReadStatus::kWriteFailed) return read;
     reading_ = false;
     if (read.status == ReadStatus::kFailed) {
       if (!named_) return read;
-      WriteErrorLine(console,
-                     {"intcalc: ", current_, ": ", FailureReason(console, Stream::kInput)});
-      anyFailed_ = true;
+      ReportFailed(console);
     }
   }
 }

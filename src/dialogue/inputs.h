@@ -29,6 +29,7 @@ class Inputs {
 
  private:
   bool OpenNext(Console& console);
+  void ReportFailed(Console& console);
 
   ArgumentReader expressions_;  // the arguments, walked for the expressions first
   ArgumentReader files_;        // and then for the FILEs

@@ -11,8 +11,6 @@ namespace {
 
 constexpr ConstantText kEqualsSign{"="};
 constexpr ConstantText kNoText{""};
-constexpr std::string_view kCannotRead = "intcalc: cannot read standard input: ";
-constexpr std::string_view kCannotWrite = "intcalc: cannot write to standard output: ";
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
@@ -53,11 +51,12 @@ void ClearOutputs(Dialogue& state) {
   ClearText(state.echoLine);
 }
 
-// Calculate: evaluates a working copy of the expression; the result text tells how it went.
-void Calculate(Dialogue& state) {
+// Calculate: evaluates a working copy of the expression; the result text holds what is to
+// be shown, and the outcome says whether it is an error word.
+Outcome Calculate(Dialogue& state) {
   CopyText(state.expression, state.evaluation.working);
   ClearOutputs(state);
-  (void)EvaluateExpression(state.evaluation);
+  return EvaluateExpression(state.evaluation);
 }
 
 // Delivered: the bytes a read stored into the raw line.
@@ -70,65 +69,63 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
   bool showIntro = true;
   while (true) {
     if (showIntro) {
-      WriteLine(console, kIntroOperators);
-      WriteLine(console, kIntroRange);
-      WriteLine(console, kNoText);
+      console.WriteLine(kIntroOperators);
+      console.WriteLine(kIntroRange);
+      console.WriteLine(kNoText);
     }
-    WritePrompt(console, kPrompt);
+    console.WritePrompt(kPrompt);
 
     const ReadResult read = inputs.Read(console, state.rawLine);
     if (read.status != ReadStatus::kPiece) return FinishRun(console, read.status);
     showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
 
-    WriteLine(console, kExpressionLabel, state.expression);
-    Calculate(state);
+    console.WriteLine(kExpressionLabel, state.expression);
+    (void)Calculate(state);  // the result text is the answer, whatever the outcome
     BuildEchoLine(state);
-    WriteLines(console, LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
-               LineOf(kRule));
+    console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
+                       LineOf(kRule));
   }
-}
-
-bool IsErrorWord(std::string_view result) {
-  return result == kErrorWord || result == kOverflowWord || result == kResolveItErrorWord;
 }
 
 // Evaluated: how many expressions the dialogue would have evaluated in a line so far.
 enum class Evaluated : unsigned char { kNone, kOne, kMoreThanOne };
 
-// WriteLineResult: the one line that answers a line of input; returns whether it is an
-// error word.
-bool WriteLineResult(Console& console, const Dialogue& state, Evaluated evaluated) {
+// WriteLineResult: the one line that answers a line of input, whose one evaluation, if it
+// had one, ended with `outcome`; returns whether the line is an error word.
+bool WriteLineResult(Console& console, const Dialogue& state, Evaluated evaluated,
+                     Outcome outcome) {
   switch (evaluated) {
     case Evaluated::kNone:
-      WritePlatformLine(console, kNoText);
+      console.WritePlatformLine(kNoText);
       return false;
     case Evaluated::kOne:
-      WritePlatformLine(console, state.evaluation.result);
-      return IsErrorWord(state.evaluation.result.View());
+      console.WritePlatformLine(state.evaluation.result);
+      return outcome == Outcome::kFailure;
     case Evaluated::kMoreThanOne:
       break;
   }
-  WritePlatformLine(console, kErrorWord);  // a line longer than one read, taken as more than one
+  console.WritePlatformLine(kErrorWord);  // a line longer than one read, taken as more than one
   return true;
 }
 
 int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& errorWord) {
   Evaluated evaluated = Evaluated::kNone;
-  bool lineOpen = false;  // part of a line has arrived without its line end
+  Outcome outcome = Outcome::kSuccess;  // of the line's latest evaluation
+  bool lineOpen = false;                // part of a line has arrived without its line end
   while (true) {
     const ReadResult read = inputs.Read(console, state.rawLine);
     if (read.status != ReadStatus::kPiece) {
-      if (lineOpen && WriteLineResult(console, state, evaluated)) errorWord = true;
+      if (lineOpen && WriteLineResult(console, state, evaluated, outcome)) errorWord = true;
       return FinishRun(console, read.status);
     }
     if (!CompactInput(Delivered(state, read), state.expression)) {
-      Calculate(state);  // the line's answer is this result, if no other piece has one
+      outcome = Calculate(state);  // the line's answer, if no other piece has one
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }
     lineOpen = !read.endsLine;
     if (lineOpen) continue;
-    if (WriteLineResult(console, state, evaluated)) errorWord = true;
+    if (WriteLineResult(console, state, evaluated, outcome)) errorWord = true;
     evaluated = Evaluated::kNone;
   }
 }
@@ -136,16 +133,17 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
 }  // namespace
 
 int FinishRun(Console& console, ReadStatus status) {
-  FlushOutput(console);
-  RestoreConsole(console);
+  console.Flush();
+  console.Restore();
   const bool readFailed = status == ReadStatus::kFailed;
   if (readFailed) {
-    WriteErrorLine(console, {kCannotRead, FailureReason(console, Stream::kInput)});
+    console.WriteMessage({"cannot read standard input: ", console.FailureReason(Stream::kInput)});
   }
-  if (console.output.Failed()) {
-    WriteErrorLine(console, {kCannotWrite, FailureReason(console, Stream::kOutput)});
+  if (console.OutputFailed()) {
+    console.WriteMessage(
+        {"cannot write to standard output: ", console.FailureReason(Stream::kOutput)});
   }
-  return readFailed || console.output.Failed() ? kExitFailed : kExitInputEnded;
+  return readFailed || console.OutputFailed() ? kExitFailed : kExitInputEnded;
 }
 
 int RunCalculator(Console& console, Dialogue& dialogue, const CommandLine& commandLine) {

@@ -6,16 +6,13 @@
 #include "console/console.h"
 #include "diagnostics/trace.h"
 #include "dialogue/command_line.h"
+#include "dialogue/exit_status.h"
 #include "dialogue/inputs.h"
 #include "eval/expression.h"
 #include "text/limits.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
-
-inline constexpr int kExitInputEnded = 0;
-inline constexpr int kExitFailed = 1;     // reading an input or writing standard output failed
-inline constexpr int kExitErrorWord = 3;  // asked for: an answer was an error word
 
 using RawLine = std::array<char, kReadLimit>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;

@@ -9,8 +9,19 @@
 
 namespace intcalc {
 
-// ApplyOperator: computes left `code` right into `value` and succeeds, or writes
-// "OVERFLOW" or "ERROR" into the result text and fails.
+// OperatorFailure: the one way an operator can fail: the word ApplyOperator writes into the
+// result text, and why, in words, for whoever watches.
+struct OperatorFailure {
+  TextView word;
+  std::string_view why;
+};
+
+// FailureOf: how operator `code` fails when it does: a sum or a product beyond the range is
+// "OVERFLOW", a division or a remainder by zero "ERROR", and so is a code of no operator.
+OperatorFailure FailureOf(OperatorCode code);
+
+// ApplyOperator: computes left `code` right into `value` and succeeds, or writes the word of
+// FailureOf(code) into the result text and fails.
 Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode code,
                       SignedMagnitude& value, ResultTextBuffer& result);
 

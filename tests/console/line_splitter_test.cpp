@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -28,17 +29,17 @@ class Scripted final : public ChunkSource {
  public:
   ReadResult ReadChunk(std::span<char> destination) override {
     ++readCalls;
-    if (nextChunk == scriptedChunks.size()) return {ReadStatus::kEndOfInput, 0};
+    if (nextChunk == scriptedChunks.size()) return ReadResult::Ended();
     std::string& chunk = scriptedChunks[nextChunk];
     if (chunk == kReadFailure) {
       ++nextChunk;
-      return {ReadStatus::kFailed, 0};
+      return ReadResult::Failed(EIO);
     }
     const std::size_t count = std::min(chunk.size(), destination.size());
     std::memcpy(destination.data(), chunk.data(), count);
     chunk.erase(0, count);
     if (chunk.empty()) ++nextChunk;
-    return {ReadStatus::kPiece, count};
+    return ReadResult::Piece(count);
   }
 } scripted;
 

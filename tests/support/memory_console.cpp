@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <memory>
 #include <span>
@@ -18,17 +19,19 @@ namespace intcalc {
 
 namespace {
 
-std::string_view pendingInput;
-std::size_t readLimit = MemoryConsole::kWholeReads;
-
-// The files the console may open: a name and what is left to read of it.
+// Beyond this many calls the console is taken to be looping; every call then fails.
+constexpr int kCallLimit = 100000;
+// The descriptors of the files in memory.
 constexpr int kFirstFile = 100;
+
 struct MemoryFile {
   std::string_view name;
-  std::string_view left;
+  std::string_view left;  // what is left to read
+  int readError = 0;
+  int openError = 0;
+  int reads = 0;
 };
-std::array<MemoryFile, MemoryConsole::kMostFiles> files{};
-std::size_t fileCount = 0;
+
 // Kept: the first bytes written to one stream, and how many were written in all.
 struct Kept {
   std::array<char, MemoryConsole::kOutputKept> bytes;
@@ -43,81 +46,204 @@ struct Kept {
   std::string_view View() const { return {bytes.data(), std::min(written, bytes.size())}; }
 };
 
-Kept output;
-Kept errorOutput;
+struct Fake {
+  Faults faults;
+  std::string_view input;
+  CallsSeen seen;
+  Kept output;
+  Kept errorOutput;
+  std::array<MemoryFile, MemoryConsole::kMostFiles> files{};
+  std::size_t fileCount = 0;
+};
 
-ssize_t ReadFromMemory(int fileDescriptor, void* buffer, std::size_t count) {
-  std::string_view& source = fileDescriptor >= kFirstFile
-                                 ? files[static_cast<std::size_t>(fileDescriptor - kFirstFile)].left
-                                 : pendingInput;
-  const std::size_t taken = std::min({count, readLimit, source.size()});
+Fake fake;
+
+bool Looping(int calls) {
+  if (calls <= kCallLimit) return false;
+  fake.seen.looped = true;
+  return true;
+}
+
+// Fail: a call that fails outright, after which no call may come.
+ssize_t Fail(int error) {
+  fake.seen.failed = true;
+  errno = error;
+  return -1;
+}
+
+MemoryFile* FileOf(int fileDescriptor) {
+  const int index = fileDescriptor - kFirstFile;
+  if (index < 0 || index >= static_cast<int>(fake.fileCount)) return nullptr;
+  return &fake.files[static_cast<std::size_t>(index)];
+}
+
+ssize_t Take(std::string_view& source, void* buffer, std::size_t count) {
+  const std::size_t taken = std::min({count, fake.faults.readSize, source.size()});
   std::memcpy(buffer, source.data(), taken);
   source.remove_prefix(taken);
   return static_cast<ssize_t>(taken);
 }
 
-int OpenInMemory(const char* path) {
-  for (std::size_t index = 0; index < fileCount; ++index) {
-    if (files[index].name == path) return kFirstFile + static_cast<int>(index);
+ssize_t Read(int fileDescriptor, void* buffer, std::size_t count) {
+  if (MemoryFile* file = FileOf(fileDescriptor)) {
+    if (file->readError != 0 && file->reads++ > 0) return errno = file->readError, -1;
+    return Take(file->left, buffer, count);
   }
-  errno = ENOENT;
-  return -1;
+  if (fileDescriptor != STDIN_FILENO) return RealSystemCalls().read(fileDescriptor, buffer, count);
+  const Faults& faults = fake.faults;
+  const int call = ++fake.seen.reads;
+  if (fake.seen.failed) ++fake.seen.callsAfterFailure;
+  if (Looping(call)) return errno = EIO, -1;
+  if (faults.readErrorAt == call) return Fail(EIO);
+  if (faults.interruptReads && call % 2 == 1) return errno = EINTR, -1;
+  if (faults.blockReads && call % 2 == 1) return errno = EAGAIN, -1;
+  return Take(fake.input, buffer, count);
 }
 
-int CloseInMemory(int /*fileDescriptor*/) {
+ssize_t Write(int fileDescriptor, const void* buffer, std::size_t count) {
+  const Faults& faults = fake.faults;
+  if (fileDescriptor == STDERR_FILENO) {
+    ++fake.seen.errorWrites;
+    if (faults.errorFailsAtATerminal) return errno = EIO, -1;
+    fake.errorOutput.Write(buffer, count);
+    return static_cast<ssize_t>(count);
+  }
+  if (fileDescriptor != STDOUT_FILENO) {
+    return RealSystemCalls().write(fileDescriptor, buffer, count);
+  }
+  const int call = ++fake.seen.writes;
+  if (fake.seen.failed) ++fake.seen.callsAfterFailure;
+  if (Looping(call)) return errno = EIO, -1;
+  if (faults.writesReturnZero) {
+    fake.seen.failed = true;
+    return 0;
+  }
+  if (call >= faults.writeFailureFrom && call <= faults.writeFailureTo) return Fail(ENOSPC);
+  if (faults.interruptWrites && call % 2 == 1) return errno = EINTR, -1;
+  if (faults.blockWrites && call % 2 == 1) return errno = EAGAIN, -1;
+  const std::size_t written = std::min(count, faults.writeLimit);
+  fake.output.Write(buffer, written);
+  return static_cast<ssize_t>(written);
+}
+
+int IsTerminal(int fileDescriptor) {
+  const Faults& faults = fake.faults;
+  return (fileDescriptor == STDIN_FILENO && faults.inputIsTerminal) ||
+         (fileDescriptor == STDOUT_FILENO && faults.outputIsTerminal) ||
+         (fileDescriptor == STDERR_FILENO && faults.errorFailsAtATerminal);
+}
+
+// GetModes: on a terminal, every flag on and seven-bit characters, so each flag a mode
+// sets or clears shows; Ctrl-X the erase key, and no other key named.
+int GetModes(int /*fileDescriptor*/, termios* modes) {
+  if (!fake.faults.inputIsTerminal) return errno = ENOTTY, -1;
+  *modes = termios{};
+  modes->c_iflag = modes->c_oflag = modes->c_lflag = ~tcflag_t{0};
+  modes->c_cflag = CS7;
+  modes->c_cc[VERASE] = '\x18';
   return 0;
 }
 
-ssize_t WriteToMemory(int fileDescriptor, const void* buffer, std::size_t count) {
-  (fileDescriptor == STDERR_FILENO ? errorOutput : output).Write(buffer, count);
-  return static_cast<ssize_t>(count);
-}
-
-int NeverTerminal(int /*fileDescriptor*/) {
+int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* modes) {
+  if (!fake.faults.inputIsTerminal) return errno = ENOTTY, -1;
+  if (fake.seen.modeChanges++ == 0) fake.seen.firstModes = *modes;
+  if (fake.faults.setModesFails) return errno = EIO, -1;
   return 0;
 }
 
-int AlwaysReady(pollfd* /*descriptors*/, nfds_t count, const timespec* /*timeout*/,
-                const sigset_t* /*mask*/) {
+int WindowSize(int /*fileDescriptor*/, winsize* /*size*/) {
+  return errno = ENOTTY, -1;
+}
+
+// Resized: the resize that comes as the wait begins: held back until then, it ends the
+// wait; taken before, it is news only after the next key, for which a wait of the
+// system's would go on.
+bool Resized(const sigset_t* mask) {
+  raise(SIGWINCH);
+  sigset_t pending;
+  sigpending(&pending);
+  if (sigismember(&pending, SIGWINCH) != 1) return false;
+  sigset_t before;
+  sigprocmask(SIG_SETMASK, mask, &before);
+  sigprocmask(SIG_SETMASK, &before, nullptr);
+  return true;
+}
+
+int Ready(pollfd* descriptors, nfds_t count, const timespec* timeout, const sigset_t* mask) {
+  CallsSeen& seen = fake.seen;
+  const Faults& faults = fake.faults;
+  ++seen.polls;
+  if (count != 1 || descriptors[0].fd > STDERR_FILENO) {
+    return RealSystemCalls().ppoll(descriptors, count, timeout, mask);
+  }
+  if (timeout != nullptr) seen.timedWait = timeout->tv_sec * 1000 + timeout->tv_nsec / 1000000;
+  if (seen.polls == faults.resizeAtWait && mask != nullptr && Resized(mask)) {
+    return errno = EINTR, -1;
+  }
+  if (faults.waitsInterrupted && timeout != nullptr) {
+    return ++seen.timedPolls == 1 ? (errno = EINTR, -1) : 0;
+  }
+  if (faults.pollFails) return static_cast<int>(Fail(EINVAL));
   return static_cast<int>(count);
 }
 
-int NoModesToGet(int /*fileDescriptor*/, termios* /*modes*/) {
-  errno = ENOTTY;
-  return -1;
+int Open(const char* path) {
+  for (std::size_t index = 0; index < fake.fileCount; ++index) {
+    MemoryFile& file = fake.files[index];
+    if (file.name != path) continue;
+    if (file.openError != 0) return errno = file.openError, -1;
+    return kFirstFile + static_cast<int>(index);
+  }
+  return RealSystemCalls().openToRead(path);
 }
 
-int NoModesToSet(int /*fileDescriptor*/, int /*when*/, const termios* /*modes*/) {
-  errno = ENOTTY;
-  return -1;
+int Close(int fileDescriptor) {
+  if (FileOf(fileDescriptor) == nullptr) return RealSystemCalls().close(fileDescriptor);
+  ++fake.seen.fileCloses;
+  return 0;
 }
 
 }  // namespace
 
-void MemoryConsole::Start(std::string_view input, std::size_t readSize) {
-  pendingInput = input;
-  readLimit = readSize;
-  output.written = 0;
-  errorOutput.written = 0;
-  fileCount = 0;
-  InstallSystemCalls({ReadFromMemory, WriteToMemory, NeverTerminal, AlwaysReady, ::sigprocmask,
-                      NoModesToGet, NoModesToSet, OpenInMemory, CloseInMemory});
+void MemoryConsole::Start(std::string_view input, const Faults& faults) {
+  fake.faults = faults;
+  fake.input = input;
+  fake.seen = CallsSeen{};
+  fake.output.written = 0;
+  fake.errorOutput.written = 0;
+  fake.fileCount = 0;
+  SystemCalls calls = RealSystemCalls();
+  calls.read = Read;
+  calls.write = Write;
+  calls.isTerminal = IsTerminal;
+  calls.ppoll = Ready;
+  calls.getModes = GetModes;
+  calls.setModes = SetModes;
+  calls.windowSize = WindowSize;
+  calls.openToRead = Open;
+  calls.close = Close;
+  InstallSystemCalls(calls);
 }
 
-void MemoryConsole::AddFile(std::string_view name, std::string_view content) {
-  files.at(fileCount++) = {name, content};
+void MemoryConsole::AddFile(std::string_view name, std::string_view content, int readError,
+                            int openError) {
+  fake.files.at(fake.fileCount++) = {name, content, readError, openError, 0};
 }
 
 std::string_view MemoryConsole::Output() {
-  return output.View();
+  return fake.output.View();
 }
 
 std::size_t MemoryConsole::OutputSize() {
-  return output.written;
+  return fake.output.written;
 }
 
 std::string_view MemoryConsole::ErrorOutput() {
-  return errorOutput.View();
+  return fake.errorOutput.View();
+}
+
+const CallsSeen& MemoryConsole::Seen() {
+  return fake.seen;
 }
 
 void MemoryConsole::Stop() {
