@@ -27,6 +27,7 @@
 #include "editor/key_decoder.h"
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
+#include "editor/typing.h"
 
 namespace intcalc {
 

@@ -41,10 +41,11 @@ enum class Waited : std::uint8_t {
 };
 
 // WaitForInput: waits until standard input can be read, at most `milliseconds` when it
-// is not -1. Before each wait, `beforeWait` takes the news and writes out what is pending,
-// with the signals that bring news (SIGWINCH, SIGCONT) held back; only the wait itself
-// lets them through, so news that comes at any instant ends the wait at once and is taken
-// before the next. A wait cut short is waited again, whole.
+// is not -1. Before each wait it calls `beforeWait`, with the signals that bring news
+// (SIGWINCH, SIGCONT) held back, for the caller to take the news and write out what is
+// pending; false stops the waiting (kStopped). Only the wait itself lets the signals
+// through, so news that comes at any instant ends the wait at once, and `beforeWait` sees
+// it before the next. A wait cut short is waited again, whole.
 template <typename BeforeWait>
 Waited WaitForInput(int milliseconds, BeforeWait beforeWait) {
   constexpr long kNanosecondsPerMillisecond = 1'000'000;

@@ -1,4 +1,6 @@
-// The program's command line, parsed once into the one value the run reads.
+// The program's command line, parsed once into the one value the run reads. The
+// expressions and the FILEs are the one thing it keeps no list of: their number has no
+// bound, so Inputs reads them in turn from the arguments themselves.
 #pragma once
 
 #include <cstdint>

@@ -9,8 +9,9 @@ namespace intcalc {
 
 namespace {
 
+// HistoryEntry: the line entered `age` lines ago, 1 the newest.
 const EditLine& HistoryEntry(const History& history, std::size_t age) {
-  return history.entries[(history.next + kHistoryEntries - age) % kHistoryEntries];
+  return history.Newest(age - 1);
 }
 
 // Show: `line` as the line, cut to what this line may hold, the cursor at `cursor`, and
@@ -19,14 +20,14 @@ void Show(EditorState& state, const EditLine& line, std::size_t cursor) {
   state.line = line;
   state.line.Truncate(std::min(line.Size(), state.capacity));
   state.cursor = std::min(cursor, state.line.Size());
-  state.undo.count = 0;
+  state.undo.Clear();
 }
 
 // Find: from history entry `age` back, the first that holds the text searched for; shows
 // it, the cursor where the text begins, or rings the bell.
 EditOutcome Find(EditorState& state, std::size_t age) {
   Search& search = state.search;
-  for (; age <= state.history.count; ++age) {
+  for (; age <= state.history.Size(); ++age) {
     const EditLine& entry = HistoryEntry(state.history, age);
     const std::size_t at = entry.View().rfind(search.text.View());
     if (at == std::string_view::npos) continue;
@@ -50,10 +51,8 @@ void Leave(EditorState& state) {
 
 void Remember(History& history, const EditLine& line) {
   if (line.IsEmpty()) return;
-  if (history.count > 0 && HistoryEntry(history, 1).View() == line.View()) return;
-  history.entries[history.next] = line;
-  history.next = (history.next + 1) % kHistoryEntries;
-  history.count = std::min(history.count + 1, kHistoryEntries);
+  if (!history.IsEmpty() && history.Newest().View() == line.View()) return;
+  history.Put(line);
 }
 
 void Recall(EditorState& state, std::size_t age) {

@@ -15,8 +15,6 @@
 
 namespace intcalc {
 
-inline constexpr std::size_t kLeastColumns = 2;
-
 // What goes before the line is drawn again.
 enum class Clearing : std::uint8_t {
   kRow,        // the row the line is on

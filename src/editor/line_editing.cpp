@@ -18,7 +18,7 @@ void Erase(EditorState& state, std::size_t first, std::size_t last) {
 
 // Insert: text at the cursor, the cursor after it, or the bell when it would not fit.
 EditOutcome Insert(EditorState& state, std::string_view text) {
-  if (state.line.Size() + text.size() > state.capacity) return EditOutcome::kBell;
+  if (!Fits(state, text.size())) return EditOutcome::kBell;  // refused whole, with the bell
   state.line.Insert(state.cursor, text);
   state.cursor += text.size();
   return EditOutcome::kGoOn;
@@ -110,19 +110,12 @@ constexpr bool IsChange(EditAction action) {
   }
 }
 
-void Keep(UndoList& undo, const Snapshot& before) {
-  undo.steps[undo.next] = before;
-  undo.next = (undo.next + 1) % kUndoSteps;
-  undo.count = std::min(undo.count + 1, kUndoSteps);
-}
-
 EditOutcome Undo(EditorState& state) {
   UndoList& undo = state.undo;
-  if (undo.count == 0) return EditOutcome::kBell;
-  undo.next = (undo.next + kUndoSteps - 1) % kUndoSteps;
-  --undo.count;
-  state.line = undo.steps[undo.next].line;
-  state.cursor = undo.steps[undo.next].cursor;
+  if (undo.IsEmpty()) return EditOutcome::kBell;
+  state.line = undo.Newest().line;
+  state.cursor = undo.Newest().cursor;
+  undo.TakeNewest();
   return EditOutcome::kGoOn;
 }
 
@@ -168,30 +161,12 @@ EditOutcome Change(EditorState& state, const Key& key) {
   }
 }
 
-// Move: what a key that changes no text does.
-EditOutcome Move(EditorState& state, const Key& key) {
-  const std::string_view text = state.line.View();
+// Command: what any other key does: it brings back another line, undoes, searches, ends
+// the line, or asks the shell to act.
+EditOutcome Command(EditorState& state, const Key& key) {
   switch (key.action) {
-    case EditAction::kLeft:
-      if (state.cursor > 0) state.cursor = CharacterBefore(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kRight:
-      if (state.cursor < text.size()) state.cursor += CharacterLength(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kHome:
-      state.cursor = 0;
-      return EditOutcome::kGoOn;
-    case EditAction::kEnd:
-      state.cursor = text.size();
-      return EditOutcome::kGoOn;
-    case EditAction::kWordLeft:
-      state.cursor = WordStartBefore(text, state.cursor);
-      return EditOutcome::kGoOn;
-    case EditAction::kWordRight:
-      state.cursor = WordEndAfter(text, state.cursor);
-      return EditOutcome::kGoOn;
     case EditAction::kUp:
-      if (state.historyAge == state.history.count) return EditOutcome::kBell;
+      if (state.historyAge == state.history.Size()) return EditOutcome::kBell;
       if (state.historyAge == 0) state.unsent = state.line;
       Recall(state, state.historyAge + 1);
       return EditOutcome::kGoOn;
@@ -207,7 +182,7 @@ EditOutcome Move(EditorState& state, const Key& key) {
     case EditAction::kCancel:
       return EditOutcome::kBell;
     case EditAction::kEnter:
-      state.cursor = text.size();
+      state.cursor = state.line.Size();
       Remember(state.history, state.line);
       return EditOutcome::kLineDone;
     case EditAction::kInterrupt:
@@ -224,6 +199,33 @@ EditOutcome Move(EditorState& state, const Key& key) {
   }
 }
 
+// Move: the cursor moved within the line as a moving key asks; false for any other key.
+bool Move(EditorState& state, const Key& key) {
+  const std::string_view text = state.line.View();
+  switch (key.action) {
+    case EditAction::kLeft:
+      if (state.cursor > 0) state.cursor = CharacterBefore(text, state.cursor);
+      return true;
+    case EditAction::kRight:
+      if (state.cursor < text.size()) state.cursor += CharacterLength(text, state.cursor);
+      return true;
+    case EditAction::kHome:
+      state.cursor = 0;
+      return true;
+    case EditAction::kEnd:
+      state.cursor = text.size();
+      return true;
+    case EditAction::kWordLeft:
+      state.cursor = WordStartBefore(text, state.cursor);
+      return true;
+    case EditAction::kWordRight:
+      state.cursor = WordEndAfter(text, state.cursor);
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace
 
 void StartLine(EditorState& state, std::size_t capacity) {
@@ -233,7 +235,7 @@ void StartLine(EditorState& state, std::size_t capacity) {
   state.windowStart = 0;
   state.cursorColumn = 0;
   state.historyAge = 0;
-  state.undo.count = 0;
+  state.undo.Clear();
   state.search.active = false;
   state.lastAction = EditAction::kNone;
 }
@@ -252,9 +254,9 @@ EditOutcome Apply(EditorState& state, const Key& key) {
     const Snapshot before{state.line, state.cursor};
     outcome = Change(state, key);
     const bool typing = key.action == EditAction::kInsert && state.lastAction == key.action;
-    if (!typing && state.line.View() != before.line.View()) Keep(state.undo, before);
-  } else {
-    outcome = Move(state, key);
+    if (!typing && state.line.View() != before.line.View()) state.undo.Put(before);
+  } else if (!Move(state, key)) {
+    outcome = Command(state, key);
   }
   if (key.action != EditAction::kInterrupt) state.lastAction = key.action;
   return outcome;

@@ -9,21 +9,15 @@
 
 #include "editor/key_decoder.h"
 #include "text/bounded_array.h"
+#include "text/bounded_ring.h"
 #include "text/limits.h"
 
 namespace intcalc {
 
-// The width taken for a terminal that does not tell its own.
-inline constexpr std::size_t kDefaultColumns = 80;
-
 using EditLine = BoundedArray<char, kEditCapacity>;
 
-// History: a ring of the latest lines of this session.
-struct History {
-  std::array<EditLine, kHistoryEntries> entries{};
-  std::size_t next = 0;   // where the next line goes
-  std::size_t count = 0;  // lines kept
-};
+// History: the latest lines entered, newest first.
+using History = BoundedRing<EditLine, kHistoryEntries>;
 
 // Snapshot: a line and where its cursor was, as an undo puts them back.
 struct Snapshot {
@@ -31,13 +25,9 @@ struct Snapshot {
   std::size_t cursor = 0;
 };
 
-// UndoList: a ring of the lines as they were before the latest changes; past kUndoSteps
-// the oldest are forgotten.
-struct UndoList {
-  std::array<Snapshot, kUndoSteps> steps{};
-  std::size_t next = 0;   // where the next snapshot goes
-  std::size_t count = 0;  // snapshots kept
-};
+// UndoList: the lines as they were before the latest changes; past kUndoSteps the oldest
+// are forgotten.
+using UndoList = BoundedRing<Snapshot, kUndoSteps>;
 
 // Search: an incremental search back through the history, while one is under way.
 struct Search {
@@ -81,27 +71,12 @@ enum class EditOutcome : std::uint8_t {
 // kEditCapacity), the history kept.
 void StartLine(EditorState& state, std::size_t capacity);
 
+// Fits: whether `bytes` more fit the line: the one test of a line's room.
+inline bool Fits(const EditorState& state, std::size_t bytes) {
+  return state.line.Size() + bytes <= state.capacity;
+}
+
 // Apply: what one key does to the line, the history and a search.
 EditOutcome Apply(EditorState& state, const Key& key);
-
-// BytesApplied: what the bytes of one read did to the line.
-struct BytesApplied {
-  std::size_t used = 0;  // bytes taken; those after a key that ends the line are not
-  // kGoOn when every byte was taken; else what the key that stopped the taking asks for:
-  // kLineDone, kEndOfInput, kInterrupt, kQuit or kSuspend.
-  EditOutcome outcome = EditOutcome::kGoOn;
-  bool changed = false;      // the line or the cursor may have changed: draw it again
-  bool bell = false;         // a key could not be taken: ring the bell, once
-  bool clearScreen = false;  // Ctrl-L: draw it on a cleared screen
-};
-
-// ApplyBytes: the keys of `bytes`, decoded by `decoder`, which keeps an unfinished key for
-// the next bytes, applied in turn until one ends the line or must be acted on at once. A
-// character of several code points that these bytes bring whole goes in whole or, with
-// the bell, not at all.
-BytesApplied ApplyBytes(EditorState& state, KeyDecoder& decoder, std::string_view bytes);
-
-// ApplyKeys: the same for keys already decoded, such as those an Escape's wait expired.
-BytesApplied ApplyKeys(EditorState& state, const Keys& keys);
 
 }  // namespace intcalc

@@ -1,9 +1,8 @@
-// Typing: the keys of one read applied together, each character that arrives whole going
-// in whole.
+#include "editor/typing.h"
+
 #include <algorithm>
 
 #include "editor/characters.h"
-#include "editor/line_editing.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
@@ -58,8 +57,8 @@ void Into(BytesApplied& applied, const BytesApplied& from) {
 BytesApplied InsertWhole(EditorState& state, Character& character) {
   BytesApplied applied;
   if (character.bytes.IsEmpty() && !character.tooLong) return applied;
-  if (character.tooLong || state.line.Size() + character.bytes.Size() > state.capacity) {
-    applied.bell = true;
+  if (character.tooLong || !Fits(state, character.bytes.Size())) {
+    applied.bell = true;  // refused whole, with the bell, as a key past the line's end is
   } else {
     // One code point at a time, as typed: the line takes them all, as checked above.
     for (std::size_t at = 0; at < character.bytes.Size();) {

@@ -83,6 +83,10 @@ inline constexpr std::size_t kKeysCapacity = 4096;
 inline constexpr std::size_t kLongestParameters = 8;
 // kMostColumns: the widest terminal drawn for; a wider one is drawn as if this wide.
 inline constexpr std::size_t kMostColumns = 1024;
+// kLeastColumns: the narrowest drawn for: a column for the line and one for the cursor.
+inline constexpr std::size_t kLeastColumns = 2;
+// kDefaultColumns: the width taken for a terminal that does not tell its own.
+inline constexpr std::size_t kDefaultColumns = 80;
 // kMostPrompt: the most of a prompt drawn above the line on a cleared screen.
 inline constexpr std::size_t kMostPrompt = 128;
 // kMostDrawingControls: the bytes of the controls one drawing writes around the prompt and

@@ -11,6 +11,7 @@
 
 #include "editor/key_decoder.h"
 #include "editor/line_drawing.h"
+#include "editor/typing.h"
 #include "support/case_name.h"
 
 namespace intcalc {
