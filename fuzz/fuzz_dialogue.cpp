@@ -20,11 +20,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace intcalc;
   if (size == 0) return 0;
   constexpr std::size_t kReadSizes = 64;
-  const std::size_t readSize =
-      data[0] % kReadSizes == 0 ? MemoryConsole::kWholeReads : data[0] % kReadSizes;
+  const Faults reads = {.readSize =
+                            data[0] % kReadSizes == 0 ? Faults::kWholeReads : data[0] % kReadSizes};
   const std::string_view input(reinterpret_cast<const char*>(data) + 1, size - 1);
 
-  MemoryConsole::Start(input, readSize);
+  MemoryConsole::Start(input, reads);
   const int status = RunAfresh();
   std::vector<std::string> results;
   const std::string problem = CheckDialogue(input, MemoryConsole::Output(), &results);
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   const std::string dialogue(MemoryConsole::Output());
-  MemoryConsole::Start(input, readSize);
+  MemoryConsole::Start(input, reads);
   constexpr std::array<const char*, 1> kResults = {"-r"};
   const int resultsStatus = RunAfresh(kResults);
   const bool same = MemoryConsole::Output() == ExpectedResults(input, results);
@@ -46,7 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::abort();
   }
 
-  MemoryConsole::Start(input, readSize);
+  MemoryConsole::Start(input, reads);
   constexpr std::array<const char*, 1> kTraced = {"--trace"};
   const int tracedStatus = RunAfresh(kTraced);
   const bool unchanged = MemoryConsole::Output() == dialogue;

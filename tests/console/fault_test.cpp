@@ -4,14 +4,10 @@
 // write that fails outright ends the run with status 1 and a message on standard error;
 // after a failed write nothing more is written or read. Nothing loops forever.
 #include <gtest/gtest.h>
-#include <signal.h>
 #include <termios.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,36 +27,20 @@ using Answers = std::vector<const char*>;
 const Answers kDialogue;
 const Answers kResults = {"-r"};
 
-// Run: what the calculator did over `input` with the faults: its exit status, what it
-// wrote, and the calls it made.
-struct Run {
-  int status = 0;
-  std::string output;
-  std::string errorOutput;
-  CallsSeen seen;
-};
-Run state;
-
-// RunWith: the calculator over `input` with the faults, into `state`; returns its exit
-// status.
+// RunWith: the calculator over `input` with the faults; returns its exit status. What it
+// wrote and the calls it made stay in MemoryConsole until the next run.
 int RunWith(std::string_view input, const Faults& faults, const Answers& arguments = kDialogue) {
   MemoryConsole::Start(input, faults);
-  state.status = RunAfresh(arguments);
-  state.output = MemoryConsole::Output();
-  state.errorOutput = MemoryConsole::ErrorOutput();
-  state.seen = MemoryConsole::Seen();
+  const int status = RunAfresh(arguments);
   MemoryConsole::Stop();
-  return state.status;
+  return status;
 }
 
-// CleanOutput: what the calculator writes for `input` when nothing goes wrong; `state` is
-// left as it was.
+// CleanOutput: what the calculator writes for `input` when nothing goes wrong; a run, so
+// taken before the run it is compared with.
 std::string CleanOutput(std::string_view input, const Answers& answers = kDialogue) {
-  MemoryConsole::Start(input);
-  EXPECT_EQ(RunAfresh(answers), kExitInputEnded);
-  std::string output(MemoryConsole::Output());
-  MemoryConsole::Stop();
-  return output;
+  EXPECT_EQ(RunWith(input, {}, answers), kExitInputEnded);
+  return std::string(MemoryConsole::Output());
 }
 
 constexpr std::string_view kCannotRead = "intcalc: cannot read standard input: ";
@@ -77,12 +57,12 @@ struct FaultCase {
 class RecoveredFaultTest : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
-  const Answers stepping = {"--step"};
-  EXPECT_EQ(RunWith(kInput, GetParam().faults, GetParam().stepping ? stepping : kDialogue),
+  const std::string clean = CleanOutput(kInput);
+  EXPECT_EQ(RunWith(kInput, GetParam().faults, GetParam().stepping ? Answers{"--step"} : kDialogue),
             kExitInputEnded);
-  const CallsSeen& seen = state.seen;
+  const CallsSeen& seen = MemoryConsole::Seen();
   EXPECT_FALSE(seen.looped);
-  EXPECT_EQ(state.output, CleanOutput(kInput));
+  EXPECT_EQ(MemoryConsole::Output(), clean);
   // Input that is no terminal has no settings to touch.
   if (!GetParam().faults.inputIsTerminal) {
     EXPECT_EQ(seen.modeChanges, 0);
@@ -92,6 +72,8 @@ TEST_P(RecoveredFaultTest, GiveTheSameOutputAsNoFault) {
   }
   // A trace stops at the first row it cannot write.
   EXPECT_EQ(seen.errorWrites, GetParam().faults.errorFailsAtATerminal ? 1 : 0);
+  const bool blocks = GetParam().faults.blockReads || GetParam().faults.blockWrites;
+  EXPECT_GE(seen.polls, blocks ? 1 : 0);  // a call that would block waits for readiness first
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -106,6 +88,9 @@ INSTANTIATE_TEST_SUITE_P(
         {"InterruptedOneByteReads", {.readSize = 1, .interruptReads = true}},
         {"WouldBlockReads", {.blockReads = true}},
         {"WouldBlockWrites", {.blockWrites = true}},
+        {"WouldBlockReadsAndWrites", {.blockReads = true, .blockWrites = true}},
+        // Only input is a terminal, so its own line mode edits; setting that mode fails.
+        {"ATerminalWhoseModeCannotBeSet", {.inputIsTerminal = true, .setModesFails = true}},
         // The steps cannot show, so no key is waited for: a key read would take input.
         {"SteppingWhereStandardErrorFails",
          {.readSize = 1, .inputIsTerminal = true, .errorFailsAtATerminal = true},
@@ -118,7 +103,7 @@ TEST(FaultTest, AnswersGoOutInFewBigWrites) {
   for (int line = 0; line < 2000; ++line)
     input += "1+1\n";
   RunWith(input, {});
-  EXPECT_LE(state.seen.writes, static_cast<int>(state.output.size() / 32768) + 1);  // 32 KiB each
+  EXPECT_LE(MemoryConsole::Seen().writes, MemoryConsole::OutputSize() / 32768 + 1);  // 32 KiB each
 }
 
 TEST(FaultTest, NothingIsWrittenAfterAFailedWrite) {
@@ -127,19 +112,7 @@ TEST(FaultTest, NothingIsWrittenAfterAFailedWrite) {
   for (int line = 0; line < 20000; ++line)
     input += "1+1\n";
   EXPECT_EQ(RunWith(input, {.writeFailureFrom = 2, .writeFailureTo = 2}), kExitFailed);
-  EXPECT_EQ(state.seen.callsAfterFailure, 0);
-}
-
-TEST(FaultTest, WouldBlockWaitsForReadiness) {
-  RunWith(kInput, {.blockReads = true, .blockWrites = true});
-  EXPECT_GT(state.seen.polls, 0);
-  EXPECT_EQ(state.output, CleanOutput(kInput));
-}
-
-TEST(FaultTest, ATerminalWhoseModeCannotBeSetStillReads) {
-  // Only input is a terminal, so its own line mode edits; setting that mode fails.
-  EXPECT_EQ(RunWith(kInput, {.inputIsTerminal = true, .setModesFails = true}), kExitInputEnded);
-  EXPECT_EQ(state.output, CleanOutput(kInput));
+  EXPECT_EQ(MemoryConsole::Seen().callsAfterFailure, 0);
 }
 
 // ---- Failures that end the run, in both forms of answer -------------------------------
@@ -162,16 +135,16 @@ class FailureTest : public testing::TestWithParam<std::tuple<FailureCase, Answer
 
 TEST_P(FailureTest, EndsWithStatusOneAndAMessageAndNothingAfter) {
   const auto& [failure, answers] = GetParam();
+  const std::string clean = failure.inputBefore
+                                ? CleanOutput(*failure.inputBefore, answers)
+                                : CleanOutput(kInput, answers).substr(0, failure.kept);
   EXPECT_EQ(RunWith(kInput, failure.faults, answers), kExitFailed);
-  EXPECT_FALSE(state.seen.looped);
-  EXPECT_EQ(state.errorOutput, failure.message);
-  EXPECT_TRUE(state.seen.failed);
-  EXPECT_EQ(state.seen.callsAfterFailure, 0);
-  if (failure.inputBefore) {
-    EXPECT_EQ(state.output, CleanOutput(*failure.inputBefore, answers));
-  } else {
-    EXPECT_EQ(state.output, CleanOutput(kInput, answers).substr(0, failure.kept));
-  }
+  const CallsSeen& seen = MemoryConsole::Seen();
+  EXPECT_FALSE(seen.looped);
+  EXPECT_EQ(MemoryConsole::ErrorOutput(), failure.message);
+  EXPECT_TRUE(seen.failed);
+  EXPECT_EQ(seen.callsAfterFailure, 0);
+  EXPECT_EQ(MemoryConsole::Output(), clean);
 }
 
 const std::string kWriteFailed = std::string(kCannotWrite) + "No space left on device\n";
@@ -219,9 +192,10 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
                      .outputIsTerminal = true,
                      .waitsInterrupted = true}),
             kExitInputEnded);
-  EXPECT_EQ(state.seen.timedPolls, 2);
-  EXPECT_NE(state.output.find("\r\n1+1=2\r\n"), std::string::npos) << state.output;
-  const termios& raw = state.seen.firstModes;  // each byte as typed, eight bits wide
+  EXPECT_EQ(MemoryConsole::Seen().timedPolls, 2);
+  EXPECT_NE(MemoryConsole::Output().find("\r\n1+1=2\r\n"), std::string::npos)
+      << MemoryConsole::Output();
+  const termios& raw = MemoryConsole::Seen().firstModes;  // each byte as typed, eight bits wide
   EXPECT_EQ(raw.c_iflag & (BRKINT | ICRNL | INPCK | ISTRIP | IXON), 0U);
   EXPECT_EQ(raw.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
   EXPECT_EQ(raw.c_lflag & (ECHO | ICANON | IEXTEN | ISIG), 0U);
@@ -232,19 +206,22 @@ TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   const Faults editing = {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true};
   // The rest of a sequence in later reads: still the one key, Left; the terminal's erase key.
   EXPECT_EQ(RunWith("12\x1b[D3\x18\r", editing), kExitInputEnded);
-  EXPECT_NE(state.output.find("\r\n12=12\r\n"), std::string::npos) << state.output;
-  EXPECT_EQ(state.seen.timedWait, 500);  // the longest a slow link may take between its bytes
+  EXPECT_NE(MemoryConsole::Output().find("\r\n12=12\r\n"), std::string::npos)
+      << MemoryConsole::Output();
+  EXPECT_EQ(MemoryConsole::Seen().timedWait,
+            500);  // the longest a slow link may take between its bytes
   // A wait that fails is a failed read, not a read after it.
   Faults failing = editing;
   failing.pollFails = true;
   EXPECT_EQ(RunWith("\x1b", failing), kExitFailed);
-  EXPECT_EQ(state.errorOutput, std::string(kCannotRead) + "Invalid argument\n");
+  EXPECT_EQ(MemoryConsole::ErrorOutput(), std::string(kCannotRead) + "Invalid argument\n");
   // An unfinished character when nothing more came: each of its bytes, as typed.
   Faults unfinished = editing;
   unfinished.readSize = 2;
   unfinished.waitsInterrupted = true;
   EXPECT_EQ(RunWith("\xe4\xb8\r", unfinished), kExitInputEnded);
-  EXPECT_NE(state.output.find("\xe4\xb8=ERROR"), std::string::npos) << state.output;
+  EXPECT_NE(MemoryConsole::Output().find("\xe4\xb8=ERROR"), std::string::npos)
+      << MemoryConsole::Output();
 }
 
 TEST(FaultTest, AResizeAsTheWaitBeginsIsDrawnBeforeTheNextKey) {
@@ -254,20 +231,21 @@ TEST(FaultTest, AResizeAsTheWaitBeginsIsDrawnBeforeTheNextKey) {
           "12\r",
           {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true, .resizeAtWait = 2}),
       kExitInputEnded);
-  const std::string beforeTheNextKey = state.output.substr(0, state.output.find("\r12"));
-  EXPECT_NE(beforeTheNextKey.find("\r1\x1b[0K"), beforeTheNextKey.rfind("\r1\x1b[0K"))
-      << state.output;
+  const std::string_view output = MemoryConsole::Output();
+  const std::string_view beforeTheNextKey = output.substr(0, output.find("\r12"));
+  EXPECT_NE(beforeTheNextKey.find("\r1\x1b[0K"), beforeTheNextKey.rfind("\r1\x1b[0K")) << output;
 }
 
 TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
   // Both ends are terminals that understand cursor movement: the line editor's turn.
   setenv("TERM", "xterm", 1);
+  const std::string introduction = CleanOutput("");
   EXPECT_EQ(
       RunWith(kInput, {.inputIsTerminal = true, .outputIsTerminal = true, .setModesFails = true}),
       kExitFailed);
-  EXPECT_EQ(state.seen.reads, 0);
-  EXPECT_EQ(state.output, CleanOutput(""));
-  EXPECT_EQ(state.errorOutput, kReadFailed);
+  EXPECT_EQ(MemoryConsole::Seen().reads, 0);
+  EXPECT_EQ(MemoryConsole::Output(), introduction);
+  EXPECT_EQ(MemoryConsole::ErrorOutput(), kReadFailed);
 }
 
 TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {

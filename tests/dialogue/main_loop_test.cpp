@@ -1,9 +1,11 @@
 // The dialogue on single lines of input, through the console's seam: what it makes of the
-// bytes of a line, and the three lines it answers an expression with.
+// bytes of a line, the three lines it answers an expression with, and the trace's rows of
+// the expression: every byte shown, a line wider than a row wrapped below its label.
 #include "dialogue/main_loop.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,7 @@ struct LineCase {
   std::string input;
   std::string expression;  // as the dialogue shows it; empty for the introduction again
   std::string result;
+  std::string traced = {};  // when not empty: the trace's rows of the expression
 };
 
 class DialogueLineTest : public testing::TestWithParam<LineCase> {};
@@ -41,6 +44,14 @@ TEST_P(DialogueLineTest, ShowsTheLineWithoutItsBlanksAndItsResult) {
                              "\r\nThis is your Result:  " + GetParam().result + "\r\n" +
                              expression + "=" + GetParam().result + "\r\n";
   EXPECT_TRUE(output.starts_with(std::string(kIntroAndPrompt) + answer)) << output;
+  if (GetParam().traced.empty()) return;
+  constexpr std::array<const char*, 1> kTraced = {"--trace"};
+  MemoryConsole::Start(GetParam().input);
+  (void)RunAfresh(kTraced);
+  MemoryConsole::Stop();
+  const std::string rows = "\nexpression " + GetParam().traced + "\n";
+  EXPECT_NE(MemoryConsole::ErrorOutput().find(rows), std::string::npos)
+      << MemoryConsole::ErrorOutput();
 }
 
 // Sums of ones: "1+1+...+1" of 121 characters is 61, and with a 0 after it, of 120, 69.
@@ -52,6 +63,10 @@ std::string Ones(std::size_t operands) {
 }
 const std::string k121 = Ones(61);
 const std::string k120 = Ones(60) + "0";
+const std::string kBelow = "\n           ";  // a row that goes on below its label
+std::string Escapes(int count) {
+  return count == 0 ? "" : "\\x01" + Escapes(count - 1);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, DialogueLineTest,
@@ -60,13 +75,16 @@ INSTANTIATE_TEST_SUITE_P(
         {"Blanks", "    \r\n", "", ""},
         {"Expression", "2 * (3+4)\n", "2*(3+4)", "14"},
         {"BlanksInsideNumbers", "1 2 + 3\n", "12+3", "15"},
-        {"TabIsKept", "1\t+ 2\n", "1\t+2", "ERROR"},
+        {"TabIsKept", "1\t+ 2\n", "1\t+2", "ERROR", "1\\x09+2"},
+        {"Remainder", "7\\2\n", "7\\2", "1", "7\\\\2"},
         {"StopsAtCarriageReturn", "1+2\r3\n", "1+2", "3"},
         {"StopsAtNul", std::string("12\0+3\n", 6), "12", "12"},
-        {"ControlBytesAreKept", "\x01\x7f\n", "\x01\x7f", "ERROR"},
-        {"NonAsciiIsKept", "\xc3\xa9+\xff\n", "\xc3\xa9+\xff", "ERROR"},
+        {"ControlBytesAreKept", "\x01\x7f\n", "\x01\x7f", "ERROR", "\\x01\\x7F"},
+        {"NonAsciiIsKept", "\xc3\xa9+\xff\n", "\xc3\xa9+\xff", "ERROR", "\\xC3\\xA9+\\xFF"},
         // A whole read of a longer line: its line end is read next, as an empty line.
-        {"FullRead", k121 + "\n", k121, "61"},
+        {"FullRead", k121 + "\n", k121, "61", k121.substr(0, 69) + kBelow + k121.substr(69)},
+        {"EscapesAreNotSplit", std::string(18, '\x01') + "\n", std::string(18, '\x01'), "ERROR",
+         Escapes(17) + kBelow + Escapes(1)},
         {"FullReadEndingInCarriageReturn", k120 + "\n", k120, "69"},
     }),
     CaseName());

@@ -8,7 +8,6 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
-#include <span>
 
 #include "console/console.h"
 #include "console/system_calls.h"
@@ -27,7 +26,7 @@ constexpr int kFirstFile = 100;
 struct MemoryFile {
   std::string_view name;
   std::string_view left;  // what is left to read
-  int readError = 0;
+  int readError = 0;      // of every read after the first
   int openError = 0;
   int reads = 0;
 };
@@ -59,22 +58,19 @@ struct Fake {
 Fake fake;
 
 bool Looping(int calls) {
-  if (calls <= kCallLimit) return false;
-  fake.seen.looped = true;
-  return true;
+  if (calls > kCallLimit) fake.seen.looped = true;
+  return calls > kCallLimit;
 }
 
 // Fail: a call that fails outright, after which no call may come.
 ssize_t Fail(int error) {
   fake.seen.failed = true;
-  errno = error;
-  return -1;
+  return errno = error, -1;
 }
 
 MemoryFile* FileOf(int fileDescriptor) {
-  const int index = fileDescriptor - kFirstFile;
-  if (index < 0 || index >= static_cast<int>(fake.fileCount)) return nullptr;
-  return &fake.files[static_cast<std::size_t>(index)];
+  const auto index = static_cast<std::size_t>(fileDescriptor - kFirstFile);
+  return fileDescriptor >= kFirstFile && index < fake.fileCount ? &fake.files[index] : nullptr;
 }
 
 ssize_t Take(std::string_view& source, void* buffer, std::size_t count) {
@@ -151,10 +147,6 @@ int SetModes(int /*fileDescriptor*/, int /*when*/, const termios* modes) {
   return 0;
 }
 
-int WindowSize(int /*fileDescriptor*/, winsize* /*size*/) {
-  return errno = ENOTTY, -1;
-}
-
 // Resized: the resize that comes as the wait begins: held back until then, it ends the
 // wait; taken before, it is news only after the next key, for which a wait of the
 // system's would go on.
@@ -219,7 +211,7 @@ void MemoryConsole::Start(std::string_view input, const Faults& faults) {
   calls.ppoll = Ready;
   calls.getModes = GetModes;
   calls.setModes = SetModes;
-  calls.windowSize = WindowSize;
+  calls.windowSize = [](int, winsize*) { return errno = ENOTTY, -1; };  // the default width
   calls.openToRead = Open;
   calls.close = Close;
   InstallSystemCalls(calls);

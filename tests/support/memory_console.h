@@ -36,7 +36,7 @@ struct Faults {
   int resizeAtWait = 0;           // the wait (from 1) as which the terminal is resized
 };
 
-// Seen: what the calls were.
+// CallsSeen: what the calls were.
 struct CallsSeen {
   int reads = 0;
   int writes = 0;             // to standard output
@@ -55,15 +55,11 @@ struct CallsSeen {
 class MemoryConsole {
  public:
   static constexpr std::size_t kOutputKept = 1 << 22;
-  static constexpr std::size_t kWholeReads = Faults::kWholeReads;
   static constexpr std::size_t kMostFiles = 8;
 
   // Start: the console reads `input`, which must outlive the run, and counts what it
   // writes, with the platform's faults.
-  static void Start(std::string_view input, const Faults& faults);
-  static void Start(std::string_view input, std::size_t readSize = kWholeReads) {
-    Start(input, Faults{.readSize = readSize});
-  }
+  static void Start(std::string_view input, const Faults& faults = {});
 
   // AddFile: after Start, a file the console may open by name and read; the name, with a
   // NUL after it, and the content must outlive the run. A file may refuse to open, with
