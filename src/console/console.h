@@ -128,7 +128,7 @@ class Console {
  private:
   // What ReadLine reads from: standard input, a file, a text in memory, or nothing more.
   enum class Source : std::uint8_t { kStandardInput, kFile, kText, kNothing };
-  class Chunks;
+  class Chunks;  // NOLINT(cppcoreguidelines-virtual-class-destructor): final, never deleted
 
   void Switch(Source next);
 

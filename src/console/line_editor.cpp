@@ -51,7 +51,7 @@ struct Shell {
   InteractiveState& session;
   Output& output;
   Terminal& terminal;
-  TextView prompt;
+  std::string_view prompt;
 };
 
 // Draw: the line drawn again, after what is kept to write.

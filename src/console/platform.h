@@ -79,7 +79,7 @@ ReadResult ReadStandardInput(PlatformState& platform, InputKind kind, std::span<
 // OpenInputFile, ReadInputFile, CloseInputFile: the file a FILE argument names; 0, or the
 // system's reason why it cannot be opened.
 SystemError OpenInputFile(InputFile& file, const char* name);
-ReadResult ReadInputFile(InputFile& file, std::span<char> destination);
+ReadResult ReadInputFile(const InputFile& file, std::span<char> destination);
 void CloseInputFile(InputFile& file);
 
 // Written: how one write went: the count written, more than 0, or 0 and why it failed.

@@ -91,7 +91,7 @@ SystemError OpenInputFile(InputFile& file, const char* name) {
   return file.descriptor >= 0 ? 0 : errno;
 }
 
-ReadResult ReadInputFile(InputFile& file, std::span<char> destination) {
+ReadResult ReadInputFile(const InputFile& file, std::span<char> destination) {
   const int descriptor = file.descriptor;
   return ResultOf(Retrying(descriptor, POLLIN, [&] {
     return Calls().read(descriptor, destination.data(), destination.size());

@@ -62,7 +62,7 @@ SystemError OpenInputFile(InputFile& file, const char* name) {
   return file.handle != INVALID_HANDLE_VALUE ? 0 : GetLastError();
 }
 
-ReadResult ReadInputFile(InputFile& file, std::span<char> destination) {
+ReadResult ReadInputFile(const InputFile& file, std::span<char> destination) {
   return ReadFromHandle(file.handle, destination);
 }
 
