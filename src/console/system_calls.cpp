@@ -1,6 +1,7 @@
 #include "console/system_calls.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 namespace intcalc {
@@ -17,8 +18,22 @@ int WindowSize(int fileDescriptor, winsize* size) {
 }
 
 constexpr SystemCalls kRealCalls{
-    ::read,     ::write, ::isatty,    ::ppoll, ::sigprocmask, ::tcgetattr, ::tcsetattr, WindowSize,
-    OpenToRead, ::close, ::sigaction, ::raise, ::tcgetpgrp,   ::getpgrp,   ::_exit,
+    .read = ::read,
+    .write = ::write,
+    .isTerminal = ::isatty,
+    .ppoll = ::ppoll,
+    .blockSignals = ::sigprocmask,
+    .getModes = ::tcgetattr,
+    .setModes = ::tcsetattr,
+    .windowSize = WindowSize,
+    .openToRead = OpenToRead,
+    .close = ::close,
+    .signalAction = ::sigaction,
+    .raise = ::raise,
+    .foregroundGroup = ::tcgetpgrp,
+    .processGroup = ::getpgrp,
+    .killGroup = ::killpg,
+    .exit = ::_exit,
 };
 
 constinit SystemCalls systemCalls = kRealCalls;

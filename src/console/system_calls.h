@@ -28,9 +28,10 @@ struct SystemCalls {
   int (*signalAction)(int signalNumber, const struct sigaction* wanted,
                       struct sigaction* before);  // sigaction
   int (*raise)(int signalNumber);
-  pid_t (*foregroundGroup)(int fileDescriptor);  // tcgetpgrp
-  pid_t (*processGroup)();                       // getpgrp
-  void (*exit)(int status);                      // _exit
+  pid_t (*foregroundGroup)(int fileDescriptor);     // tcgetpgrp
+  pid_t (*processGroup)();                          // getpgrp
+  int (*killGroup)(pid_t group, int signalNumber);  // killpg
+  void (*exit)(int status);                         // _exit
 };
 
 // RealSystemCalls: the calls of the operating system itself.

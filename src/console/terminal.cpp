@@ -4,26 +4,36 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <string_view>
 
 #include "console/system_calls.h"
 #include "console/terminal_modes.h"
-#include "text/line_ends.h"
 
 namespace intcalc {
 
 namespace {
 
+// Leaving: bytes a handler writes on the way out, made whole before the handlers may see
+// them: the loop fills the copy no handler reads, then flips `shown` in one word.
+struct Leaving {
+  std::array<std::array<char, kMostLeaving>, 2> bytes{};
+  std::array<std::size_t, 2> length{};
+  volatile sig_atomic_t shown = 0;
+};
+
 // Shared: all that signal handlers reach, and the only state they reach. The loop writes
 // `found` once, before any handler is installed; the flags are written by both sides, one
 // whole word at a time. The system-call seam (system_calls.cpp) is the handlers' way out.
 struct Shared {
-  termios found{};                           // the settings found, which every way out puts back
-  volatile sig_atomic_t modeSet = 0;         // the terminal is in a mode of ours now
-  volatile sig_atomic_t freshLineAtEnd = 0;  // the line editor's cursor may be mid-row
-  volatile sig_atomic_t continued = 0;       // news for the loop: stopped and continued
-  volatile sig_atomic_t resized = 0;         // news for the loop: the size changed
+  termios found{};                      // the settings found, which every way out puts back
+  volatile sig_atomic_t modeSet = 0;    // the terminal may be in a mode of ours now
+  volatile sig_atomic_t stopped = 0;    // put back for a stop, which a continue ends
+  volatile sig_atomic_t continued = 0;  // news for the loop: continued, maybe after a stop
+  volatile sig_atomic_t resized = 0;    // news for the loop: the size changed
+  Leaving leaving;
 };
 
 constinit Shared shared;
@@ -36,17 +46,23 @@ constexpr std::array kEndingSignals = {
     SIGXFSZ, SIGVTALRM, SIGPROF, SIGSYS,  SIGSTKFLT, SIGPOLL, SIGPWR,
 };
 
+// SetModes: the settings made, again after a stop or any signal cut the change short: in
+// the background the change stops the program, and a continue brings it back here.
 bool SetModes(const termios& modes) {
-  return Calls().setModes(STDIN_FILENO, TCSANOW, &modes) == 0;
+  while (Calls().setModes(STDIN_FILENO, TCSANOW, &modes) != 0) {
+    if (errno != EINTR) return false;
+  }
+  return true;
 }
 
-// PutBack: the settings found, if a mode of ours is set; safe in a handler.
+// PutBack: the settings found, if a mode of ours is set, after the bytes left ready for a
+// way out; safe in a handler.
 void PutBack(int signalNumber) {
   if (shared.modeSet == 0) return;
-  if (shared.freshLineAtEnd != 0 && signalNumber != SIGINT) {
-    // After the interrupt the shell starts a fresh line itself.
-    const std::string_view lineEnd = kLineEnd;
-    (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
+  const std::size_t shown = shared.leaving.shown;
+  if (shared.leaving.length[shown] > 0 && signalNumber != SIGINT) {
+    (void)Calls().write(STDOUT_FILENO, shared.leaving.bytes[shown].data(),
+                        shared.leaving.length[shown]);
   }
   (void)SetModes(shared.found);
   shared.modeSet = 0;
@@ -76,16 +92,15 @@ void Handle(int signalNumber, void (*handler)(int), int flags) {
 // mode again.
 extern "C" void StopOnSignal(int signalNumber) {
   PutBack(signalNumber);
+  shared.stopped = 1;
   (void)Calls().raise(signalNumber);  // stops here; returns once continued
   // cppcheck-suppress unreachableCode ; raise returns from a stop, and from an ignored signal
   Handle(SIGTSTP, StopOnSignal, kOnceAndAtOnce);
   shared.continued = 1;
 }
 
-// NoteContinue: whoever stopped the program, the terminal may now be in other settings
-// than ours: the loop sets the mode again.
+// NoteContinue: whoever stopped the program, if anyone did, the loop looks at the settings.
 extern "C" void NoteContinue(int /*signalNumber*/) {
-  shared.modeSet = 0;
   shared.continued = 1;
 }
 
@@ -106,28 +121,32 @@ void InstallSignalHandlers() {
 }
 
 termios ModesFor(TerminalMode mode) {
-  switch (mode) {
-    case TerminalMode::kRaw:
-      return WithRawMode(WithLineMode(shared.found));
-    case TerminalMode::kKey:
-      return WithKeyMode(WithLineMode(shared.found));
-    case TerminalMode::kLine:
-      break;
-  }
-  return WithLineMode(shared.found);
+  return mode == TerminalMode::kRaw ? WithRawMode(WithLineMode(shared.found))
+                                    : WithLineMode(shared.found);
 }
 
 bool InForeground() {
   return Calls().foregroundGroup(STDIN_FILENO) == Calls().processGroup();
 }
 
+// StillOurs: whether the terminal's settings are still those applied: after a continue
+// with no stop before it, they are; after a stop, whoever took the terminal meanwhile put
+// back settings of their own.
+bool StillOurs(const termios& applied) {
+  termios now{};
+  return shared.stopped == 0 && shared.modeSet != 0 && Calls().getModes(STDIN_FILENO, &now) == 0 &&
+         SameModes(now, applied);
+}
+
 }  // namespace
 
-// Apply: the wanted mode's settings, unless they are set already.
-bool Terminal::Apply() {
-  if (shared.modeSet != 0) return true;
+// Apply: the wanted mode's settings, unless they are set already; `again` when they may
+// have been changed behind our back.
+bool Terminal::Apply(bool again) {
+  if (shared.modeSet != 0 && !again) return true;
   shared.modeSet = 1;  // before the change, so a signal arriving during it still puts back
   if (!SetModes(applied_)) shared.modeSet = 0;
+  shared.stopped = 0;
   return shared.modeSet != 0;
 }
 
@@ -138,15 +157,15 @@ bool Terminal::SetMode(TerminalMode mode) {
     InstallSignalHandlers();
   }
   const termios wanted = ModesFor(mode);
-  if (shared.modeSet != 0 && !SameModes(wanted, applied_)) shared.modeSet = 0;  // another is set
+  const bool another = shared.modeSet != 0 && !SameModes(wanted, applied_);
   applied_ = wanted;
-  shared.freshLineAtEnd = mode == TerminalMode::kRaw ? 1 : 0;
   wanted_ = true;
-  return Apply();
+  return Apply(another);
 }
 
 void Terminal::Restore() {
   wanted_ = false;
+  SetLeaving({});
   if (shared.modeSet == 0) return;
   shared.modeSet = 0;
   (void)SetModes(shared.found);
@@ -155,10 +174,14 @@ void Terminal::Restore() {
 void Terminal::RaiseAsTheTerminalWould(int signalNumber) {
   const bool wanted = wanted_;
   Restore();
-  (void)Calls().raise(signalNumber);  // ends or stops the program, unless it is ignored
-  // cppcheck-suppress unreachableCode ; raise returns when ignored, and when continued
+  // To the whole job, as the key would have sent it: a script that runs the program stops
+  // or ends with it. This process is one of the job's, and takes the signal before the
+  // call returns; without a foreground job to name, the signal is its own.
+  const pid_t job = Calls().foregroundGroup(STDIN_FILENO);
+  if (job <= 0 || Calls().killGroup(job, signalNumber) != 0) (void)Calls().raise(signalNumber);
+  // cppcheck-suppress unreachableCode ; the signal returns when ignored, and when continued
   wanted_ = wanted;
-  if (shared.continued == 0 && wanted_) (void)Apply();  // ignored: go on as before
+  if (shared.continued == 0 && wanted_) (void)Apply(false);  // ignored: go on as before
 }
 
 SignalNews Terminal::TakeNews() {
@@ -171,7 +194,8 @@ SignalNews Terminal::TakeNews() {
       (void)Calls().raise(SIGTTIN);
       return SignalNews::kNone;
     }
-    (void)Apply();
+    if (StillOurs(applied_)) return SignalNews::kNone;
+    (void)Apply(true);
     return SignalNews::kContinued;
   }
   if (shared.resized != 0) {
@@ -187,7 +211,21 @@ TerminalKeys Terminal::KeysFound() {
     const cc_t key = shared.found.c_cc[index];
     return on && key != _POSIX_VDISABLE ? int{key} : TerminalKeys::kNoKey;
   };
-  return {named(VINTR, signals), named(VQUIT, signals), named(VSUSP, signals), named(VERASE, true)};
+  return {named(VINTR, signals), named(VQUIT, signals), named(VSUSP, signals), named(VERASE, true),
+          named(VWERASE, true),  named(VKILL, true),    named(VEOF, true)};
+}
+
+bool Terminal::EchoesControls() {
+  return (shared.found.c_lflag & ECHO) != 0 && (shared.found.c_lflag & ECHOCTL) != 0;
+}
+
+void Terminal::SetLeaving(std::string_view bytes) {
+  Leaving& leaving = shared.leaving;
+  const std::size_t next = 1 - static_cast<std::size_t>(leaving.shown);
+  const std::size_t length = std::min(bytes.size(), kMostLeaving);
+  std::copy_n(bytes.data(), length, leaving.bytes[next].data());
+  leaving.length[next] = length;
+  leaving.shown = static_cast<sig_atomic_t>(next);
 }
 
 void EndBySignal(int signalNumber) {

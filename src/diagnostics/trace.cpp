@@ -1,6 +1,7 @@
 #include "diagnostics/trace.h"
 
 #include <algorithm>
+#include <array>
 
 #include "diagnostics/trace_rows.h"
 #include "eval/arithmetic.h"
@@ -12,14 +13,18 @@ namespace {
 
 constexpr std::size_t kIndent = 2;  // for a group's own evaluation, at most TraceRows takes
 
-// The legend, before the first row: what the rows' signs mean.
+// The legend, before the first row: what the rows' signs and words mean.
 constexpr std::string_view kLegendLabel = "legend";
-constexpr std::string_view kTablesLegend =
+constexpr std::array<std::string_view, 3> kLegend = {
     "read, tables: the operators in turn (\".\" once applied), then after \"|\" the two "
-    "operands of each, left,right";
-constexpr std::string_view kStepsLegend =
-    "strong #k, weak #k: operator k (from 0) applied in the pass of * / \\\\ or of + -; "
-    "\"to #m\": its value is now an operand of operator m";
+    "operands of each, left,right",
+    "strong #k, weak #k: operator k (from 0) applied in the pass of * / \\\\ or of + -, "
+    "\\\\ being the remainder's sign, escaped as every backslash is; \"to #m\": its value is "
+    "now an operand of operator m; \"final\": its value is the result",
+    "fold: two leading signs made one, a blank for the first; lone: one operand, shown as "
+    "typed; strip: a group of a plain number loses its parentheses; splice: a group's "
+    "value takes its place",
+};
 
 constexpr LimitText kMoreDigits{"more than ", kOperandDigitsCapacity, " digits"};
 constexpr LimitText kCutToResult{", cut to ", kResultCapacity, " characters"};
@@ -52,7 +57,7 @@ void Trace::ExpressionBegins(TextView expression) {
   rows_.BeginExpression();
   if (!legendShown_) {  // before the first row
     legendShown_ = true;
-    for (const std::string_view legend : {kTablesLegend, kStepsLegend}) {
+    for (const std::string_view legend : kLegend) {
       Begin().Add(legend);
       EmitRows(Scope::kExpression, kLegendLabel);
     }
@@ -170,24 +175,38 @@ void Trace::Emit(Scope scope, std::string_view label) {
 }
 
 // EmitRows: the line under its label, in rows of kTraceColumns: a row that would be wider
-// breaks after its last blank, or, with none, before an escape it would split, and goes
-// on below under the label's width. No byte of the line is left out.
+// breaks at its last blank between words, which goes, or, with none, before an escape it
+// would split, and goes on below under the label's width. No row ends with a blank but
+// one of a text shown between quotes.
 void Trace::EmitRows(Scope scope, std::string_view label) {
   const std::size_t indent = scope == Scope::kGroup ? kIndent : 0;
   const std::size_t width = TraceRows::TextWidth(indent, label);
   const std::string_view line = line_.View();
+  const auto between = [this, line](std::size_t at) {
+    return at < line.size() && line[at] == ' ' && !line_.Quoted(at);
+  };
   std::size_t start = 0;
   bool first = true;
   do {
-    std::size_t taken = line.size() - start;
-    if (taken > width) {
-      const std::size_t blank = Part(line, start, width).rfind(' ');
-      taken = blank == std::string_view::npos || blank == 0 ? width : blank + 1;
-      while (taken > 1 && line_.Continues(start + taken))
-        --taken;
+    std::size_t end = line.size();
+    std::size_t next = end;
+    if (end - start > width) {
+      std::size_t blank = start + width;
+      while (blank > start && !between(blank))
+        --blank;
+      if (blank > start) {
+        for (end = blank; end > start && between(end - 1);)
+          --end;
+        for (next = blank; between(next);)
+          ++next;
+      } else {
+        for (end = start + width; end - start > 1 && line_.Continues(end);)
+          --end;
+        next = end;
+      }
     }
-    rows_.WriteRow(indent, label, Part(line, start, taken), !first);
-    start += taken;
+    rows_.WriteRow(indent, label, Part(line, start, end - start), !first);
+    start = next;
     first = false;
   } while (rows_.Open() && start < line.size());
 }

@@ -16,7 +16,7 @@ constexpr std::string_view kHexDigits = "0123456789ABCDEF";
 
 void TraceLine::Clear() {
   bytes_.Clear();
-  continues_.Clear();
+  marks_.Clear();
 }
 
 void TraceLine::Add(std::string_view text) {
@@ -26,12 +26,13 @@ void TraceLine::Add(std::string_view text) {
 
 void TraceLine::Add(char byte, bool continuing) {
   bytes_.Push(byte);  // every line the trace makes fits: see kTraceLineCapacity
-  continues_.Push(continuing);
+  marks_.Push(static_cast<std::uint8_t>((continuing ? kContinuing : 0) | (quoting_ ? kQuoted : 0)));
 }
 
 void TraceLine::AddShown(std::string_view text) {
   const bool quoted = text.empty() || text.find(kBlank) != std::string_view::npos;
   if (quoted) Add('"');
+  quoting_ = quoted;
   for (const char byte : text) {
     if (byte == kBackslash) {
       Add(kBackslash);
@@ -46,6 +47,7 @@ void TraceLine::AddShown(std::string_view text) {
       Add(kHexDigits[value % kHexDigits.size()], true);
     }
   }
+  quoting_ = false;
   if (quoted) Add('"');
 }
 

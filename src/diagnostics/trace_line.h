@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "eval/trace_points.h"
@@ -18,7 +19,11 @@ class TraceLine {
 
   // Continues: whether the byte at `index` continues the escape of the byte before it, so
   // that a row never breaks inside one.
-  bool Continues(std::size_t index) const { return index < continues_.Size() && continues_[index]; }
+  bool Continues(std::size_t index) const { return Marked(index, kContinuing); }
+
+  // Quoted: whether the byte at `index` is one of a text shown between quotes, such as a
+  // blank that is part of the text, not a break between words.
+  bool Quoted(std::size_t index) const { return Marked(index, kQuoted); }
 
   void Add(std::string_view text);
   void Add(char byte, bool continuing = false);
@@ -44,8 +49,16 @@ class TraceLine {
   void AddApplication(const Application& application);
 
  private:
+  static constexpr std::uint8_t kContinuing = 1;
+  static constexpr std::uint8_t kQuoted = 2;
+
+  bool Marked(std::size_t index, std::uint8_t mark) const {
+    return index < marks_.Size() && (marks_[index] & mark) != 0;
+  }
+
   BoundedArray<char, kTraceLineCapacity> bytes_;
-  BoundedArray<bool, kTraceLineCapacity> continues_;
+  BoundedArray<std::uint8_t, kTraceLineCapacity> marks_;  // of each byte
+  bool quoting_ = false;                                  // bytes added now are quoted
 };
 
 }  // namespace intcalc

@@ -12,6 +12,11 @@ using CodePoint = utf8proc_int32_t;
 
 constexpr CodePoint kNoCodePoint = -1;  // a byte that is no valid UTF-8
 constexpr CodePoint kEmojiPresentation = 0xFE0F;
+constexpr CodePoint kTextPresentation = 0xFE0E;
+constexpr CodePoint kZeroWidthJoiner = 0x200D;
+constexpr CodePoint kKeycap = 0x20E3;
+constexpr CodePoint kFirstSkinTone = 0x1F3FB;
+constexpr CodePoint kLastSkinTone = 0x1F3FF;
 constexpr CodePoint kFirstRegionalIndicator = 0x1F1E6;
 constexpr CodePoint kLastRegionalIndicator = 0x1F1FF;
 constexpr std::size_t kEmojiColumns = 2;
@@ -110,6 +115,24 @@ std::size_t CharacterColumns(std::string_view text, std::size_t index) {
   }
   if (regionalPair) return kEmojiColumns;
   return static_cast<std::size_t>(utf8proc_charwidth(first.codePoint));
+}
+
+bool WidthDisputed(std::string_view text, std::size_t index) {
+  const Decoded first = Decode(text, index);
+  if (first.codePoint == kNoCodePoint) return false;
+  const std::size_t end = index + CharacterLength(text, index);
+  for (std::size_t at = index + first.length; at < end;) {
+    const Decoded next = Decode(text, at);
+    const CodePoint codePoint = next.codePoint;
+    if (codePoint == kEmojiPresentation || codePoint == kTextPresentation ||
+        codePoint == kZeroWidthJoiner || codePoint == kKeycap ||
+        (codePoint >= kFirstSkinTone && codePoint <= kLastSkinTone) ||
+        (IsRegionalIndicator(first.codePoint) && IsRegionalIndicator(codePoint))) {
+      return true;
+    }
+    at += next.length;
+  }
+  return false;
 }
 
 std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t last) {

@@ -33,6 +33,12 @@ std::size_t CharacterBefore(std::string_view text, std::size_t index);
 // a pair of regional indicators).
 std::size_t CharacterColumns(std::string_view text, std::size_t index);
 
+// WidthDisputed: whether the character at `index` is one whose width terminals disagree
+// on: a base with a presentation selector (U+FE0F or U+FE0E), a sequence joined by
+// U+200D, an emoji with a skin tone, a keycap, or a pair of regional indicators. Each is
+// counted as CharacterColumns says; some terminals draw it narrower or wider.
+bool WidthDisputed(std::string_view text, std::size_t index);
+
 // ColumnsBetween: the columns of the characters from `first` up to `last`.
 std::size_t ColumnsBetween(std::string_view text, std::size_t first, std::size_t last);
 

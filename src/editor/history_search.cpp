@@ -38,13 +38,29 @@ EditOutcome Find(EditorState& state, std::size_t age) {
   return EditOutcome::kBell;
 }
 
+// KeepDraft: the line shown at `age`, as it is, for when that age is shown again.
+void KeepDraft(EditorState& state, std::size_t age, const EditLine& line) {
+  state.drafts.lines[age] = line;
+  state.drafts.kept[age] = true;
+}
+
 // Leave: the search ends; the line found stays, as a recalled one does.
 void Leave(EditorState& state) {
-  state.search.active = false;
-  if (state.search.age != state.historyAge) {
-    if (state.historyAge == 0) state.unsent = state.search.before.line;
-    state.historyAge = state.search.age;
+  Search& search = state.search;
+  search.active = false;
+  if (!search.text.IsEmpty()) state.lastSearch = search.text;
+  if (search.age != state.historyAge) {
+    KeepDraft(state, state.historyAge, search.before.line);
+    state.historyAge = search.age;
   }
+}
+
+// SearchFurther: the text searched for with what the key adds, from entry `age` back; the
+// line found last stays when none holds it, and the search is failing.
+EditOutcome SearchFurther(EditorState& state, std::size_t age) {
+  Search& search = state.search;
+  search.failing = search.failing || Find(state, age) == EditOutcome::kBell;
+  return search.failing ? EditOutcome::kBell : EditOutcome::kGoOn;
 }
 
 }  // namespace
@@ -56,13 +72,20 @@ void Remember(History& history, const EditLine& line) {
 }
 
 void Recall(EditorState& state, std::size_t age) {
+  KeepDraft(state, state.historyAge, state.line);
   state.historyAge = age;
-  const EditLine& shown = age == 0 ? state.unsent : HistoryEntry(state.history, age);
+  const EditLine& shown =
+      state.drafts.kept[age] ? state.drafts.lines[age] : HistoryEntry(state.history, age);
   Show(state, shown, shown.Size());
 }
 
+void ForgetDrafts(EditorState& state) {
+  state.drafts.kept.fill(false);
+}
+
 void BeginSearch(EditorState& state) {
-  state.search = Search{true, {}, state.historyAge, {state.line, state.cursor}, state.historyAge};
+  state.search =
+      Search{true, false, {}, state.historyAge, {state.line, state.cursor}, state.historyAge};
 }
 
 bool ApplyWhileSearching(EditorState& state, const Key& key, EditOutcome& outcome) {
@@ -70,24 +93,29 @@ bool ApplyWhileSearching(EditorState& state, const Key& key, EditOutcome& outcom
   outcome = EditOutcome::kGoOn;
   switch (key.action) {
     case EditAction::kInsert:
-      if (search.text.Size() + key.Character().size() > kEditCapacity) {
-        outcome = EditOutcome::kBell;
+      if (key.Character().size() > search.text.Room()) {
+        outcome = EditOutcome::kBell;  // refused whole, as a key past a full line is
         return true;
       }
       search.text.Append(key.Character());
-      outcome = Find(state, std::max<std::size_t>(search.age, 1));
-      if (outcome == EditOutcome::kBell)
-        search.text.Truncate(search.text.Size() - key.Character().size());
+      outcome = SearchFurther(state, std::max<std::size_t>(search.age, 1));
       return true;
-    case EditAction::kSearchBackward:
-      outcome = Find(state, search.age + 1);
+    case EditAction::kSearchBackward: {
+      const bool again = search.text.IsEmpty();  // Ctrl-R Ctrl-R: the latest search again
+      if (again) search.text = state.lastSearch;
+      if (search.text.IsEmpty()) return true;
+      outcome = SearchFurther(state, again ? std::max<std::size_t>(search.age, 1) : search.age + 1);
       return true;
+    }
     case EditAction::kErase:
       if (search.text.IsEmpty()) return true;
       search.text.Truncate(CharacterBefore(search.text.View(), search.text.Size()));
-      if (search.text.IsEmpty() || Find(state, 1) == EditOutcome::kBell) {
+      search.failing = false;
+      if (search.text.IsEmpty()) {
         search.age = search.ageBefore;
         Show(state, search.before.line, search.before.cursor);
+      } else {
+        outcome = SearchFurther(state, 1);
       }
       return true;
     case EditAction::kCancel:

@@ -135,12 +135,13 @@ Keys KeyDecoder::Feed(char byte) {
     return keys;
   }
   const EditAction control = ControlAction(byte);
-  if (control != EditAction::kNone) {
-    keys.Push(ActionKey(control));
-  } else if (static_cast<unsigned char>(byte) >= static_cast<unsigned char>(kFirstPrintable)) {
+  if (control == EditAction::kNone &&
+      static_cast<unsigned char>(byte) >= static_cast<unsigned char>(kFirstPrintable)) {
     keys.Push(CharacterKey({&byte, 1}));  // a printable byte, or one that begins nothing
+  } else {
+    keys.Push(ActionKey(control));  // kNone for a control that asks nothing
   }
-  return keys;  // other control bytes ask nothing
+  return keys;
 }
 
 // ControlAction: the terminal's own keys first, then the editor's.
@@ -150,6 +151,9 @@ EditAction KeyDecoder::ControlAction(char byte) const {
   if (key == terminalKeys_.quit) return EditAction::kQuit;
   if (key == terminalKeys_.suspend) return EditAction::kSuspend;
   if (key == terminalKeys_.erase) return EditAction::kErase;
+  if (key == terminalKeys_.eraseWord) return EditAction::kKillToBlank;
+  if (key == terminalKeys_.kill) return EditAction::kKillToStart;
+  if (key == terminalKeys_.endOfFile) return EditAction::kEndOfFile;
   return EditingControl(byte);
 }
 
@@ -165,13 +169,15 @@ Keys KeyDecoder::FeedSequence(char byte) {
       numbers_ = {};
       parameters_ = 0;
       separators_ = 0;
+    } else if (SequenceLength(byte) > 1) {
+      bytes_[pending_++] = byte;  // Alt and a character of several bytes
     } else {
       pending_ = 0;
-      const EditAction action = AltAction(byte);
-      if (action != EditAction::kNone) keys.Push(ActionKey(action));
+      keys.Push(ActionKey(AltAction(byte)));
     }
     return keys;
   }
+  if (SequenceLength(bytes_[1]) > 1) return FeedAltCodePoint(byte);
   if ((byte >= '0' && byte <= '9') || byte == ';') {
     if (++parameters_ <= kLongestParameters) {
       if (byte == ';') {
@@ -184,10 +190,26 @@ Keys KeyDecoder::FeedSequence(char byte) {
     return keys;
   }
   pending_ = 0;  // the final byte: a sequence with more parameters than ours asks nothing
-  const EditAction action = parameters_ <= kLongestParameters
-                                ? SequenceAction(byte, numbers_[0], numbers_[1])
-                                : EditAction::kNone;
-  if (action != EditAction::kNone) keys.Push(ActionKey(action));
+  keys.Push(ActionKey(parameters_ <= kLongestParameters
+                          ? SequenceAction(byte, numbers_[0], numbers_[1])
+                          : EditAction::kNone));
+  return keys;
+}
+
+// FeedAltCodePoint: the rest of a character of several bytes pressed with Alt, one key
+// that asks nothing, taken whole; broken off, none at all, and this byte starts afresh.
+Keys KeyDecoder::FeedAltCodePoint(char byte) {
+  bytes_[pending_] = byte;
+  const std::string_view codePoint(bytes_.data() + 1, pending_);
+  if (!BeginsCodePoint(codePoint)) {
+    pending_ = 0;
+    return Feed(byte);
+  }
+  Keys keys;
+  if (++pending_ == 1 + SequenceLength(bytes_[1])) {
+    pending_ = 0;
+    keys.Push(ActionKey(EditAction::kNone));
+  }
   return keys;
 }
 
@@ -211,7 +233,9 @@ Keys KeyDecoder::Expire() {
   Keys keys;
   if (pending_ == 1 && bytes_[0] == kEscape) {
     keys.Push(ActionKey(EditAction::kEscape));
-  } else if (pending_ > 0 && bytes_[0] != kEscape) {
+  } else if (pending_ > 0 && bytes_[0] == kEscape) {
+    keys.Push(ActionKey(EditAction::kNone));  // a key cut short: a key still, that asks nothing
+  } else {
     for (std::size_t index = 0; index < pending_; ++index) {
       keys.Push(CharacterKey({&bytes_[index], 1}));
     }

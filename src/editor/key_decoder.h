@@ -54,6 +54,9 @@ struct TerminalKeys {
   int quit = '\x1c';       // Ctrl-backslash
   int suspend = '\x1a';    // Ctrl-Z
   int erase = '\x7f';      // what Backspace sends
+  int eraseWord = '\x17';  // Ctrl-W
+  int kill = '\x15';       // Ctrl-U: the line before the cursor
+  int endOfFile = '\x04';  // Ctrl-D
 };
 
 struct Key {
@@ -63,8 +66,9 @@ struct Key {
   std::string_view Character() const { return character.View(); }
 };
 
-// Keys: the keys one byte completes. A byte that breaks off an unfinished code point ends
-// each of its bytes as a character of its own, so one byte may complete several keys.
+// Keys: the keys one byte completes. Every key the terminal sends is one, kNone for one
+// that asks the editor nothing. A byte that breaks off an unfinished code point ends each
+// of its bytes as a character of its own, so one byte may complete several keys.
 using Keys = BoundedArray<Key, kLongestCodePoint>;
 
 // KeyDecoder: the state between the bytes of one key.
@@ -80,21 +84,23 @@ class KeyDecoder {
   bool Unfinished() const { return pending_ != 0; }
 
   // Expire: no more bytes came in time. An Escape alone is the Escape key, a sequence cut
-  // short asks for nothing, and the bytes of an unfinished code point are characters of
-  // their own.
+  // short a key that asks nothing, and the bytes of an unfinished code point are
+  // characters of their own.
   Keys Expire();
 
  private:
   Keys FeedSequence(char byte);
+  Keys FeedAltCodePoint(char byte);
   Keys FeedCodePoint(char byte);
   EditAction ControlAction(char byte) const;
 
   TerminalKeys terminalKeys_;
-  std::array<char, kLongestCodePoint> bytes_{};  // an unfinished code point, or sequence
-  std::size_t pending_ = 0;                      // bytes of it so far
-  std::array<unsigned, 2> numbers_{};            // a sequence's first two number parameters
-  std::size_t parameters_ = 0;                   // a sequence's parameter bytes so far
-  std::size_t separators_ = 0;                   // the semicolons among them
+  // An unfinished code point, or sequence, which may be Escape and a code point (Alt).
+  std::array<char, 1 + kLongestCodePoint> bytes_{};
+  std::size_t pending_ = 0;            // bytes of it so far
+  std::array<unsigned, 2> numbers_{};  // a sequence's first two number parameters
+  std::size_t parameters_ = 0;         // a sequence's parameter bytes so far
+  std::size_t separators_ = 0;         // the semicolons among them
 };
 
 }  // namespace intcalc

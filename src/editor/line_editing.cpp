@@ -167,7 +167,6 @@ EditOutcome Command(EditorState& state, const Key& key) {
   switch (key.action) {
     case EditAction::kUp:
       if (state.historyAge == state.history.Size()) return EditOutcome::kBell;
-      if (state.historyAge == 0) state.unsent = state.line;
       Recall(state, state.historyAge + 1);
       return EditOutcome::kGoOn;
     case EditAction::kDown:
@@ -186,7 +185,6 @@ EditOutcome Command(EditorState& state, const Key& key) {
       Remember(state.history, state.line);
       return EditOutcome::kLineDone;
     case EditAction::kInterrupt:
-      StartLine(state, state.capacity);  // the line is dropped, as the terminal's own would
       return EditOutcome::kInterrupt;
     case EditAction::kQuit:
       return EditOutcome::kQuit;
@@ -235,6 +233,7 @@ void StartLine(EditorState& state, std::size_t capacity) {
   state.windowStart = 0;
   state.cursorColumn = 0;
   state.historyAge = 0;
+  ForgetDrafts(state);
   state.undo.Clear();
   state.search.active = false;
   state.lastAction = EditAction::kNone;

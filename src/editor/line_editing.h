@@ -32,10 +32,19 @@ using UndoList = BoundedRing<Snapshot, kUndoSteps>;
 // Search: an incremental search back through the history, while one is under way.
 struct Search {
   bool active = false;
-  BoundedArray<char, kEditCapacity> text;  // what is searched for
-  std::size_t age = 0;                     // the entry found, counted as historyAge counts
-  Snapshot before;                         // the line as it was when the search began
+  bool failing = false;  // no entry holds the text: the line found last stays
+  EditLine text;         // what is searched for
+  std::size_t age = 0;   // the entry found, counted as historyAge counts
+  Snapshot before;       // the line as it was when the search began
   std::size_t ageBefore = 0;
+};
+
+// Drafts: each line of the history as edited while this line is edited, by age, 0 the
+// line being typed; they are dropped when the line ends, and the history keeps the lines
+// as they were entered.
+struct Drafts {
+  std::array<EditLine, kHistoryEntries + 1> lines{};
+  std::array<bool, kHistoryEntries + 1> kept{};
 };
 
 // EditorState: everything the editor knows between keys.
@@ -48,10 +57,11 @@ struct EditorState {
   std::size_t cursorColumn = 0;           // where the last drawing left the cursor
   History history;
   std::size_t historyAge = 0;  // 0 for the line being typed, 1 for the newest entry...
-  EditLine unsent;             // the line being typed, while the history is shown
+  Drafts drafts;               // the lines left while they were edited
   EditLine killed;             // what the latest erasures in a row took, for Ctrl-Y
   UndoList undo;               // the line's changes since it began or was recalled
   Search search;
+  EditLine lastSearch;  // what the latest search looked for, which Ctrl-R Ctrl-R looks for
   EditAction lastAction = EditAction::kNone;  // erasures in a row join; typing is one change
 };
 
@@ -61,7 +71,7 @@ enum class EditOutcome : std::uint8_t {
   kBell,         // the key could not be taken: the line is full, or no history is left
   kLineDone,     // Enter: the line is finished, and remembered
   kEndOfInput,   // Ctrl-D on an empty line
-  kInterrupt,    // the interrupt key: the line is dropped; interrupt as the terminal would
+  kInterrupt,    // the interrupt key: interrupt as the terminal would, then drop the line
   kQuit,         // the quit key: quit as the terminal would
   kSuspend,      // the suspend key: stop as the terminal would
   kClearScreen,  // Ctrl-L: clear the screen, then draw the line at its top

@@ -21,9 +21,8 @@ BytesApplied ApplyKeys(EditorState& state, const Keys& keys) {
       case EditOutcome::kClearScreen:
         applied.clearScreen = true;
         break;
-      default:  // one the shell must act on at once; an interrupt dropped the line
+      default:  // one the shell must act on at once
         applied.outcome = outcome;
-        applied.changed = applied.changed || outcome == EditOutcome::kInterrupt;
         return applied;
     }
   }

@@ -90,16 +90,27 @@ inline constexpr std::size_t kDefaultColumns = 80;
 // kMostPrompt: the most of a prompt drawn above the line on a cleared screen.
 inline constexpr std::size_t kMostPrompt = 128;
 // kMostDrawingControls: the bytes of the controls one drawing writes around the prompt and
-// the line (line_drawing.h proves its controls fit).
+// the line, and the two marks of text hidden at either side (line_drawing.h proves its
+// controls fit).
 inline constexpr std::size_t kMostDrawingControls = 48;
 // kMostSearchWords: the words that show a search under way, around what it searches for
 // (line_drawing.h proves they fit).
-inline constexpr std::size_t kMostSearchWords = 16;
+inline constexpr std::size_t kMostSearchWords = 24;
+// kLeastDisputedBytes: the fewest bytes of a character whose width terminals disagree on:
+// one byte and a mark of three, as "#" and U+FE0F.
+inline constexpr std::size_t kLeastDisputedBytes = 4;
+// kMostColumnMoveBytes: one move to a column of at most kMostColumns (line_drawing.h
+// proves it).
+inline constexpr std::size_t kMostColumnMoveBytes = 8;
+// kMostColumnMoves: the moves to a column a drawing makes: after each character whose width
+// terminals disagree on, in the line and in what a search looks for, and to the mark of
+// text hidden on the right.
+inline constexpr std::size_t kMostColumnMoves = 2 * (kEditCapacity / kLeastDisputedBytes) + 1;
 // kDrawingCapacity: one drawing: its controls, the prompt and its line end, a search and
-// what it searches for, the line.
-inline constexpr std::size_t kDrawingCapacity = kMostDrawingControls + kMostPrompt +
-                                                decltype(kLineEnd)::Length() + kMostSearchWords +
-                                                kEditCapacity + kEditCapacity;
+// what it searches for, the line, and the moves to a column.
+inline constexpr std::size_t kDrawingCapacity =
+    kMostDrawingControls + kMostPrompt + decltype(kLineEnd)::Length() + kMostSearchWords +
+    kEditCapacity + kEditCapacity + kMostColumnMoves * kMostColumnMoveBytes;
 
 // ---- The trace ------------------------------------------------------------------------
 

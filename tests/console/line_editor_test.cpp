@@ -79,18 +79,18 @@ TEST_F(LineEditorTest, NarrowingRedrawsOverTheRowsTheLineTook) {
   ASSERT_EQ(session_.WaitForJob().stoppedBy, SIGTSTP) << session_.Screen();
   session_.Resize(24, 40);  // while stopped: only the continue can tell it
   session_.Continue(true);
-  ASSERT_TRUE(session_.ReadUntil("\r" + std::string(38, '7') + "\x1b[0K")) << session_.Screen();
+  ASSERT_TRUE(session_.ReadUntil("\r<" + std::string(37, '7') + "\x1b[0K")) << session_.Screen();
   session_.WaitForQuiet(std::chrono::milliseconds(200));  // waiting for keys again
   session_.Resize(24, 20);
   // The cursor was at column 38: at 20 columns, one row below the line's start.
-  EXPECT_TRUE(session_.ReadUntil("\x1b[1A\r\x1b[J\r" + std::string(18, '7') + "\x1b[0K"))
+  EXPECT_TRUE(session_.ReadUntil("\x1b[1A\r\x1b[J\r<" + std::string(17, '7') + "\x1b[0K"))
       << session_.Screen();
 }
 
 TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
   Start({.term = "xterm", .columns = 20});
   session_.Type(std::string(60, '7'));
-  ASSERT_TRUE(session_.ReadUntil("\r" + std::string(18, '7') + "\x1b[0K")) << session_.Screen();
+  ASSERT_TRUE(session_.ReadUntil("\r<" + std::string(17, '7') + "\x1b[0K")) << session_.Screen();
   session_.Resize(24, 100);  // at once, before any key: the whole line, the cursor after it
   EXPECT_TRUE(session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[0K\r\x1b[60C"))
       << session_.Screen();

@@ -25,7 +25,7 @@ constexpr std::string_view kStepHint = "step       Enter: the next step";
 
 enum class Where : unsigned char {
   kEditing,     // TERM=xterm: the line editor's raw mode
-  kLineMode,    // TERM=dumb on a terminal left raw: the terminal's own line mode, set by intcalc
+  kLineMode,    // TERM=dumb: the terminal's own line mode, set by intcalc
   kKeyWait,     // --step at TERM=xterm, waiting for a key after the first step
   kDumbKeyWait  // --step at TERM=dumb
 };
@@ -59,7 +59,6 @@ class WayOutTest : public testing::TestWithParam<WayOut> {
     setrlimit(RLIMIT_CORE, &noCore);
     PtySession::Options options{.asJob = true, .interruptKey = interruptKey};
     options.term = where == Where::kEditing || where == Where::kKeyWait ? "xterm" : "dumb";
-    options.startRaw = where == Where::kLineMode;
     if (where == Where::kKeyWait || where == Where::kDumbKeyWait) options.arguments = {"--step"};
     ASSERT_TRUE(session_.Start(INTCALC_PROGRAM, options));
     ASSERT_TRUE(session_.ReadUntil(kPrompt)) << session_.Screen();

@@ -79,8 +79,9 @@ Typing Type(const std::vector<std::string>& parts, std::size_t capacity = kEditC
     for (const Key& key : keys.Elements()) {
       typing.last = Apply(state, key);
       if (typing.last == EditOutcome::kBell) ++typing.bells;
-      if (typing.last == EditOutcome::kLineDone) {
-        typing.entered.emplace_back(state.line.View());
+      if (typing.last == EditOutcome::kLineDone) typing.entered.emplace_back(state.line.View());
+      // The line is done, or dropped after an interrupt the shell has sent.
+      if (typing.last == EditOutcome::kLineDone || typing.last == EditOutcome::kInterrupt) {
         StartLine(state, capacity);
       }
     }
@@ -281,6 +282,24 @@ INSTANTIATE_TEST_SUITE_P(
         {"SearchWithNoMatch", {"1\r", kCtrlR, "7"}, "", 0, {"1"}, 1},
         {"EscapeKeepsTheLineFound", {"56\r7", kCtrlR, "5", "\x1b", kWait, "8"}, "856", 1, {"56"}},
         {"CtrlGPutsTheLineBack", {"56\r7", kCtrlR, "5", kCtrlG}, "7", 1, {"56"}},
+        {"EditsToARecalledLineStayUntilEnter",
+         {"1+1\r3+3\r", "typed", kUp, kCtrlA, kCtrlK, "9*9", kUp, kDown, kEnter, kUp, kUp},
+         "3+3",
+         3,
+         {"1+1", "3+3", "9*9"}},
+        {"AFailingSearchKeepsItsText",
+         {"22-5\r", kCtrlR, "22x-", kBackspace, kBackspace, kEnter},
+         "",
+         0,
+         {"22-5", "22-5"},
+         3},
+        {"CtrlRTwiceLooksForTheLatestAgain",
+         {"12+3\r45\r", kCtrlR, "+", kEnter, kCtrlR, kCtrlR, kEnter},
+         "",
+         0,
+         {"12+3", "45", "12+3", "12+3"}},
+        {"AnInterruptEndsATypingRun", {"12", kCtrlC, "3", kUndo}, "", 0},
+        {"AnErasureOfNothingKeepsWhatWasErased", {"12", kCtrlU, "3", kCtrlK, kCtrlY}, "312", 3},
         {"BackspaceShortensTheSearch",
          {"12\r13\r", kCtrlR, "2", kBackspace, "3"},
          "13",
@@ -488,12 +507,14 @@ INSTANTIATE_TEST_SUITE_P(
           "d\x1b\x7f\x1b\x08"},
          "wordLeft wordRight killWordAfter killWordBefore killWordBefore"},
         {"AnEscapeDropsAnUnfinishedSequence", {"\x1b[1;\x1b[D"}, "left"},
-        {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "31"},
+        {"ASequenceTooLong", {"\x1b[123456789C", "1"}, "none 31"},
         {"ASequenceJustShortEnough", {"\x1b[0001;002C"}, "right"},
         {"AltAndAKeyOfNoUse",
          {"\x1b"
-          "x1"},
-         "31"},
+          "x1\x1b[15~\t"},
+         "none 31 none none"},
+        {"AltAndACharacterOfTwoBytesIsOneKey", {"\x1b\xc3\xa9", "3"}, "none 33"},
+        {"AltAndACharacterBrokenOffIsNoKey", {"\x1b\xc3", "3"}, "33"},
     }),
     CaseName());
 
@@ -509,6 +530,7 @@ struct DrawCase {
   Clearing clearing = Clearing::kRow;
   std::size_t previousWindowStart = 0;
   std::size_t previousCursorColumn = 0;
+  std::string searched = {};  // a search under way for this, when not empty
 };
 
 class LineDrawingTest : public testing::TestWithParam<DrawCase> {};
@@ -522,6 +544,8 @@ TEST_P(LineDrawingTest, DrawsTheRow) {
   state.columns = GetParam().columns;
   state.windowStart = GetParam().previousWindowStart;
   state.cursorColumn = GetParam().previousCursorColumn;
+  state.search.active = !GetParam().searched.empty();
+  state.search.text.Assign(GetParam().searched);
   Drawing drawing;
   DrawLine(state, GetParam().clearing, {}, drawing);
   EXPECT_EQ(drawing.View(), GetParam().drawn);
@@ -561,12 +585,17 @@ INSTANTIATE_TEST_SUITE_P(
     Keys, ShortenedLineTest,
     testing::ValuesIn<ShortenedCase>({
         {"Backspace", {k30, std::string(25, '\x7f')}, "\r12345\x1b[0K\r\x1b[5C", 0},
-        {"CtrlK", {k30, std::string(10, '\x02'), kCtrlK}, "\r34567890\x1b[0K\r\x1b[8C", 12},
+        {"CtrlK", {k30, std::string(10, '\x02'), kCtrlK}, "\r<4567890\x1b[0K\r\x1b[8C", 13},
         {"CtrlU", {k30, kCtrlU}, "\r\x1b[0K\r", 0},
-        {"CtrlW", {"12345678 9012345", kCtrlW}, "\r2345678 \x1b[0K\r\x1b[8C", 1},
-        {"AltBackspace", {"1+2+3+4+5+6+7+8+9", kAltBackspace}, "\r5+6+7+8+\x1b[0K\r\x1b[8C", 8},
-        {"AltD", {k30, kLeft, kLeft, kLeft, kLeft, kLeft, kAltD}, "\r89012345\x1b[0K\r\x1b[8C", 17},
+        {"CtrlW", {"12345678 9012345", kCtrlW}, "\r<345678 \x1b[0K\r\x1b[8C", 2},
+        {"AltBackspace", {"1+2+3+4+5+6+7+8+9", kAltBackspace}, "\r<+6+7+8+\x1b[0K\r\x1b[8C", 9},
+        {"AltD", {k30, kLeft, kLeft, kLeft, kLeft, kLeft, kAltD}, "\r<9012345\x1b[0K\r\x1b[8C", 18},
         {"History", {k30, kEnter, "2+2", kEnter, kUp, kUp, kDown}, "\r2+2\x1b[0K\r\x1b[3C", 0},
+        // At the left edge, what Backspace erases is shown before it goes.
+        {"BackspaceAtTheLeftEdge",
+         {k30, std::string(22, '\x02'), kBackspace, kBackspace},
+         "\r<6901234\x1b[9G>\x1b[0K\r\x1b[2C",
+         5},
     }),
     CaseName());
 
@@ -577,15 +606,17 @@ INSTANTIATE_TEST_SUITE_P(
         {"CursorAtTheEnd", "12", 2, 80, "\r12\x1b[0K\r\x1b[2C"},
         {"CursorAtTheStart", "12", 0, 80, "\r12\x1b[0K\r"},
         {"CursorWithinTheLine", "1+23", 3, 80, "\r1+23\x1b[0K\r\x1b[3C"},
-        {"ScrolledToTheCursor", k30, 30, 10, "\r34567890\x1b[0K\r\x1b[8C", 22},
-        {"ScrolledBackToTheCursor", k30, 5, 10, "\r678901234\x1b[0K\r", 5, Clearing::kRow, 22},
+        {"ScrolledToTheCursor", k30, 30, 10, "\r<4567890\x1b[0K\r\x1b[8C", 23},
+        // The character before the cursor stays shown, and marks show the text hidden.
+        {"ScrolledBackToTheCursor", k30, 5, 10, "\r<5678901\x1b[9G>\x1b[0K\r\x1b[2C", 4,
+         Clearing::kRow, 22},
         {"TheLastColumnStaysFree", "12345678", 8, 10, "\r12345678\x1b[0K\r\x1b[8C"},
-        {"OneColumnMoreScrolls", "123456789", 9, 10, "\r23456789\x1b[0K\r\x1b[8C", 1},
+        {"OneColumnMoreScrolls", "123456789", 9, 10, "\r<3456789\x1b[0K\r\x1b[8C", 2},
         {"ManyDigitsInTheMove", std::string(119, '7'), 119, 1024,
          "\r" + std::string(119, '7') + "\x1b[0K\r\x1b[119C"},
         {"WideCharactersTakeTwoColumns", "\xe4\xb8\xad\xe6\x96\x87", 6, 80,
          "\r\xe4\xb8\xad\xe6\x96\x87\x1b[0K\r\x1b[4C"},
-        {"AWideCharacterNeverHalfShown", "1\xe4\xb8\xad", 1, 3, "\r1\x1b[0K\r\x1b[1C"},
+        {"AWideCharacterNeverHalfShown", "1\xe4\xb8\xad", 1, 3, "\r\xe4\xb8\xad\x1b[0K\r", 1},
         {"AnInvalidByteTakesOneColumn",
          "\xff"
          "1",
@@ -603,6 +634,16 @@ INSTANTIATE_TEST_SUITE_P(
         {"AfterNarrowingOneRow", "12", 2, 20, "\x1b[1A\r\x1b[J\r12\x1b[0K\r\x1b[2C", 0,
          Clearing::kResized, 0, 25},
         {"TheFirstWideCharacter", "\xe4\xb8\x80", 3, 80, "\r\xe4\xb8\x80\x1b[0K\r\x1b[2C"},
+        {"AfterNarrowingToTheCursorsColumn", "12", 2, 40, "\r\x1b[J\r12\x1b[0K\r\x1b[2C", 0,
+         Clearing::kResized, 0, 40},
+        // Terminals disagree on its width: what follows it goes where it is counted to be.
+        {"AHeartOfTwoColumns",
+         "\xe2\x9d\xa4\xef\xb8\x8f"
+         "1",
+         7, 80, "\r\xe2\x9d\xa4\xef\xb8\x8f\x1b[3G1\x1b[0K\r\x1b[3C"},
+        {"TheMatchOfASearchIsShownWhole", std::string(100, '1') + "xyz99", 100, 40,
+         "\rsearch \"xyz9\": <" + std::string(18, '1') + "xyz99\x1b[0K\r\x1b[34C", 82,
+         Clearing::kRow, 0, 0, "xyz9"},
     }),
     CaseName());
 
