@@ -38,6 +38,9 @@ class Console::Chunks final : public ChunkSource {
         if (!console.output_.ReadyToWait()) return ReadResult::WriteFailed();
         return ReadInputFile(console.file_, destination);
       case Source::kStandardInput:
+        if (const std::size_t held = TakeKeysHeld(console.interactive_, destination)) {
+          return ReadResult::Piece(held);  // keys that came while a key was waited for
+        }
         PrepareStandardInput(console.platform_, console.standardInput_);
         if (!console.output_.ReadyToWait()) return ReadResult::WriteFailed();
         return ReadStandardInput(console.platform_, console.standardInput_, destination);

@@ -68,4 +68,9 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
 // terminal or console that standard input is, and takes it without echo.
 KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformState& platform);
 
+// TakeKeysHeld: the keys that came while a key was waited for and were not used, for a
+// reader of whole lines, into destination, each CR as the LF the terminal's own line mode
+// makes of it; returns how many bytes.
+std::size_t TakeKeysHeld(InteractiveState& session, std::span<char> destination);
+
 }  // namespace intcalc

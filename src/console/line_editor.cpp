@@ -16,6 +16,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
@@ -24,9 +25,9 @@
 #include <utility>
 
 #include "console/interactive.h"
-#include "console/retry.h"
 #include "console/system_calls.h"
 #include "console/terminal.h"
+#include "console/terminal_keys.h"
 #include "editor/key_decoder.h"
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
@@ -36,9 +37,6 @@ namespace intcalc {
 
 namespace {
 
-// After an Escape, how long the rest of a key's sequence may take to come: a slow link or
-// a busy machine may split a sequence across reads; after this, it is the Escape key.
-constexpr int kEscapeWaitMilliseconds = 500;
 constexpr std::string_view kBell = "\a";
 
 // ---- The terminal ---------------------------------------------------------------------
@@ -48,14 +46,6 @@ std::size_t Columns() {
   if (Calls().windowSize(STDOUT_FILENO, &size) != 0 || size.ws_col == 0) return kDefaultColumns;
   return size.ws_col;  // the drawing keeps it within the widths it draws for
 }
-
-// Shell: the parts of the console the shell reaches, for one line or one key.
-struct Shell {
-  InteractiveState& session;
-  Output& output;
-  Terminal& terminal;
-  std::string_view prompt;
-};
 
 // Draw: the line drawn again, after what is kept to write; a way out meanwhile leaves the
 // terminal on a fresh line.
@@ -81,61 +71,10 @@ void ShowNews(Shell& shell, SignalNews news) {
   Draw(shell, clearing);
 }
 
-// What a wait for keys came to.
-enum class KeysRead : unsigned char {
-  kKeys,          // keys are held
-  kTimedOut,      // none came in time
-  kShowAgain,     // news came that asks for what was shown to be shown again
-  kOutputFailed,  // the answers so far could not be written out: nothing is read
-  kEnd,           // input ended
-  kFailed,        // the wait or the read failed; errno says why
-};
-
-// ReadKeys: waits for keys, at most `waitMilliseconds` when it is not -1, and reads what is
-// waiting into the held keys. Before each wait it takes the news and shows it with
-// `onNews`, which may ask to wait no more, and writes out the answers so far.
-template <typename OnNews>
-KeysRead ReadKeys(Shell& shell, int waitMilliseconds, OnNews onNews) {
-  bool showAgain = false;
-  const Waited waited = WaitForInput(waitMilliseconds, [&shell, &onNews, &showAgain] {
-    showAgain = Terminal::NewsWaiting() && !onNews(shell.terminal.TakeNews());
-    return !showAgain && shell.output.ReadyToWait();
-  });
-  switch (waited) {
-    case Waited::kReady:
-      break;
-    case Waited::kTimedOut:
-      return KeysRead::kTimedOut;
-    case Waited::kStopped:
-      return showAgain ? KeysRead::kShowAgain : KeysRead::kOutputFailed;
-    case Waited::kFailed:
-      return KeysRead::kFailed;
-  }
-  HeldKeys& keys = shell.session.keys;
-  keys.bytes.Clear();
-  keys.used = 0;
-  const std::span<char> room = keys.bytes.Unfilled();
-  const ssize_t count = Retrying(
-      STDIN_FILENO, POLLIN, [&] { return Calls().read(STDIN_FILENO, room.data(), room.size()); });
-  if (count < 0) return KeysRead::kFailed;
-  if (count == 0) return KeysRead::kEnd;
-  keys.bytes.Filled(static_cast<std::size_t>(count));
-  return KeysRead::kKeys;
-}
-
-// ActAsTheTerminal: what the terminal does for one of its signal keys: shows it, ^C for
-// Ctrl-C, where the terminal would, then sends its signal. Returns when the signal is
-// ignored, or after a stop once continued; whether the key was shown.
-bool ActAsTheTerminal(Shell& shell, int signalNumber, int key) {
-  const bool shown = Terminal::EchoesControls() && key != TerminalKeys::kNoKey;
-  if (shown) {
-    constexpr int kControlBit = 0x40;  // Ctrl-C is C without it
-    const std::array<char, 2> echo = {'^', static_cast<char>(key ^ kControlBit)};
-    shell.output.WriteBytes({echo.data(), echo.size()});
-  }
-  (void)shell.output.ReadyToWait();  // all that shows, before the signal
-  shell.terminal.RaiseAsTheTerminalWould(signalNumber);
-  return shown;
+// ShownAtOnce: the news shown on the row at once; the waiting goes on.
+bool ShownAtOnce(Shell& shell, SignalNews news) {
+  ShowNews(shell, news);
+  return true;
 }
 
 // ---- One line -------------------------------------------------------------------------
@@ -166,10 +105,7 @@ std::optional<ReadResult> TakeKeys(Shell& shell, KeyDecoder& decoder, BytesAppli
   HeldKeys& keys = shell.session.keys;
   if (keys.Left().empty()) {
     const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
-    switch (ReadKeys(shell, wait, [&shell](SignalNews news) {
-      ShowNews(shell, news);
-      return true;
-    })) {
+    switch (ReadKeys(shell, wait, ShownAtOnce)) {
       case KeysRead::kKeys:
         break;
       case KeysRead::kTimedOut:
@@ -224,35 +160,6 @@ std::optional<ReadResult> ActOn(Shell& shell, const BytesApplied& applied,
   return std::nullopt;
 }
 
-// FirstByte: what a key typed, for a key that types a character; NUL for any other.
-char FirstByte(const Key& key) {
-  return key.Character().empty() ? '\0' : key.Character()[0];
-}
-
-// SignalOf: the signal a signal key sends, and the key; 0 for any other key.
-std::pair<int, int> SignalOf(EditAction action, const TerminalKeys& keys) {
-  switch (action) {
-    case EditAction::kInterrupt:
-      return {SIGINT, keys.interrupt};
-    case EditAction::kQuit:
-      return {SIGQUIT, keys.quit};
-    case EditAction::kSuspend:
-      return {SIGTSTP, keys.suspend};
-    default:
-      return {0, TerminalKeys::kNoKey};
-  }
-}
-
-// NextKey: the next key of those held, decoded; empty while the held bytes end inside one.
-Keys NextKey(HeldKeys& keys, KeyDecoder& decoder) {
-  Keys decoded;
-  while (decoded.IsEmpty() && !keys.Left().empty()) {
-    decoded = decoder.Feed(keys.Left().front());
-    ++keys.used;
-  }
-  return decoded;
-}
-
 }  // namespace
 
 ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, PlatformState& platform,
@@ -272,39 +179,6 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
       return End(shell, *ended);
     }
     if (const std::optional<ReadResult> done = ActOn(shell, applied, destination)) return *done;
-  }
-}
-
-// ReadInteractiveKey: one key as the editor decodes it, whatever it is; the signal keys do
-// as the terminal would. Keys typed after it are held for whatever reads next.
-KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformState& platform) {
-  Shell shell{session, output, platform.terminal, {}};
-  if (!output.ReadyToWait() || !shell.terminal.SetMode(TerminalMode::kRaw)) {
-    return {KeyStatus::kNone, 0};
-  }
-  Terminal::SetLeaving({});  // the rows of the steps end with their line ends
-  const TerminalKeys terminalKeys = Terminal::KeysFound();
-  KeyDecoder decoder(terminalKeys);
-  while (true) {
-    Keys keys = NextKey(session.keys, decoder);
-    if (keys.IsEmpty()) {
-      const int wait = decoder.Unfinished() ? kEscapeWaitMilliseconds : -1;
-      switch (
-          ReadKeys(shell, wait, [](SignalNews news) { return news != SignalNews::kContinued; })) {
-        case KeysRead::kKeys:
-          continue;
-        case KeysRead::kTimedOut:
-          keys = decoder.Expire();
-          break;
-        case KeysRead::kShowAgain:
-          return {KeyStatus::kContinued, 0};  // the step is shown again
-        default:
-          return {KeyStatus::kNone, 0};
-      }
-    }
-    const auto [signalNumber, key] = SignalOf(keys[0].action, terminalKeys);
-    if (signalNumber == 0) return {KeyStatus::kKey, FirstByte(keys[0])};
-    if (ActAsTheTerminal(shell, signalNumber, key)) output.Write(TextView(kLineEnd));
   }
 }
 

@@ -59,7 +59,7 @@ bool SetModes(const termios& modes) {
 // way out; safe in a handler.
 void PutBack(int signalNumber) {
   if (shared.modeSet == 0) return;
-  const std::size_t shown = shared.leaving.shown;
+  const auto shown = static_cast<std::size_t>(shared.leaving.shown);
   if (shared.leaving.length[shown] > 0 && signalNumber != SIGINT) {
     (void)Calls().write(STDOUT_FILENO, shared.leaving.bytes[shown].data(),
                         shared.leaving.length[shown]);

@@ -67,4 +67,8 @@ KeyRead ReadInteractiveKey(InteractiveState& /*session*/, Output& output,
   return {KeyStatus::kKey, static_cast<char>(_getch())};  // msvcrt's own: one key, not echoed
 }
 
+std::size_t TakeKeysHeld(InteractiveState& /*session*/, std::span<char> /*destination*/) {
+  return 0;  // _getch leaves the keys after it to the console
+}
+
 }  // namespace intcalc

@@ -174,40 +174,43 @@ void Trace::Emit(Scope scope, std::string_view label) {
   rows_.StepShown();
 }
 
-// EmitRows: the line under its label, in rows of kTraceColumns: a row that would be wider
-// breaks at its last blank between words, which goes, or, with none, before an escape it
-// would split, and goes on below under the label's width. No row ends with a blank but
-// one of a text shown between quotes.
+// RowBreak: where the row that begins at `start`, of at most `width` bytes, ends, and where
+// the next begins: at its last blank between words, which goes, or, with none, before an
+// escape it would split.
+Trace::Break Trace::RowBreak(std::size_t start, std::size_t width) const {
+  const std::string_view line = line_.View();
+  if (line.size() - start <= width) return {line.size(), line.size()};
+  const auto between = [this, line](std::size_t at) {
+    return at < line.size() && line[at] == ' ' && !line_.Quoted(at);
+  };
+  std::size_t blank = start + width;
+  while (blank > start && !between(blank))
+    --blank;
+  Break rowBreak{start + width, start + width};
+  if (blank > start) {
+    for (rowBreak = {blank, blank}; rowBreak.end > start && between(rowBreak.end - 1);)
+      --rowBreak.end;
+    while (between(rowBreak.next))
+      ++rowBreak.next;
+    return rowBreak;
+  }
+  while (rowBreak.end - start > 1 && line_.Continues(rowBreak.end))
+    --rowBreak.end;
+  rowBreak.next = rowBreak.end;
+  return rowBreak;
+}
+
+// EmitRows: the line under its label, in rows of kTraceColumns that go on below under the
+// label's width. No row ends with a blank but one of a text shown between quotes.
 void Trace::EmitRows(Scope scope, std::string_view label) {
   const std::size_t indent = scope == Scope::kGroup ? kIndent : 0;
   const std::size_t width = TraceRows::TextWidth(indent, label);
   const std::string_view line = line_.View();
-  const auto between = [this, line](std::size_t at) {
-    return at < line.size() && line[at] == ' ' && !line_.Quoted(at);
-  };
   std::size_t start = 0;
-  bool first = true;
   do {
-    std::size_t end = line.size();
-    std::size_t next = end;
-    if (end - start > width) {
-      std::size_t blank = start + width;
-      while (blank > start && !between(blank))
-        --blank;
-      if (blank > start) {
-        for (end = blank; end > start && between(end - 1);)
-          --end;
-        for (next = blank; between(next);)
-          ++next;
-      } else {
-        for (end = start + width; end - start > 1 && line_.Continues(end);)
-          --end;
-        next = end;
-      }
-    }
-    rows_.WriteRow(indent, label, Part(line, start, end - start), !first);
-    start = next;
-    first = false;
+    const Break rowBreak = RowBreak(start, width);
+    rows_.WriteRow(indent, label, Part(line, start, rowBreak.end - start), start > 0);
+    start = rowBreak.next;
   } while (rows_.Open() && start < line.size());
 }
 

@@ -63,6 +63,12 @@ class Trace final : public EvaluationWatcher {
   void EmitStep(Scope scope, const Application& application);
   void Emit(Scope scope, std::string_view label);
   void EmitRows(Scope scope, std::string_view label);
+  // Break: where a row ends, and where the next begins.
+  struct Break {
+    std::size_t end;
+    std::size_t next;
+  };
+  Break RowBreak(std::size_t start, std::size_t width) const;
 
   TraceRows rows_;
   bool legendShown_ = false;

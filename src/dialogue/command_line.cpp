@@ -41,7 +41,7 @@ constexpr ConstantText kHelp{
     "            two characters; Up/Down bring back earlier lines, Ctrl-R searches\n"
     "            them (Escape keeps the line found, Ctrl-G leaves it); Ctrl-L\n"
     "            clears the screen; Ctrl-D on an empty line ends the input; the\n"
-    "            terminal's interrupt, quit and suspend keys work as elsewhere.\n"
+    "            terminal's own keys, as stty sets them, work as elsewhere.\n"
     "\n"
     "Options:    -r, --results  answer each line of input with one line: its result\n"
     "                           alone, or nothing for a line without an expression\n"

@@ -74,7 +74,7 @@ using Keys = BoundedArray<Key, kLongestCodePoint>;
 // KeyDecoder: the state between the bytes of one key.
 class KeyDecoder {
  public:
-  explicit KeyDecoder(TerminalKeys terminalKeys = {}) : terminalKeys_(terminalKeys) {}
+  explicit KeyDecoder(const TerminalKeys& terminalKeys = {}) : terminalKeys_(terminalKeys) {}
 
   // Feed: one byte as the terminal sent it.
   Keys Feed(char byte);

@@ -204,9 +204,10 @@ TEST(FaultTest, AnInterruptedWaitAfterEscapeTakesNoKey) {
 TEST(FaultTest, TheWaitForTheRestOfAKeyEndsItOnlyWhenNothingCame) {
   setenv("TERM", "xterm", 1);
   const Faults editing = {.readSize = 1, .inputIsTerminal = true, .outputIsTerminal = true};
-  // The rest of a sequence in later reads: still the one key, Left; the terminal's erase key.
-  EXPECT_EQ(RunWith("12\x1b[D3\x18\r", editing), kExitInputEnded);
-  EXPECT_NE(MemoryConsole::Output().find("\r\n12=12\r\n"), std::string::npos)
+  // The rest of a sequence in later reads: still the one key, Left; the terminal's erase
+  // key, and its erase-word key, Ctrl-B, where Ctrl-B would be Left.
+  EXPECT_EQ(RunWith("9 12\x1b[D3\x18\x02\r", editing), kExitInputEnded);
+  EXPECT_NE(MemoryConsole::Output().find("\r\n92=92\r\n"), std::string::npos)
       << MemoryConsole::Output();
   EXPECT_EQ(MemoryConsole::Seen().timedWait,
             500);  // the longest a slow link may take between its bytes
@@ -240,12 +241,21 @@ TEST(FaultTest, RawModeThatCannotBeSetIsAFailedRead) {
   // Both ends are terminals that understand cursor movement: the line editor's turn.
   setenv("TERM", "xterm", 1);
   const std::string introduction = CleanOutput("");
-  EXPECT_EQ(
-      RunWith(kInput, {.inputIsTerminal = true, .outputIsTerminal = true, .setModesFails = true}),
-      kExitFailed);
-  EXPECT_EQ(MemoryConsole::Seen().reads, 0);
-  EXPECT_EQ(MemoryConsole::Output(), introduction);
-  EXPECT_EQ(MemoryConsole::ErrorOutput(), kReadFailed);
+  for (const Faults& faults :
+       {Faults{.inputIsTerminal = true, .outputIsTerminal = true, .setModesFails = true},
+        Faults{.inputIsTerminal = true, .outputIsTerminal = true, .getModesFails = true}}) {
+    EXPECT_EQ(RunWith(kInput, faults), kExitFailed);
+    EXPECT_EQ(MemoryConsole::Seen().reads, 0);
+    EXPECT_EQ(MemoryConsole::Output(), introduction);
+    EXPECT_EQ(MemoryConsole::ErrorOutput(), kReadFailed);
+  }
+}
+
+TEST(FaultTest, KeysWithTheLastOneAreDrawnBeforeTheEnd) {
+  setenv("TERM", "xterm", 1);
+  EXPECT_EQ(RunWith("2+2\x01\x0b\x04", {.inputIsTerminal = true, .outputIsTerminal = true}),
+            kExitInputEnded);
+  EXPECT_TRUE(MemoryConsole::Output().ends_with("\r\x1b[0K\r")) << MemoryConsole::Output();
 }
 
 TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {

@@ -111,10 +111,31 @@ TEST_F(LineEditorTest, AnIgnoredInterruptDropsTheLine) {
   session_.Type("12");
   ASSERT_TRUE(session_.ReadUntil("\r12" + std::string(kDrawn))) << session_.Screen();
   session_.Type(Key(kCtrlC));
-  ASSERT_TRUE(session_.ReadUntil("\r" + std::string(kDrawn))) << session_.Screen();  // dropped
+  // Shown as the terminal shows it, and dropped: the empty line on a fresh row.
+  ASSERT_TRUE(session_.ReadUntil("^C\r\r\n\r" + std::string(kDrawn))) << session_.Screen();
   EXPECT_EQ(session_.LocalModes() & (ICANON | ECHO), 0U) << "the editor's mode not taken back";
   session_.Type("3\r");
   EXPECT_TRUE(session_.ReadUntil("\n3=3")) << session_.Screen();
+}
+
+TEST_F(LineEditorTest, AContinueWithNoStopBeforeItChangesNothing) {
+  Start();
+  session_.Type("12");
+  ASSERT_TRUE(session_.ReadUntil("\r12" + std::string(kDrawn))) << session_.Screen();
+  session_.Signal(SIGCONT);
+  session_.WaitForQuiet(std::chrono::milliseconds(200));
+  EXPECT_EQ(session_.Screen().find(kPrompt), session_.Screen().rfind(kPrompt)) << session_.Screen();
+}
+
+TEST_F(LineEditorTest, APasteShowsWhatTypingShows) {
+  Start();
+  std::string lines;
+  for (int line = 1; line <= 3000; ++line)
+    lines += std::to_string(line) + "*2\r";
+  session_.Type(lines);
+  ASSERT_TRUE(session_.ReadUntil("3000*2=6000")) << session_.Screen();
+  // The terminal echoed none of it: its echo of a line would end "*2\r\n".
+  EXPECT_EQ(session_.Screen().find("*2\r\n"), std::string::npos);
 }
 
 TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {

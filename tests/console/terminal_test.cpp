@@ -86,9 +86,12 @@ TEST_F(TerminalTest, SteppingWaitsForAKeyAfterEachStep) {
   ASSERT_TRUE(session_.ReadUntil("read       + *")) << session_.Screen();
   session_.WaitForQuiet(std::chrono::milliseconds(300));
   EXPECT_EQ(session_.Screen().find("strong #1"), std::string::npos) << session_.Screen();
-  session_.Type("q");  // the rest of this expression at once
+  session_.Type("q6*7\r");  // the rest of this expression at once; the next line typed ahead
   EXPECT_TRUE(session_.ReadUntil("result     7")) << session_.Screen();
   EXPECT_TRUE(session_.ReadUntil("1+2*3=7")) << session_.Screen();
+  EXPECT_TRUE(session_.ReadUntil("expression 6*7")) << session_.Screen();
+  session_.Type("q");
+  EXPECT_TRUE(session_.ReadUntil("6*7=42")) << session_.Screen();
   session_.Type(std::string(1, kEndOfFile));
   EXPECT_EQ(session_.Wait().exitStatus, 0);
 }

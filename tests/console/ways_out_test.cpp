@@ -11,6 +11,7 @@
 #include <termios.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "support/case_name.h"
@@ -43,8 +44,11 @@ struct WayOut {
   Way way;
   int number = 0;
   std::string keys = {};
-  bool backgroundFirst = false;  // after the stop, bg before fg
-  int interruptKey = -1;         // the terminal's interrupt key, when not Ctrl-C
+  bool backgroundFirst = false;    // after the stop, bg before fg
+  int interruptKey = -1;           // the terminal's interrupt key, when not Ctrl-C
+  bool fromTheBackground = false;  // started with &, stopped by its first change, then fg
+  bool inAScript = false;          // run by sh -c 'intcalc; echo went on', which goes with it
+  bool noSignals = false;          // stty -isig
 };
 
 void PrintTo(const WayOut& way, std::ostream* stream) {
@@ -54,13 +58,26 @@ void PrintTo(const WayOut& way, std::ostream* stream) {
 class WayOutTest : public testing::TestWithParam<WayOut> {
  protected:
   // StartWhere: intcalc as a job, waiting for what the case's place waits for.
-  void StartWhere(Where where, int interruptKey) {
+  void StartWhere(const WayOut& way) {
+    const Where where = way.where;
     const rlimit noCore{0, 0};  // a quit dumps no core here
     setrlimit(RLIMIT_CORE, &noCore);
-    PtySession::Options options{.asJob = true, .interruptKey = interruptKey};
+    PtySession::Options options{.asJob = true,
+                                .interruptKey = way.interruptKey,
+                                .noSignals = way.noSignals,
+                                .inBackground = way.fromTheBackground};
     options.term = where == Where::kEditing || where == Where::kKeyWait ? "xterm" : "dumb";
     if (where == Where::kKeyWait || where == Where::kDumbKeyWait) options.arguments = {"--step"};
-    ASSERT_TRUE(session_.Start(INTCALC_PROGRAM, options));
+    std::string program = INTCALC_PROGRAM;
+    if (way.inAScript) {
+      options.arguments = {"-c", program + "; echo went on"};
+      program = "/bin/sh";
+    }
+    ASSERT_TRUE(session_.Start(program, options));
+    if (way.fromTheBackground) {
+      ASSERT_EQ(session_.WaitForJob().stoppedBy, SIGTTOU) << session_.Screen();
+      session_.Continue(true);  // where it simply starts
+    }
     ASSERT_TRUE(session_.ReadUntil(kPrompt)) << session_.Screen();
     switch (where) {
       case Where::kEditing:
@@ -109,7 +126,7 @@ class WayOutTest : public testing::TestWithParam<WayOut> {
 
 TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
   const WayOut& way = GetParam();
-  StartWhere(way.where, way.interruptKey);
+  StartWhere(way);
   if (HasFatalFailure()) return;
   const termios before = session_.InitialModes();
   int endedBy = 0;
@@ -119,7 +136,10 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
       endedBy = way.number;
       break;
     case Way::kKey:
-      session_.Type(way.keys);
+      for (const char key : way.keys) {  // one at a time, as a person types them
+        session_.Type({&key, 1});
+        session_.WaitForQuiet(std::chrono::milliseconds(100));
+      }
       endedBy = way.number;
       break;
     case Way::kStopKey:
@@ -159,6 +179,8 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
     EXPECT_EQ(end.exitStatus, 0) << session_.Screen();
   }
   EXPECT_TRUE(SameModes(session_.Modes(), before)) << "the terminal was left changed";
+  const bool wentOn = session_.Screen().find("went on") != std::string::npos;
+  EXPECT_EQ(wentOn, way.inAScript && endedBy == 0);  // a script goes on after an ordinary end
   if (way.where == Where::kEditing && way.way == Way::kSignal) {
     // A fresh line for the shell; after the interrupt the shell makes it itself.
     EXPECT_EQ(session_.Screen().ends_with("\r\n"), way.number != SIGINT) << session_.Screen();
@@ -208,6 +230,36 @@ std::vector<WayOut> WaysOut() {
   ways.push_back({"TerminalStopSignalWhileEditing", Where::kEditing, Way::kStopSignal, SIGTSTP});
   ways.push_back(
       {"StopKeyThenBackgroundThenForeground", Where::kKeyWait, Way::kStopKey, 0, "", true});
+  // A job started in the background simply starts when brought to the foreground.
+  for (const auto& [place, where] : places) {
+    ways.push_back({.name = "EndAfterStartingInTheBackground" + place,
+                    .where = where,
+                    .way = Way::kSignal,
+                    .number = SIGTERM,
+                    .fromTheBackground = true});
+  }
+  // The signal keys reach the whole job, as the terminal's own would.
+  ways.push_back({.name = "StopKeyInAScript",
+                  .where = Where::kEditing,
+                  .way = Way::kStopKey,
+                  .inAScript = true});
+  ways.push_back({.name = "InterruptKeyInAScript",
+                  .where = Where::kEditing,
+                  .way = Way::kKey,
+                  .number = SIGINT,
+                  .keys = "\x03",
+                  .inAScript = true});
+  // Without signals, Ctrl-C is a key: the next step, or a character of the line.
+  for (const auto& [place, where, keys] :
+       {std::tuple{"WaitingForAKey", Where::kKeyWait, "\x03q\x04"},
+        {"WaitingForAKeyAtADumbTerminal", Where::kDumbKeyWait, "\x03q\x04"},
+        {"InLineMode", Where::kLineMode, "\x03\r\x04"}}) {
+    ways.push_back({.name = std::string("InterruptKeyWithoutSignalsWhile") + place,
+                    .where = where,
+                    .way = Way::kKey,
+                    .keys = keys,
+                    .noSignals = true});
+  }
   return ways;
 }
 

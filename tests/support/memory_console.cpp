@@ -130,13 +130,16 @@ int IsTerminal(int fileDescriptor) {
 }
 
 // GetModes: on a terminal, every flag on and seven-bit characters, so each flag a mode
-// sets or clears shows; Ctrl-X the erase key, and no other key named.
+// sets or clears shows; Ctrl-X the erase key, Ctrl-B the erase-word key, and no other key
+// named.
 int GetModes(int /*fileDescriptor*/, termios* modes) {
   if (!fake.faults.inputIsTerminal) return errno = ENOTTY, -1;
+  if (fake.faults.getModesFails) return errno = EIO, -1;
   *modes = termios{};
   modes->c_iflag = modes->c_oflag = modes->c_lflag = ~tcflag_t{0};
   modes->c_cflag = CS7;
   modes->c_cc[VERASE] = '\x18';
+  modes->c_cc[VWERASE] = '\x02';
   return 0;
 }
 

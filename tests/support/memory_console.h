@@ -32,6 +32,7 @@ struct Faults {
   bool outputIsTerminal = false;
   bool errorFailsAtATerminal = false;  // standard error is a terminal whose writes fail
   bool setModesFails = false;          // tcsetattr fails with EIO
+  bool getModesFails = false;          // tcgetattr fails with EIO
   bool waitsInterrupted = false;  // a poll with a timeout fails with EINTR once, then times out
   int resizeAtWait = 0;           // the wait (from 1) as which the terminal is resized
 };

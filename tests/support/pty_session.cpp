@@ -9,6 +9,7 @@
 #include <unistd.h>
 #include <utmp.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
@@ -56,7 +57,7 @@ void Report(int descriptor, char what, int number) {
   const pid_t job = fork();
   if (job == 0) {
     setpgid(0, 0);
-    tcsetpgrp(terminal, getpid());
+    if (!options.inBackground) tcsetpgrp(terminal, getpid());
     signal(SIGTTOU, SIG_DFL);
     for (const int standard : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
       dup2(terminal, standard);
@@ -70,7 +71,7 @@ void Report(int descriptor, char what, int number) {
     _exit(127);
   }
   setpgid(job, job);
-  tcsetpgrp(terminal, job);
+  if (!options.inBackground) tcsetpgrp(terminal, job);
   Report(reports, 'P', job);
   while (true) {
     int status = 0;
@@ -181,6 +182,7 @@ bool PtySession::Start(const std::string& program, const Options& options) {
   tcgetattr(terminal, &settings);
   if (options.startRaw) cfmakeraw(&settings);
   if (options.interruptKey >= 0) settings.c_cc[VINTR] = static_cast<cc_t>(options.interruptKey);
+  if (options.noSignals) settings.c_lflag &= ~static_cast<tcflag_t>(ISIG);
   tcsetattr(terminal, TCSANOW, &settings);
   // Read before the program exists, so it cannot have changed them yet.
   initialLocalModes_ = LocalModes();
@@ -220,8 +222,14 @@ void PtySession::Resize(unsigned short rows, unsigned short columns) const {
 }
 
 void PtySession::Type(std::string_view keys) {
+  constexpr std::size_t kAtOnce = 256;  // little enough to fit where the terminal has room
   while (!keys.empty()) {
-    const ssize_t written = write(master_, keys.data(), keys.size());
+    // What the program shows is read meanwhile, so that it never waits to show more.
+    pollfd both{master_, POLLIN | POLLOUT, 0};
+    if (poll(&both, 1, 10000) <= 0) return;
+    if ((both.revents & POLLIN) != 0) ReadSome(std::chrono::milliseconds(0));
+    if ((both.revents & POLLOUT) == 0) continue;
+    const ssize_t written = write(master_, keys.data(), std::min(keys.size(), kAtOnce));
     if (written < 0 && errno == EINTR) continue;
     if (written <= 0) return;
     keys.remove_prefix(static_cast<std::size_t>(written));

@@ -31,7 +31,9 @@ class PtySession {
     bool asJob = false;
     bool shell = false;  // the arguments are for /bin/sh, which starts the program itself
     unsigned short columns = 80;
-    int interruptKey = -1;  // when not -1, the terminal's interrupt key, as stty intr sets it
+    int interruptKey = -1;      // when not -1, the terminal's interrupt key, as stty intr sets it
+    bool noSignals = false;     // the terminal sends no signals for keys, as after stty -isig
+    bool inBackground = false;  // a job: started in the background, as `intcalc &`
   };
 
   PtySession() = default;
