@@ -1,6 +1,5 @@
-// The evaluation's types and tables: signed magnitudes, operator codes, the reader's state,
-// and the operand pairs and operators the flat reader lays out and the precedence
-// evaluator reduces.
+// The evaluation's types and tables: signed magnitudes, operator codes, and the operand
+// pairs and operators the flat reader lays out and the precedence evaluator reduces.
 #pragma once
 
 #include <array>
@@ -80,6 +79,11 @@ constexpr bool IsSign(char character) {
   return character == '-' || character == '+';
 }
 
+// DigitValue: the value of a digit; 10 or more for any other character.
+constexpr unsigned DigitValue(char character) {
+  return static_cast<unsigned char>(character) - unsigned{'0'};
+}
+
 // OperandPair: the operands on both sides of one operator.
 struct OperandPair {
   SignedMagnitude left;
@@ -113,16 +117,9 @@ struct EvaluationTables {
 
 using OperandDigits = TextBuffer<kOperandDigitsCapacity>;
 
-// ReaderState: the operand just read, reset for every operand.
-struct ReaderState {
-  OperandDigits digits;
-  SignFlag sign = kPositive;
-  OperatorCode operatorCode = OperatorCode::kNone;  // the operator after it, if any
-};
-
 // FlatEvaluation: what the evaluation of a text without parentheses works with.
 struct FlatEvaluation {
-  ReaderState reader;
+  OperandDigits digits;  // an operand's digits beyond the range, shown to a watcher alone
   EvaluationTables tables;
   SignedMagnitude value;  // where every arithmetic step writes its value; never reset
 };
