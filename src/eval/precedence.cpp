@@ -10,27 +10,10 @@ constexpr bool IsLive(OperatorCode code) {
   return code != OperatorCode::kNone;
 }
 
-// PropagateLeft: hands the value to the nearest live operator left of k as its right
-// operand; returns that operator's index, or kNoOperator when there is none.
-std::uint32_t PropagateLeft(EvaluationTables& tables, std::uint32_t k, SignedMagnitude value) {
-  for (std::uint32_t j = k; j-- > 0;) {
-    if (IsLive(tables.operators.codes[j])) {
-      tables.pairs.pairs[j].right = value;
-      return j;
-    }
-  }
-  return kNoOperator;
-}
-
-// PropagateRight: hands the value to the nearest live operator right of k as its left
-// operand; returns that operator's index, or kNoOperator when there is none.
-std::uint32_t PropagateRight(EvaluationTables& tables, std::uint32_t k, SignedMagnitude value) {
-  const std::uint32_t count = tables.operators.count;
-  for (std::uint32_t j = k + 1; j < count; ++j) {
-    if (IsLive(tables.operators.codes[j])) {
-      tables.pairs.pairs[j].left = value;
-      return j;
-    }
+// NextLive: the nearest live operator right of k, or kNoOperator when there is none.
+std::uint32_t NextLive(const OperatorList& operators, std::uint32_t k) {
+  for (std::uint32_t j = k + 1; j < operators.count; ++j) {
+    if (IsLive(operators.codes[j])) return j;
   }
   return kNoOperator;
 }
@@ -52,9 +35,17 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
 
   // Pass 1: each strong operator is applied and consumed, and its value handed to the
   // nearest live neighbours on both sides, so a chain carries its running value rightwards.
+  // Every strong operator left of k is consumed by then, so the nearest live one on the
+  // left is the latest weak one; none on the right is consumed yet, so that is k + 1.
+  std::uint32_t firstWeak = kNoOperator;
+  std::uint32_t latestWeak = kNoOperator;
   for (std::uint32_t k = 0; k < count; ++k) {
     const OperatorCode code = operators.codes[k];
-    if (!IsStrong(code)) continue;
+    if (!IsStrong(code)) {
+      if (firstWeak == kNoOperator) firstWeak = k;
+      latestWeak = k;
+      continue;
+    }
     const OperandPair& pair = tables.pairs.pairs[k];
     if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
@@ -64,8 +55,10 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
       return Outcome::kFailure;
     }
     operators.codes[k] = OperatorCode::kNone;
-    const std::uint32_t left = PropagateLeft(tables, k, value);
-    const std::uint32_t right = PropagateRight(tables, k, value);
+    const std::uint32_t left = latestWeak;
+    const std::uint32_t right = k + 1 < count ? k + 1 : kNoOperator;
+    if (left != kNoOperator) tables.pairs.pairs[left].right = value;
+    if (right != kNoOperator) tables.pairs.pairs[right].left = value;
     if constexpr (kTold) {
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
            told(Pass::kStrong, k, code, left, right), tables);
@@ -76,10 +69,10 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
     }
   }
 
-  // Pass 2: only weak operators are live; the running value moves right.
-  for (std::uint32_t k = 0; k < count; ++k) {
+  // Pass 2: only weak operators are live; the running value moves right, from each to the
+  // next live one.
+  for (std::uint32_t k = firstWeak; k < count;) {
     const OperatorCode code = operators.codes[k];
-    if (!IsLive(code)) continue;
     const OperandPair& pair = tables.pairs.pairs[k];
     if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
@@ -88,7 +81,8 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
       }
       return Outcome::kFailure;
     }
-    const std::uint32_t right = PropagateRight(tables, k, value);
+    const std::uint32_t right = NextLive(operators, k);
+    if (right != kNoOperator) tables.pairs.pairs[right].left = value;
     if constexpr (kTold) {
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
            told(Pass::kWeak, k, code, kNoOperator, right), tables);
@@ -97,6 +91,7 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
       (void)FormatResult(value, result);  // a value always fits the result text
       return Outcome::kSuccess;
     }
+    k = right;
   }
 
   // Tables the reader builds always reach a final step above; this guards any that do not.
