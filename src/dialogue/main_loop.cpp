@@ -14,7 +14,6 @@ constexpr ConstantText kNoText{""};
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
-static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
 
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';
@@ -25,7 +24,7 @@ constexpr bool EndsLine(char byte) {
 bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression) {
   CheckBounds(delivered.size() <= ExpressionBuffer::Capacity());
   char* const kept = expression.Span().Storage();
-  TextLength count = 0;
+  std::size_t count = 0;
   for (const char byte : delivered) {
     // Digits and operators lie above the blank, so most bytes are kept on one comparison.
     if (static_cast<unsigned char>(byte) <= static_cast<unsigned char>(kBlank)) {
@@ -34,28 +33,14 @@ bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression)
     }
     kept[count++] = byte;  // count <= the byte's index, checked above
   }
-  expression.Span().SetLength(count);
+  expression.Span().SetLength(static_cast<TextLength>(count));
   return count == 0;
-}
-
-// BuildEchoLine: expression, "=", result text.
-void BuildEchoLine(Dialogue& state) {
-  CopyText(state.expression, state.echoLine);
-  AppendText(kEqualsSign, state.echoLine);
-  AppendText(state.evaluation.result, state.echoLine);
-}
-
-// ClearOutputs: empties the result text and the echo line.
-void ClearOutputs(Dialogue& state) {
-  ClearText(state.evaluation.result);
-  ClearText(state.echoLine);
 }
 
 // Calculate: evaluates a working copy of the expression; the result text holds what is to
 // be shown, and the outcome says whether it is an error word.
 Outcome Calculate(Dialogue& state) {
   CopyText(state.expression, state.evaluation.working);
-  ClearOutputs(state);
   return EvaluateExpression(state.evaluation);
 }
 
@@ -82,8 +67,8 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
 
     console.WriteLine(kExpressionLabel, state.expression);
     (void)Calculate(state);  // the result text is the answer, whatever the outcome
-    BuildEchoLine(state);
-    console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
+    console.WriteLines(LineOf(kResultLabel, state.evaluation.result),
+                       LineOf(state.expression, kEqualsSign, state.evaluation.result),
                        LineOf(kRule));
   }
 }

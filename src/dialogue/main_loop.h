@@ -16,7 +16,6 @@ namespace intcalc {
 
 using RawLine = std::array<char, kReadLimit>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
-using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
 // Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
 // the trace that watches it when asked; alive for the whole run, reset for every
@@ -24,7 +23,6 @@ using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 struct Dialogue {
   RawLine rawLine{};
   ExpressionBuffer expression;  // the line without blanks, as the person is shown it
-  EchoLineBuffer echoLine;      // expression, "=", result text
   Evaluation evaluation;
   Trace trace;
 };
