@@ -14,7 +14,8 @@
 
 namespace intcalc {
 
-using RawLine = std::array<char, kReadLimit>;
+// RawLine: the bytes of one read, and a place after them for the NUL that ends their scan.
+using RawLine = std::array<char, kReadLimit + 1>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
 
 // Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
