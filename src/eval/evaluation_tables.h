@@ -93,8 +93,10 @@ struct OperandPair {
 // kNoOperator: an index that names no operator of the tables.
 inline constexpr std::uint32_t kNoOperator = kTableCapacity;
 
-// PairList: pair k holds operands k and k + 1. The last operand's left half is written
-// one record past the last operator, hence the extra record.
+// PairList: pair k holds operands k and k + 1, the operands of operator k. The passes read
+// and write left halves alone, each operator's right operand being the left half of the
+// next live one; the right halves are kept for a watcher only. The last operand is the
+// left half of one record past the last operator, hence the extra record.
 struct PairList {
   static constexpr std::uint32_t kCapacity = kTableCapacity;
   std::uint32_t count = 0;  // records written while reading: one per operand

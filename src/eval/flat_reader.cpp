@@ -153,9 +153,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
     }
     if (operand.next == OperatorCode::kNone) break;
     if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
-    const SignedMagnitude value{operand.sign, static_cast<Magnitude>(operand.value)};
-    pairs[count].left = value;
-    if (count > 0) pairs[count - 1].right = value;
+    pairs[count].left = {operand.sign, static_cast<Magnitude>(operand.value)};
     tables.operators.codes[count++] = operand.next;
   }
   if (count == 0) {
@@ -166,12 +164,16 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
     return Outcome::kSuccess;
   }
   if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
-  pairs[count].left =
-      pairs[count - 1].right = {operand.sign, static_cast<Magnitude>(operand.value)};
+  pairs[count].left = {operand.sign, static_cast<Magnitude>(operand.value)};
   tables.operators.count = count;
   tables.pairs.count = count + 1;
-  Tell(watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
-       static_cast<const EvaluationTables&>(tables));
+  if (watch.watcher != nullptr) {
+    // The right halves, a copy of the next pair's left that only a watcher reads.
+    for (std::uint32_t k = 0; k < count; ++k)
+      pairs[k].right = pairs[k + 1].left;
+    TellWatcher(*watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
+                static_cast<const EvaluationTables&>(tables));
+  }
   return ResolveIt(tables, flat.value, result, watch);
 }
 

@@ -26,17 +26,19 @@ template <bool kTold>
 Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
                 Watch watch) {
   OperatorList& operators = tables.operators;
+  std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
   // Told: the application of operator k, its operands and the value it gave.
   [[maybe_unused]] const auto told = [&](Pass pass, std::uint32_t k, OperatorCode code,
                                          std::uint32_t left, std::uint32_t right) {
-    return Application{pass, k, code, tables.pairs.pairs[k], value, left, right};
+    return Application{pass, k, code, pairs[k], value, left, right};
   };
 
   // Pass 1: each strong operator is applied and consumed, and its value handed to the
   // nearest live neighbours on both sides, so a chain carries its running value rightwards.
   // Every strong operator left of k is consumed by then, so the nearest live one on the
-  // left is the latest weak one; none on the right is consumed yet, so that is k + 1.
+  // left is the latest weak one; none on the right is consumed yet, so that is k + 1, and
+  // its left half is operator k's right operand. Only a watcher reads a right half.
   std::uint32_t firstWeak = kNoOperator;
   std::uint32_t latestWeak = kNoOperator;
   for (std::uint32_t k = 0; k < count; ++k) {
@@ -46,8 +48,8 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
       latestWeak = k;
       continue;
     }
-    const OperandPair& pair = tables.pairs.pairs[k];
-    if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
+    const SignedMagnitude right = pairs[k + 1].left;
+    if (ApplyOperator(pairs[k].left, right, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              told(Pass::kStrong, k, code, kNoOperator, kNoOperator), result);
@@ -55,43 +57,42 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
       return Outcome::kFailure;
     }
     operators.codes[k] = OperatorCode::kNone;
-    const std::uint32_t left = latestWeak;
-    const std::uint32_t right = k + 1 < count ? k + 1 : kNoOperator;
-    if (left != kNoOperator) tables.pairs.pairs[left].right = value;
-    if (right != kNoOperator) tables.pairs.pairs[right].left = value;
+    pairs[k + 1].left = value;
+    const std::uint32_t handedRight = k + 1 < count ? k + 1 : kNoOperator;
     if constexpr (kTold) {
+      if (latestWeak != kNoOperator) pairs[latestWeak].right = value;
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           told(Pass::kStrong, k, code, left, right), tables);
+           told(Pass::kStrong, k, code, latestWeak, handedRight), tables);
     }
-    if (left == kNoOperator && right == kNoOperator) {  // none live anywhere
-      (void)FormatResult(value, result);                // a value always fits the result text
+    if (latestWeak == kNoOperator && handedRight == kNoOperator) {  // none live anywhere
+      (void)FormatResult(value, result);  // a value always fits the result text
       return Outcome::kSuccess;
     }
   }
 
-  // Pass 2: only weak operators are live; the running value moves right, from each to the
-  // next live one.
+  // Pass 2: only weak operators are live; each takes its right operand from the next live
+  // one's left half, or from the record past the last operator, and hands its value there.
   for (std::uint32_t k = firstWeak; k < count;) {
     const OperatorCode code = operators.codes[k];
-    const OperandPair& pair = tables.pairs.pairs[k];
-    if (ApplyOperator(pair.left, pair.right, code, value, result) == Outcome::kFailure) {
+    const std::uint32_t handedRight = NextLive(operators, k);
+    SignedMagnitude& next = pairs[handedRight == kNoOperator ? count : handedRight].left;
+    if (ApplyOperator(pairs[k].left, next, code, value, result) == Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              told(Pass::kWeak, k, code, kNoOperator, kNoOperator), result);
       }
       return Outcome::kFailure;
     }
-    const std::uint32_t right = NextLive(operators, k);
-    if (right != kNoOperator) tables.pairs.pairs[right].left = value;
+    next = value;
     if constexpr (kTold) {
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           told(Pass::kWeak, k, code, kNoOperator, right), tables);
+           told(Pass::kWeak, k, code, kNoOperator, handedRight), tables);
     }
-    if (right == kNoOperator) {
+    if (handedRight == kNoOperator) {
       (void)FormatResult(value, result);  // a value always fits the result text
       return Outcome::kSuccess;
     }
-    k = right;
+    k = handedRight;
   }
 
   // Tables the reader builds always reach a final step above; this guards any that do not.
