@@ -139,11 +139,13 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   // tables whatever it holds.
   CheckBounds(rest.size() / 2 <= OperatorList::kCapacity);
   EvaluationTables& tables = flat.tables;
-  std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
+  OperandPair* const firstPair = tables.pairs.pairs.data();
+  OperatorCode* const firstCode = tables.operators.codes.data();
+  OperandPair* pair = firstPair;  // the pair whose left half the next operand is
+  OperatorCode* code = firstCode;
   const char* cursor = rest.data();
   const char* const end = cursor + rest.size();
   Operand operand;
-  std::uint32_t count = 0;  // the operators read
   // Every operand is converted as soon as it is read, the last one unless it is alone; no
   // operator runs before the whole text has been read.
   while (true) {
@@ -153,9 +155,10 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
     }
     if (operand.next == OperatorCode::kNone) break;
     if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
-    pairs[count].left = {operand.sign, static_cast<Magnitude>(operand.value)};
-    tables.operators.codes[count++] = operand.next;
+    (pair++)->left = {operand.sign, static_cast<Magnitude>(operand.value)};
+    *code++ = operand.next;
   }
+  const auto count = static_cast<std::uint32_t>(code - firstCode);  // the operators read
   if (count == 0) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text, result);
@@ -164,13 +167,13 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
     return Outcome::kSuccess;
   }
   if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
-  pairs[count].left = {operand.sign, static_cast<Magnitude>(operand.value)};
+  pair->left = {operand.sign, static_cast<Magnitude>(operand.value)};
   tables.operators.count = count;
   tables.pairs.count = count + 1;
   if (watch.watcher != nullptr) {
     // The right halves, a copy of the next pair's left that only a watcher reads.
-    for (std::uint32_t k = 0; k < count; ++k)
-      pairs[k].right = pairs[k + 1].left;
+    for (OperandPair* each = firstPair; each != pair; ++each)
+      each->right = (each + 1)->left;
     TellWatcher(*watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
                 static_cast<const EvaluationTables&>(tables));
   }
