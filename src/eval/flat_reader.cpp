@@ -85,14 +85,14 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   operand.digits = {digits, count};
   operand.value = value;
 
-  if (at == end) {
-    if (count == 0) return Outcome::kFailure;  // a sign alone at the end
-    operand.next = OperatorCode::kNone;
+  // The NUL after the text stands for no operator, as every byte but an operator's does.
+  operand.next = OperatorFor(*at);
+  if (operand.next == OperatorCode::kNone) {
+    if (at != end || count == 0) return Outcome::kFailure;  // or a sign alone at the end
     cursor = at;
     return Outcome::kSuccess;
   }
-  operand.next = OperatorFor(*at++);
-  if (operand.next == OperatorCode::kNone || at == end) return Outcome::kFailure;
+  if (++at == end) return Outcome::kFailure;
   cursor = at;
   return Outcome::kSuccess;
 }
