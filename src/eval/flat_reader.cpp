@@ -88,7 +88,8 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   // The NUL after the text stands for no operator, as every byte but an operator's does.
   operand.next = OperatorFor(*at);
   if (operand.next == OperatorCode::kNone) {
-    if (at != end || count == 0) return Outcome::kFailure;  // or a sign alone at the end
+    // A byte that is no operator's before the end, or a sign alone at the end.
+    if (at != end || count == 0) return Outcome::kFailure;
     cursor = at;
     return Outcome::kSuccess;
   }
