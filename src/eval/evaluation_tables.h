@@ -99,8 +99,7 @@ inline constexpr std::uint32_t kNoOperator = kTableCapacity;
 // left half of one record past the last operator, hence the extra record.
 struct PairList {
   static constexpr std::uint32_t kCapacity = kTableCapacity;
-  std::uint32_t count = 0;  // records written while reading: one per operand
-  std::array<OperandPair, kCapacity + 1> pairs{};
+  std::array<OperandPair, kCapacity + 1> pairs{};  // in use: one more than the operators
 };
 
 // OperatorList: entry k is the operator between pair k's two operands.

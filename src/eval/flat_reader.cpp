@@ -170,7 +170,6 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
   pair->left = {operand.sign, static_cast<Magnitude>(operand.value)};
   tables.operators.count = count;
-  tables.pairs.count = count + 1;
   if (watch.watcher != nullptr) {
     // The right halves, a copy of the next pair's left that only a watcher reads.
     for (OperandPair* each = firstPair; each != pair; ++each)

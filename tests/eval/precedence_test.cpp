@@ -17,8 +17,7 @@ EvaluationTables Tables(std::initializer_list<Magnitude> operands,
   EvaluationTables tables;
   for (const OperatorCode code : codes)
     tables.operators.codes[tables.operators.count++] = code;
-  tables.pairs.count = tables.operators.count + 1;
-  for (std::uint32_t k = 0; k < tables.pairs.count; ++k)
+  for (std::uint32_t k = 0; k <= tables.operators.count; ++k)
     tables.pairs.pairs[k].left = {kPositive, values[k]};
   return tables;
 }
