@@ -1,7 +1,10 @@
-// Time per expression of the evaluation routines and of the whole dialogue in memory.
+// Time per expression of the evaluation routines, and of the whole program in memory: the
+// dialogue and the results alone.
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <random>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,20 +49,33 @@ std::string Batch(int expressions) {
   return text;
 }
 
-// BM_Dialogue: the whole dialogue, reading and writing through memory.
-void BM_Dialogue(benchmark::State& state) {
+// RunBatch: the whole program on bench/batch's lines, reading and writing through memory,
+// in the form `arguments` ask for.
+void RunBatch(benchmark::State& state, std::span<const char* const> arguments) {
   constexpr int kExpressions = 10000;
   const std::string input = Batch(kExpressions);
   for (auto _ : state) {
     MemoryConsole::Start(input);
-    benchmark::DoNotOptimize(RunAfresh());
+    benchmark::DoNotOptimize(RunAfresh(arguments));
   }
   MemoryConsole::Stop();
   state.SetItemsProcessed(state.iterations() * kExpressions);
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * input.size()));
 }
 
+// BM_Dialogue: the dialogue.
+void BM_Dialogue(benchmark::State& state) {
+  RunBatch(state, {});
+}
+
+// BM_Results: the results alone, one line for each line of input.
+void BM_Results(benchmark::State& state) {
+  constexpr std::array<const char*, 1> kResultsOnly = {"--results"};
+  RunBatch(state, kResultsOnly);
+}
+
 BENCHMARK(BM_Dialogue)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Results)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace intcalc

@@ -14,7 +14,6 @@ constexpr ConstantText kNoText{""};
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
-static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
 
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';
@@ -22,47 +21,40 @@ constexpr bool EndsLine(char byte) {
 
 // CompactInput: copies the bytes one read delivered, up to the first NUL, CR or LF and
 // without their blanks, into the expression; returns whether the expression is empty.
-bool CompactInput(std::span<const char> delivered, ExpressionBuffer& expression) {
-  CheckBounds(delivered.size() <= ExpressionBuffer::Capacity());
+// Delivered puts a NUL after the bytes, so the first of those ends the scan.
+bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression) {
+  static_assert(RawLine{}.size() - 1 <= ExpressionBuffer::Capacity());
   char* const kept = expression.Span().Storage();
-  TextLength count = 0;
-  for (const char byte : delivered) {
+  std::size_t count = 0;
+  for (const char* byte = rawLine.data();; ++byte) {
     // Digits and operators lie above the blank, so most bytes are kept on one comparison.
-    if (static_cast<unsigned char>(byte) <= static_cast<unsigned char>(kBlank)) {
-      if (EndsLine(byte)) break;
-      if (byte == kBlank) continue;
+    if (static_cast<unsigned char>(*byte) <= static_cast<unsigned char>(kBlank)) {
+      if (EndsLine(*byte)) break;
+      if (*byte == kBlank) continue;
     }
-    kept[count++] = byte;  // count <= the byte's index, checked above
+    kept[count++] = *byte;  // count <= the byte's index, before the NUL: within capacity
   }
-  expression.Span().SetLength(count);
+  expression.Span().SetLength(static_cast<TextLength>(count));
   return count == 0;
-}
-
-// BuildEchoLine: expression, "=", result text.
-void BuildEchoLine(Dialogue& state) {
-  CopyText(state.expression, state.echoLine);
-  AppendText(kEqualsSign, state.echoLine);
-  AppendText(state.evaluation.result, state.echoLine);
-}
-
-// ClearOutputs: empties the result text and the echo line.
-void ClearOutputs(Dialogue& state) {
-  ClearText(state.evaluation.result);
-  ClearText(state.echoLine);
 }
 
 // Calculate: evaluates a working copy of the expression; the result text holds what is to
 // be shown, and the outcome says whether it is an error word.
 Outcome Calculate(Dialogue& state) {
   CopyText(state.expression, state.evaluation.working);
-  ClearOutputs(state);
   return EvaluateExpression(state.evaluation);
 }
 
-// Delivered: the bytes a read stored into the raw line.
-std::span<const char> Delivered(const Dialogue& state, const ReadResult& read) {
-  CheckBounds(read.count <= state.rawLine.size());
-  return std::span(state.rawLine).first(read.count);
+// ReadRoom: the raw line's room for a read, all but its last place.
+std::span<char> ReadRoom(Dialogue& state) {
+  return std::span(state.rawLine).first(kReadLimit);
+}
+
+// Delivered: the raw line, a NUL put after the bytes a read stored into it.
+const RawLine& Delivered(Dialogue& state, const ReadResult& read) {
+  CheckBounds(read.count <= kReadLimit);
+  state.rawLine[read.count] = '\0';
+  return state.rawLine;
 }
 
 int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
@@ -75,15 +67,15 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
     }
     console.WritePrompt(kPrompt);
 
-    const ReadResult read = inputs.Read(console, state.rawLine);
+    const ReadResult read = inputs.Read(console, ReadRoom(state));
     if (read.status != ReadStatus::kPiece) return FinishRun(console, read.status);
     showIntro = CompactInput(Delivered(state, read), state.expression);
     if (showIntro) continue;
 
     console.WriteLine(kExpressionLabel, state.expression);
     (void)Calculate(state);  // the result text is the answer, whatever the outcome
-    BuildEchoLine(state);
-    console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
+    console.WriteLines(LineOf(kResultLabel, state.evaluation.result),
+                       LineOf(state.expression, kEqualsSign, state.evaluation.result),
                        LineOf(kRule));
   }
 }
@@ -114,7 +106,7 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
   Outcome outcome = Outcome::kSuccess;  // of the line's latest evaluation
   bool lineOpen = false;                // part of a line has arrived without its line end
   while (true) {
-    const ReadResult read = inputs.Read(console, state.rawLine);
+    const ReadResult read = inputs.Read(console, ReadRoom(state));
     if (read.status != ReadStatus::kPiece) {
       if (lineOpen && WriteLineResult(console, state, evaluated, outcome)) errorWord = true;
       return FinishRun(console, read.status);

@@ -14,9 +14,9 @@
 
 namespace intcalc {
 
-using RawLine = std::array<char, kReadLimit>;
+// RawLine: the bytes of one read, and a place after them for the NUL that ends their scan.
+using RawLine = std::array<char, kReadLimit + 1>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
-using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
 // Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
 // the trace that watches it when asked; alive for the whole run, reset for every
@@ -24,7 +24,6 @@ using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 struct Dialogue {
   RawLine rawLine{};
   ExpressionBuffer expression;  // the line without blanks, as the person is shown it
-  EchoLineBuffer echoLine;      // expression, "=", result text
   Evaluation evaluation;
   Trace trace;
 };

@@ -1,6 +1,7 @@
 // Sign-magnitude arithmetic and the decimal result text.
 #pragma once
 
+#include <cstring>
 #include <string_view>
 
 #include "eval/evaluation_tables.h"
@@ -43,9 +44,14 @@ Outcome FormatResult(SignedMagnitude value, TextBuffer<kCapacity>& destination) 
   }
   TextLength length = 0;
   if (value.sign != kPositive && value.magnitude != 0) out.Storage()[length++] = '-';
-  // Byte by byte: ten at most, where memcpy would be a call for a length it does not know.
-  for (const char digit : digits)
-    out.Storage()[length++] = digit;  // the sign and the digits fit: checked above
+  if constexpr (kCapacity > Decimal<Magnitude>::kMostDigits) {
+    // Room for a sign and every decimal byte: they go at once, a length the compiler knows.
+    std::memcpy(out.Storage() + length, decimal.Bytes().data(), decimal.Bytes().size());
+    length += static_cast<TextLength>(digits.size());
+  } else {
+    for (const char digit : digits)
+      out.Storage()[length++] = digit;  // the sign and the digits fit: checked above
+  }
   out.SetLength(length);
   return Outcome::kSuccess;
 }

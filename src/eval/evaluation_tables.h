@@ -1,6 +1,5 @@
-// The evaluation's types and tables: signed magnitudes, operator codes, the reader's state,
-// and the operand pairs and operators the flat reader lays out and the precedence
-// evaluator reduces.
+// The evaluation's types and tables: signed magnitudes, operator codes, and the operand
+// pairs and operators the flat reader lays out and the precedence evaluator reduces.
 #pragma once
 
 #include <array>
@@ -80,6 +79,11 @@ constexpr bool IsSign(char character) {
   return character == '-' || character == '+';
 }
 
+// DigitValue: the value of a digit; 10 or more for any other character.
+constexpr unsigned DigitValue(char character) {
+  return static_cast<unsigned char>(character) - unsigned{'0'};
+}
+
 // OperandPair: the operands on both sides of one operator.
 struct OperandPair {
   SignedMagnitude left;
@@ -89,12 +93,13 @@ struct OperandPair {
 // kNoOperator: an index that names no operator of the tables.
 inline constexpr std::uint32_t kNoOperator = kTableCapacity;
 
-// PairList: pair k holds operands k and k + 1. The last operand's left half is written
-// one record past the last operator, hence the extra record.
+// PairList: pair k holds operands k and k + 1, the operands of operator k. The passes read
+// and write left halves alone, each operator's right operand being the left half of the
+// next live one; the right halves are kept for a watcher only. The last operand is the
+// left half of one record past the last operator, hence the extra record.
 struct PairList {
   static constexpr std::uint32_t kCapacity = kTableCapacity;
-  std::uint32_t count = 0;  // records written while reading: one per operand
-  std::array<OperandPair, kCapacity + 1> pairs{};
+  std::array<OperandPair, kCapacity + 1> pairs{};  // in use: one more than the operators
 };
 
 // OperatorList: entry k is the operator between pair k's two operands.
@@ -113,16 +118,9 @@ struct EvaluationTables {
 
 using OperandDigits = TextBuffer<kOperandDigitsCapacity>;
 
-// ReaderState: the operand just read, reset for every operand.
-struct ReaderState {
-  OperandDigits digits;
-  SignFlag sign = kPositive;
-  OperatorCode operatorCode = OperatorCode::kNone;  // the operator after it, if any
-};
-
 // FlatEvaluation: what the evaluation of a text without parentheses works with.
 struct FlatEvaluation {
-  ReaderState reader;
+  OperandDigits digits;  // an operand's digits beyond the range, shown to a watcher alone
   EvaluationTables tables;
   SignedMagnitude value;  // where every arithmetic step writes its value; never reset
 };

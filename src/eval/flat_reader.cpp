@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <numeric>
 #include <string_view>
 
 #include "eval/precedence.h"
@@ -36,7 +35,16 @@ constexpr OperatorCode OperatorFor(char character) {
 
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
 constexpr LimitText kBeyondRange{"an operand beyond ", kLargestMagnitude, ""};
-constexpr LimitText kTooManyOperators{"more than ", kTableCapacity, " operators"};
+
+// Operand: one operand as ReadOperand found it: its sign, its digits where they stand in
+// the text, their value, exact while the digits fit 64 bits, and the operator after it,
+// kNone after the last operand.
+struct Operand {
+  SignFlag sign = kPositive;
+  std::string_view digits;
+  std::uint64_t value = 0;
+  OperatorCode next = OperatorCode::kNone;
+};
 
 // MergeLeadingSigns: folds two leading signs into one, blanking the first and stepping
 // `rest` past it, and says in `folded` whether it did; fails on three leading signs, the
@@ -53,88 +61,74 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
   return Outcome::kSuccess;
 }
 
-// ReadOperand: reads an optional sign, digits, and the operator after them from `rest`,
-// the part of the text not yet read, and steps `rest` past them; on failure `rest` is left
-// where the operand began. A sign followed directly by an operator is an operand without
-// digits.
-Outcome ReadOperand(std::string_view& rest, ReaderState& reader) {
-  const char* cursor = rest.data();
-  const char* const end = cursor + rest.size();
-  if (cursor == end) return Outcome::kFailure;
-  reader.operatorCode = OperatorCode::kNone;
-
-  if (IsSign(*cursor)) {
-    reader.sign = *cursor == '-' ? kNegative : kPositive;
-    ++cursor;
-  } else if (IsDigit(*cursor)) {
-    reader.sign = kPositive;
-  } else {
+// ReadOperand: reads an optional sign, digits and the operator after them from `cursor`,
+// the part of the text not yet read, converting the digits as it reads them, and steps
+// `cursor` past them; on failure `cursor` is left where the operand began. A sign followed
+// directly by an operator is an operand without digits. The NUL after the text, which is
+// neither a sign nor a digit, ends the digits at `end`.
+Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
+  const char* at = cursor;
+  operand.sign = kPositive;
+  if (IsSign(*at)) {
+    operand.sign = *at == '-' ? kNegative : kPositive;
+    ++at;
+  } else if (!IsDigit(*at)) {
     return Outcome::kFailure;
   }
 
-  TextSpan digits = reader.digits;
-  char* const stored = digits.Storage();
-  TextLength count = 0;
-  for (; cursor != end && IsDigit(*cursor); ++cursor) {
-    if (count == digits.Capacity()) return Outcome::kFailure;
-    stored[count++] = *cursor;  // count < capacity, checked just above
-  }
-  digits.SetLength(count);
+  const char* const digits = at;
+  std::uint64_t value = 0;
+  for (unsigned digit = DigitValue(*at); digit < kDecimalBase; digit = DigitValue(*++at))
+    value = value * kDecimalBase + digit;
+  const auto count = static_cast<std::size_t>(at - digits);
+  if (count > kOperandDigitsCapacity) return Outcome::kFailure;
+  operand.digits = {digits, count};
+  operand.value = value;
 
-  if (cursor == end) {
-    if (count == 0) return Outcome::kFailure;  // a sign alone at the end
-    rest = {};
+  // The NUL after the text stands for no operator, as every byte but an operator's does.
+  operand.next = OperatorFor(*at);
+  if (operand.next == OperatorCode::kNone) {
+    // A byte that is no operator's before the end, or a sign alone at the end.
+    if (at != end || count == 0) return Outcome::kFailure;
+    cursor = at;
     return Outcome::kSuccess;
   }
-  reader.operatorCode = OperatorFor(*cursor++);
-  if (reader.operatorCode == OperatorCode::kNone || cursor == end) return Outcome::kFailure;
-  rest = {cursor, static_cast<std::size_t>(end - cursor)};
+  if (++at == end) return Outcome::kFailure;
+  cursor = at;
   return Outcome::kSuccess;
 }
 
-// ReadNextOperand: ReadOperand, then the digits without leading zeros.
-Outcome ReadNextOperand(std::string_view& rest, ReaderState& reader) {
-  if (ReadOperand(rest, reader) == Outcome::kFailure) return Outcome::kFailure;
-  StripLeadingZeros(reader.digits);
-  return Outcome::kSuccess;
+// InRange: whether the operand's magnitude is within the range. Its value is exact only
+// while its digits fit 64 bits, so past the largest magnitude's count of digits, the
+// digits before that count must all be zeros.
+bool InRange(const Operand& operand) {
+  const std::string_view digits = operand.digits;
+  if (digits.size() > kMagnitudeDigits &&
+      digits.find_first_not_of('0') < digits.size() - kMagnitudeDigits) {
+    return false;
+  }
+  return operand.value <= kLargestMagnitude;
 }
 
-// DigitsToMagnitude: the value of the operand's digits, which have no leading zeros
-// (ReadNextOperand strips them); fails when it leaves 32 bits.
-Outcome DigitsToMagnitude(const OperandDigits& digits, Magnitude& magnitude) {
-  // More digits than the largest value has leave 32 bits; that many fit in 64.
-  const std::string_view text = digits.View();
-  if (text.size() > kMagnitudeDigits) return Outcome::kFailure;
-  const std::uint64_t value = std::accumulate(
-      text.begin(), text.end(), std::uint64_t{0}, [](std::uint64_t sum, char digit) {
-        return sum * kDecimalBase + static_cast<std::uint64_t>(digit - '0');
-      });
-  if (value > kLargestMagnitude) return Outcome::kFailure;
-  magnitude = static_cast<Magnitude>(value);
-  return Outcome::kSuccess;
-}
-
-// PushOperator: appends to the operator table; fails, changing nothing, when it is full.
-// A whole working text has fewer operators than the table holds, so it never fails.
-Outcome PushOperator(OperatorList& operators, OperatorCode code) {
-  if (operators.count + 1 > OperatorList::kCapacity) return Outcome::kFailure;
-  operators.codes[operators.count++] = code;
-  return Outcome::kSuccess;
-}
-
-// AddOperand: the operand after the latest operator, as the right half of the pair before
-// it and the left half of the next.
-void AddOperand(PairList& pairs, SignedMagnitude operand) {
-  CheckBounds(pairs.count > 0 && pairs.count < pairs.pairs.size());
-  pairs.pairs[pairs.count].left = pairs.pairs[pairs.count - 1].right = operand;
-  ++pairs.count;
+// Overflowed: the failure of an operand beyond the range. A watcher is shown its digits
+// without leading zeros, copied into `shown` for it alone.
+[[gnu::noinline, gnu::cold]] Outcome Overflowed(const Operand& operand, OperandDigits& shown,
+                                                ResultTextBuffer& result, Watch watch) {
+  if (watch.watcher == nullptr) return FailWith(result, watch, kOverflowWord, kBeyondRange);
+  // Beyond the range, an operand has a digit other than 0.
+  std::string_view significant = operand.digits;
+  significant.remove_prefix(significant.find_first_not_of('0'));
+  const TextSpan span = shown;
+  TextLength count = 0;
+  for (const char digit : significant)
+    span.Storage()[count++] = digit;  // at most kOperandDigitsCapacity: ReadOperand's limit
+  span.SetLength(count);
+  return FailWith(result, watch, kOverflowWord, kBeyondRange, shown.View());
 }
 
 }  // namespace
 
 Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Watch watch) {
-  ReaderState& reader = flat.reader;
-  EvaluationTables& tables = flat.tables;
   std::string_view rest = text.View();
   bool folded = false;
   if (MergeLeadingSigns(text, rest, folded) == Outcome::kFailure) {
@@ -142,50 +136,47 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   }
   if (folded) Tell(watch.watcher, &EvaluationWatcher::SignsFolded, watch.scope, TextView(text));
 
-  tables.operators.count = 0;  // the pairs begin afresh at the first operator
-  ClearText(result);
-  ClearText(reader.digits);
-
-  if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
-    return FailWith(result, watch, kErrorWord, kMalformed, rest);
+  // Each operator follows a character of its operand, so a text of this length fits the
+  // tables whatever it holds.
+  CheckBounds(rest.size() / 2 <= OperatorList::kCapacity);
+  EvaluationTables& tables = flat.tables;
+  OperandPair* const firstPair = tables.pairs.pairs.data();
+  OperatorCode* const firstCode = tables.operators.codes.data();
+  OperandPair* pair = firstPair;  // the pair whose left half the next operand is
+  OperatorCode* code = firstCode;
+  const char* cursor = rest.data();
+  const char* const end = cursor + rest.size();
+  Operand operand;
+  // Every operand is converted as soon as it is read, the last one unless it is alone; no
+  // operator runs before the whole text has been read.
+  while (true) {
+    if (ReadOperand(cursor, end, operand) == Outcome::kFailure) {
+      return FailWith(result, watch, kErrorWord, kMalformed,
+                      {cursor, static_cast<std::size_t>(end - cursor)});  // where it began
+    }
+    if (operand.next == OperatorCode::kNone) break;
+    if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+    (pair++)->left = {operand.sign, static_cast<Magnitude>(operand.value)};
+    *code++ = operand.next;
   }
-  if (rest.empty()) {
+  const auto count = static_cast<std::uint32_t>(code - firstCode);  // the operators read
+  if (count == 0) {
     // A lone operand is shown as typed, blank of a folded sign included, unconverted.
     CopyText(text, result);
     Tell(watch.watcher, &EvaluationWatcher::LoneOperand, watch.scope, TextView(text),
          TextView(result));
     return Outcome::kSuccess;
   }
-
-  (void)PushOperator(tables.operators, reader.operatorCode);  // the table is empty
-  Magnitude magnitude = 0;
-  if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-    return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
+  if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+  pair->left = {operand.sign, static_cast<Magnitude>(operand.value)};
+  tables.operators.count = count;
+  if (watch.watcher != nullptr) {
+    // The right halves, a copy of the next pair's left that only a watcher reads.
+    for (OperandPair* each = firstPair; each != pair; ++each)
+      each->right = (each + 1)->left;
+    TellWatcher(*watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
+                static_cast<const EvaluationTables&>(tables));
   }
-  tables.pairs.pairs[0].left = {reader.sign, magnitude};
-  tables.pairs.count = 1;
-
-  // Every operand is converted as soon as it is read; no operator runs before the whole
-  // text has been read.
-  while (true) {
-    if (ReadNextOperand(rest, reader) == Outcome::kFailure) {
-      return FailWith(result, watch, kErrorWord, kMalformed, rest);  // where the operand began
-    }
-    if (rest.empty()) break;
-    if (PushOperator(tables.operators, reader.operatorCode) == Outcome::kFailure) {
-      return FailWith(result, watch, kErrorWord, kTooManyOperators);
-    }
-    if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-      return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
-    }
-    AddOperand(tables.pairs, {reader.sign, magnitude});
-  }
-  if (DigitsToMagnitude(reader.digits, magnitude) == Outcome::kFailure) {
-    return FailWith(result, watch, kOverflowWord, kBeyondRange, reader.digits.View());
-  }
-  AddOperand(tables.pairs, {reader.sign, magnitude});
-  Tell(watch.watcher, &EvaluationWatcher::TablesRead, watch.scope,
-       static_cast<const EvaluationTables&>(tables));
   return ResolveIt(tables, flat.value, result, watch);
 }
 

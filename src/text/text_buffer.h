@@ -251,7 +251,4 @@ inline void AppendText(TextView source, TextSpan destination) {
 // RemoveBlanks: removes every blank (byte 32, and only that byte) in place.
 void RemoveBlanks(TextSpan buffer);
 
-// StripLeadingZeros: removes leading "0" characters, keeping one "0" when the text is all zeros.
-void StripLeadingZeros(TextSpan buffer);
-
 }  // namespace intcalc

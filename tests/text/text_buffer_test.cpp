@@ -113,28 +113,6 @@ INSTANTIATE_TEST_SUITE_P(Cases, RemoveBlanksTest,
                              {"\v1\r", "\v1\r"},
                          }));
 
-class StripLeadingZerosTest : public testing::TestWithParam<TransformCase> {};
-
-TEST_P(StripLeadingZerosTest, KeepsTheValue) {
-  SmallBuffer buffer;
-  LoadText(GetParam().input, buffer);
-  StripLeadingZeros(buffer);
-  EXPECT_EQ(buffer.View(), GetParam().expected);
-  ExpectTerminated(buffer);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, StripLeadingZerosTest,
-                         testing::ValuesIn<TransformCase>({
-                             {"", ""},
-                             {"0", "0"},
-                             {"000", "0"},
-                             {"007", "7"},
-                             {"700", "700"},
-                             {"0000000000000000000", "0"},
-                             {"00000000000000000001", "1"},
-                             {"1234", "1234"},
-                         }));
-
 // A text as long as one block moves as a block, one up to two blocks long as its first and
 // last blocks, and a longer one byte by byte; each copy here overlaps its source.
 TEST(TextBufferTest, CopiesItsOwnTailToItsFront) {
