@@ -14,6 +14,7 @@ constexpr ConstantText kNoText{""};
 
 static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
 static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
+static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
 
 constexpr bool EndsLine(char byte) {
   return byte == '\0' || byte == '\r' || byte == '\n';
@@ -36,6 +37,13 @@ bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression) {
   }
   expression.Span().SetLength(static_cast<TextLength>(count));
   return count == 0;
+}
+
+// BuildEchoLine: expression, "=", result text; they always fit (above), so the append
+// never refuses them.
+void BuildEchoLine(Dialogue& state) {
+  CopyText(state.expression, state.echoLine);
+  (void)AppendTexts(state.echoLine, kEqualsSign, state.evaluation.result);
 }
 
 // Calculate: evaluates a working copy of the expression; the result text holds what is to
@@ -74,8 +82,8 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
 
     console.WriteLine(kExpressionLabel, state.expression);
     (void)Calculate(state);  // the result text is the answer, whatever the outcome
-    console.WriteLines(LineOf(kResultLabel, state.evaluation.result),
-                       LineOf(state.expression, kEqualsSign, state.evaluation.result),
+    BuildEchoLine(state);
+    console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
                        LineOf(kRule));
   }
 }

@@ -17,6 +17,7 @@ namespace intcalc {
 // RawLine: the bytes of one read, and a place after them for the NUL that ends their scan.
 using RawLine = std::array<char, kReadLimit + 1>;
 using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
+using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
 // Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
 // the trace that watches it when asked; alive for the whole run, reset for every
@@ -24,6 +25,7 @@ using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
 struct Dialogue {
   RawLine rawLine{};
   ExpressionBuffer expression;  // the line without blanks, as the person is shown it
+  EchoLineBuffer echoLine;      // expression, "=", result text
   Evaluation evaluation;
   Trace trace;
 };

@@ -161,7 +161,8 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
   }
   const auto count = static_cast<std::uint32_t>(code - firstCode);  // the operators read
   if (count == 0) {
-    // A lone operand is shown as typed, blank of a folded sign included, unconverted.
+    // A lone operand is shown as typed, blank of a folded sign included, unconverted, and
+    // cut to the result text, as the copy cuts it.
     CopyText(text, result);
     Tell(watch.watcher, &EvaluationWatcher::LoneOperand, watch.scope, TextView(text),
          TextView(result));

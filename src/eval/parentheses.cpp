@@ -114,7 +114,7 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
       StripGroup(working, group, evaluation.watcher);
       return kAnotherRewrite;
     case GroupKind::kExpression: {
-      CopyText(inner, evaluation.group);
+      CopyText(inner, evaluation.group);  // never cut: a longer group failed above
       const Outcome outcome = EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result,
                                            {evaluation.watcher, Scope::kGroup});
       Tell(evaluation.watcher, &EvaluationWatcher::GroupEvaluated, outcome,

@@ -34,6 +34,8 @@ inline constexpr TextLength kEditCapacity = kReadLimit - decltype(kLineEnd)::Len
 inline constexpr TextLength kExpressionCapacity = kReadLimit + 1;
 // kResultCapacity: a value, a lone operand as typed (cut to this), or an error word.
 inline constexpr TextLength kResultCapacity = 20;
+// kEchoCapacity: the expression, "=", and the result text (143).
+inline constexpr TextLength kEchoCapacity = kExpressionCapacity + 1 + kResultCapacity;
 
 // ---- The evaluation -------------------------------------------------------------------
 
