@@ -24,8 +24,8 @@ _intcalc() {
   COMPREPLY=()
   if $expression; then return; fi
   if ! $files_only && [[ "$current" == --* ]]; then
-    mapfile -t COMPREPLY < <(compgen -W '--results --expression= --trace --step --help
-      --version --' -- "$current")
+    mapfile -t COMPREPLY < <(compgen -W '--results --expression= --trace --step --no-live
+      --help --version --' -- "$current")
     [[ "${COMPREPLY[*]}" == *= ]] && compopt -o nospace
   elif ! $files_only && [[ "$current" == -* ]]; then
     mapfile -t COMPREPLY < <(compgen -W '-r -e -h -V' -- "$current")

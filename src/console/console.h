@@ -65,6 +65,10 @@ class Console {
   // ends its line. No NUL is added and the rest of buffer is left as it was.
   ReadResult ReadLine(std::span<char> buffer);
 
+  // ShowAnswers: what a line the person edits would be answered with, shown as it is
+  // edited, where the line editor runs; null for nothing (see ShowAnswers in interactive.h).
+  void ShowAnswers(LineAnswers* answers) { intcalc::ShowAnswers(interactive_, answers); }
+
   // KeysCanBeWaitedFor: whether a person sees what is written to standard error and can
   // answer it with a key.
   static bool KeysCanBeWaitedFor() { return intcalc::KeysCanBeWaitedFor(); }

@@ -33,6 +33,23 @@ struct KeyRead {
   char key;
 };
 
+// LineAnswers: what a line would be answered with, were it entered now: the dialogue's
+// own answer, for the line editor to show as the line is edited.
+class LineAnswers {
+ public:
+  // Answer: the answer to show after `line`, as it would be printed; empty where an answer
+  // would only distract. What it points to lasts until the next call.
+  virtual std::string_view Answer(std::string_view line) = 0;
+
+ protected:
+  LineAnswers() = default;
+  ~LineAnswers() = default;
+  LineAnswers(const LineAnswers&) = default;
+  LineAnswers& operator=(const LineAnswers&) = default;
+  LineAnswers(LineAnswers&&) = default;
+  LineAnswers& operator=(LineAnswers&&) = default;
+};
+
 #if defined(_WIN32)
 struct InteractiveState {};  // the console keeps its line itself
 #else
@@ -52,6 +69,8 @@ struct InteractiveState {
   EditorState editor;
   HeldKeys keys;
   Drawing drawing;
+  LineAnswers* answers = nullptr;  // what the line is answered with as it is edited, if shown
+  bool dim = false;                // the answers are shown dim
 };
 #endif
 
@@ -67,6 +86,12 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
 // ReadInteractiveKey: after the pending output is written out, waits for one key at the
 // terminal or console that standard input is, and takes it without echo.
 KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformState& platform);
+
+// ShowAnswers: from now on the line editor shows after the line what `answers` answers it
+// with, dim unless NO_COLOR is set and not empty; nothing where `answers` is null or
+// INTCALC_NO_LIVE is set and not empty. Nothing in the Windows program, whose console edits
+// lines itself.
+void ShowAnswers(InteractiveState& session, LineAnswers* answers);
 
 // TakeKeysHeld: the keys that came while a key was waited for and were not used, for a
 // reader of whole lines, into destination, each CR as the LF the terminal's own line mode

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string_view>
@@ -32,6 +33,7 @@
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
 #include "editor/typing.h"
+#include "text/decimal.h"
 
 namespace intcalc {
 
@@ -47,12 +49,32 @@ std::size_t Columns() {
   return size.ws_col;  // the drawing keeps it within the widths it draws for
 }
 
-// Draw: the line drawn again, after what is kept to write; a way out meanwhile leaves the
-// terminal on a fresh line.
-void Draw(Shell& shell, Clearing clearing) {
-  DrawLine(shell.session.editor, clearing, shell.prompt, shell.session.drawing);
-  shell.output.WriteBytes(shell.session.drawing.View());
-  Terminal::SetLeaving(kLineEnd);
+// What a drawing shows after the line.
+enum class Answered : unsigned char {
+  kNo,   // nothing: the line is handed over, or a signal key acts on it
+  kYes,  // the answer the line would get now, where one is shown
+};
+
+// Draw: the line drawn again, after what is kept to write, and with `answered` its answer.
+// A way out meanwhile erases the answer and leaves the terminal on a fresh line.
+void Draw(Shell& shell, Clearing clearing, Answered answered) {
+  InteractiveState& session = shell.session;
+  std::string_view answer;
+  if (answered == Answered::kYes && session.answers != nullptr) {
+    answer = session.answers->Answer(session.editor.line.View());
+  }
+  const std::size_t answerColumn =
+      DrawLine(session.editor, clearing, {shell.prompt, answer, session.dim}, session.drawing);
+  shell.output.WriteBytes(session.drawing.View());
+  BoundedArray<char, kMostLeaving> erase;
+  if (answerColumn > 0) {
+    erase.Append(kNotDim);  // whatever was written out of the drawing before the way out
+    erase.Append(kControlIntroducer);
+    erase.Append(Decimal<std::size_t>(answerColumn + 1).View());
+    erase.Push(kCursorToColumn);
+    erase.Append(kEraseRowAfter);
+  }
+  Terminal::SetLeaving(erase.View(), true);
 }
 
 // ShowNews: what the signals' news asks of the row: after a stop, the line again at the
@@ -68,7 +90,7 @@ void ShowNews(Shell& shell, SignalNews news) {
   }
   editor.columns = columns;
   editor.windowStart = 0;  // as much of the line as now fits, the cursor in it
-  Draw(shell, clearing);
+  Draw(shell, clearing, Answered::kYes);
 }
 
 // ShownAtOnce: the news shown on the row at once; the waiting goes on.
@@ -82,9 +104,9 @@ bool ShownAtOnce(Shell& shell, SignalNews news) {
 // Deliver: the line and its line end into destination; the terminal stays raw for the
 // next line.
 ReadResult Deliver(Shell& shell, std::span<char> destination) {
-  Draw(shell, Clearing::kRow);
+  Draw(shell, Clearing::kRow, Answered::kNo);
   shell.output.Write(TextView(kLineEnd));
-  Terminal::SetLeaving({});
+  Terminal::SetLeaving({}, false);
   const std::string_view line = shell.session.editor.line.View();
   const std::string_view lineEnd = kLineEnd;
   std::memcpy(destination.data(), line.data(), line.size());  // the line fits, with its end
@@ -131,10 +153,13 @@ std::optional<ReadResult> ActOn(Shell& shell, const BytesApplied& applied,
                                 std::span<char> destination) {
   if (applied.bell) shell.output.WriteBytes(kBell);
   if (applied.outcome == EditOutcome::kLineDone) return Deliver(shell, destination);
+  // Every key at hand was used: the answer is shown; a key to act on hides it first.
+  const bool used = applied.outcome == EditOutcome::kGoOn;
+  const Answered answered = used ? Answered::kYes : Answered::kNo;
   if (applied.clearScreen) {
-    Draw(shell, Clearing::kScreen);
-  } else if (applied.changed) {
-    Draw(shell, Clearing::kRow);
+    Draw(shell, Clearing::kScreen, answered);
+  } else if (applied.changed || !used) {
+    Draw(shell, Clearing::kRow, answered);
   }
   const TerminalKeys keys = Terminal::KeysFound();
   EditorState& editor = shell.session.editor;
@@ -146,7 +171,7 @@ std::optional<ReadResult> ActOn(Shell& shell, const BytesApplied& applied,
       // shown goes on a fresh row.
       if (ActAsTheTerminal(shell, SIGINT, keys.interrupt)) shell.output.Write(TextView(kLineEnd));
       StartLine(editor, editor.capacity);
-      Draw(shell, Clearing::kRow);
+      Draw(shell, Clearing::kRow, Answered::kYes);
       break;
     case EditOutcome::kQuit:
       (void)ActAsTheTerminal(shell, SIGQUIT, keys.quit);
@@ -171,7 +196,7 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
   if (!shell.terminal.SetMode(TerminalMode::kRaw)) return End(shell, ReadResult::Failed(errno));
   StartLine(session.editor, destination.size() - lineEnd);
   session.editor.columns = Columns();
-  Draw(shell, Clearing::kRow);
+  Draw(shell, Clearing::kRow, Answered::kYes);
   KeyDecoder decoder(Terminal::KeysFound());
   while (true) {
     BytesApplied applied;
@@ -180,6 +205,15 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
     }
     if (const std::optional<ReadResult> done = ActOn(shell, applied, destination)) return *done;
   }
+}
+
+void ShowAnswers(InteractiveState& session, LineAnswers* answers) {
+  const auto set = [](const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0';
+  };
+  session.answers = set("INTCALC_NO_LIVE") ? nullptr : answers;
+  session.dim = !set("NO_COLOR");
 }
 
 }  // namespace intcalc

@@ -11,6 +11,7 @@
 
 #include "console/system_calls.h"
 #include "console/terminal_modes.h"
+#include "text/line_ends.h"
 
 namespace intcalc {
 
@@ -21,6 +22,7 @@ namespace {
 struct Leaving {
   std::array<std::array<char, kMostLeaving>, 2> bytes{};
   std::array<std::size_t, 2> length{};
+  std::array<bool, 2> freshLine{};
   volatile sig_atomic_t shown = 0;
 };
 
@@ -59,10 +61,14 @@ bool SetModes(const termios& modes) {
 // way out; safe in a handler.
 void PutBack(int signalNumber) {
   if (shared.modeSet == 0) return;
-  const auto shown = static_cast<std::size_t>(shared.leaving.shown);
-  if (shared.leaving.length[shown] > 0 && signalNumber != SIGINT) {
-    (void)Calls().write(STDOUT_FILENO, shared.leaving.bytes[shown].data(),
-                        shared.leaving.length[shown]);
+  const Leaving& leaving = shared.leaving;
+  const auto shown = static_cast<std::size_t>(leaving.shown);
+  if (leaving.length[shown] > 0) {
+    (void)Calls().write(STDOUT_FILENO, leaving.bytes[shown].data(), leaving.length[shown]);
+  }
+  if (leaving.freshLine[shown] && signalNumber != SIGINT) {
+    const std::string_view lineEnd = kLineEnd;
+    (void)Calls().write(STDOUT_FILENO, lineEnd.data(), lineEnd.size());
   }
   (void)SetModes(shared.found);
   shared.modeSet = 0;
@@ -165,7 +171,7 @@ bool Terminal::SetMode(TerminalMode mode) {
 
 void Terminal::Restore() {
   wanted_ = false;
-  SetLeaving({});
+  SetLeaving({}, false);
   if (shared.modeSet == 0) return;
   shared.modeSet = 0;
   (void)SetModes(shared.found);
@@ -219,12 +225,13 @@ bool Terminal::EchoesControls() {
   return (shared.found.c_lflag & ECHO) != 0 && (shared.found.c_lflag & ECHOCTL) != 0;
 }
 
-void Terminal::SetLeaving(std::string_view bytes) {
+void Terminal::SetLeaving(std::string_view bytes, bool freshLine) {
   Leaving& leaving = shared.leaving;
   const std::size_t next = 1 - static_cast<std::size_t>(leaving.shown);
   const std::size_t length = std::min(bytes.size(), kMostLeaving);
   std::copy_n(bytes.data(), length, leaving.bytes[next].data());
   leaving.length[next] = length;
+  leaving.freshLine[next] = freshLine;
   leaving.shown = static_cast<sig_atomic_t>(next);
 }
 

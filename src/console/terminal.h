@@ -70,10 +70,11 @@ class Terminal {
   // EchoesControls: whether the terminal, as found, shows a signal key as ^C does.
   static bool EchoesControls();
 
-  // SetLeaving: the bytes a handler writes to standard output before it puts the settings
-  // back, such as a line end when the cursor is in the middle of an edited row; at most
-  // kMostLeaving. The interrupt's handler writes none: the shell starts a fresh line.
-  static void SetLeaving(std::string_view bytes);
+  // SetLeaving: what a handler writes to standard output before it puts the settings
+  // back: `bytes`, at most kMostLeaving, such as those that erase what only the editor
+  // shows; then, with `freshLine`, when the cursor is in the middle of an edited row, a
+  // line end, except after the interrupt, when the shell starts a fresh line itself.
+  static void SetLeaving(std::string_view bytes, bool freshLine);
 
  private:
   bool Apply(bool again);

@@ -98,7 +98,7 @@ KeyRead ReadInteractiveKey(InteractiveState& session, Output& output, PlatformSt
   if (!output.ReadyToWait() || !shell.terminal.SetMode(TerminalMode::kRaw)) {
     return {KeyStatus::kNone, 0};
   }
-  Terminal::SetLeaving({});  // the rows of the steps end with their line ends
+  Terminal::SetLeaving({}, false);  // the rows of the steps end with their line ends
   const TerminalKeys terminalKeys = Terminal::KeysFound();
   KeyDecoder decoder(terminalKeys);
   while (true) {

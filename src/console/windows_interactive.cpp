@@ -71,4 +71,6 @@ std::size_t TakeKeysHeld(InteractiveState& /*session*/, std::span<char> /*destin
   return 0;  // _getch leaves the keys after it to the console
 }
 
+void ShowAnswers(InteractiveState& /*session*/, LineAnswers* /*answers*/) {}
+
 }  // namespace intcalc

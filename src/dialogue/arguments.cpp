@@ -16,10 +16,11 @@ struct LongOption {
   Kind kind;
 };
 
-constexpr std::array<LongOption, 6> kLongOptions = {{
+constexpr std::array<LongOption, 7> kLongOptions = {{
     {"--results", Kind::kResults},
     {"--trace", Kind::kTrace},
     {"--step", Kind::kStep},
+    {"--no-live", Kind::kNoLive},
     {"--expression", Kind::kExpression},
     {"--help", Kind::kHelp},
     {"--version", Kind::kVersion},

@@ -15,6 +15,7 @@ struct Argument {
     kResults,
     kTrace,
     kStep,
+    kNoLive,
     kExpression,  // text: the expression
     kHelp,
     kVersion,

@@ -41,7 +41,8 @@ constexpr ConstantText kHelp{
     "            two characters; Up/Down bring back earlier lines, Ctrl-R searches\n"
     "            them (Escape keeps the line found, Ctrl-G leaves it); Ctrl-L\n"
     "            clears the screen; Ctrl-D on an empty line ends the input; the\n"
-    "            terminal's own keys, as stty sets them, work as elsewhere.\n"
+    "            terminal's own keys, as stty sets them, work as elsewhere. The\n"
+    "            answer the line would get shows after it, dim, as it is edited.\n"
     "\n"
     "Options:    -r, --results  answer each line of input with one line: its result\n"
     "                           alone, or nothing for a line without an expression\n"
@@ -55,6 +56,9 @@ constexpr ConstantText kHelp{
     "            --step         the same, waiting for a key after each step where\n"
     "                           the steps show on a terminal: Enter for the next, q\n"
     "                           for the rest; the later of --trace and --step counts\n"
+    "            --no-live      show no answer after a line as it is edited on a\n"
+    "                           terminal (nor with INTCALC_NO_LIVE set); the Windows\n"
+    "                           program, whose console edits lines, shows none anyway\n"
     "            -h, --help     this text\n"
     "            -V, --version  the version\n"
     "            --             the end of the options: what follows is a FILE\n"
@@ -118,6 +122,9 @@ CommandLine ParseCommandLine(std::span<const char* const> arguments) {
         break;
       case Argument::Kind::kStep:
         commandLine.trace = TraceMode::kStep;
+        break;
+      case Argument::Kind::kNoLive:
+        commandLine.live = false;
         break;
       case Argument::Kind::kExpression:
         commandLine.answers = Answers::kResultsOnly;

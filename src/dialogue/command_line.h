@@ -27,6 +27,7 @@ struct CommandLine {
   Answers answers = Answers::kDialogue;
   TraceMode trace = TraceMode::kOff;
   bool errorWordsFail = false;  // with -e: an answer that is an error word makes status 3
+  bool live = true;             // the answer shown as a line is edited, unless --no-live
   bool namesInputs = false;     // -e or a FILE is given: standard input only as "-"
   std::span<const char* const> arguments;  // the expressions and FILEs are read from these
   Argument problem;                        // for a usage error, the argument not understood

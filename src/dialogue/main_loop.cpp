@@ -12,45 +12,13 @@ namespace {
 constexpr ConstantText kEqualsSign{"="};
 constexpr ConstantText kNoText{""};
 
-static_assert(kReadLimit <= kExpressionCapacity, "a whole read must fit the expression");
-static_assert(kExpressionCapacity <= kWorkingCapacity, "the working copy must hold it all");
 static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line must fit");
-
-constexpr bool EndsLine(char byte) {
-  return byte == '\0' || byte == '\r' || byte == '\n';
-}
-
-// CompactInput: copies the bytes one read delivered, up to the first NUL, CR or LF and
-// without their blanks, into the expression; returns whether the expression is empty.
-// Delivered puts a NUL after the bytes, so the first of those ends the scan.
-bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression) {
-  static_assert(RawLine{}.size() - 1 <= ExpressionBuffer::Capacity());
-  char* const kept = expression.Span().Storage();
-  std::size_t count = 0;
-  for (const char* byte = rawLine.data();; ++byte) {
-    // Digits and operators lie above the blank, so most bytes are kept on one comparison.
-    if (static_cast<unsigned char>(*byte) <= static_cast<unsigned char>(kBlank)) {
-      if (EndsLine(*byte)) break;
-      if (*byte == kBlank) continue;
-    }
-    kept[count++] = *byte;  // count <= the byte's index, before the NUL: within capacity
-  }
-  expression.Span().SetLength(static_cast<TextLength>(count));
-  return count == 0;
-}
 
 // BuildEchoLine: expression, "=", result text; they always fit (above), so the append
 // never refuses them.
 void BuildEchoLine(Dialogue& state) {
   CopyText(state.expression, state.echoLine);
   (void)AppendTexts(state.echoLine, kEqualsSign, state.evaluation.result);
-}
-
-// Calculate: evaluates a working copy of the expression; the result text holds what is to
-// be shown, and the outcome says whether it is an error word.
-Outcome Calculate(Dialogue& state) {
-  CopyText(state.expression, state.evaluation.working);
-  return EvaluateExpression(state.evaluation);
 }
 
 // ReadRoom: the raw line's room for a read, all but its last place.
@@ -81,7 +49,8 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
     if (showIntro) continue;
 
     console.WriteLine(kExpressionLabel, state.expression);
-    (void)Calculate(state);  // the result text is the answer, whatever the outcome
+    (void)Calculate(state.expression,
+                    state.evaluation);  // the result text is the answer, whatever the outcome
     BuildEchoLine(state);
     console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
                        LineOf(kRule));
@@ -120,7 +89,8 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
       return FinishRun(console, read.status);
     }
     if (!CompactInput(Delivered(state, read), state.expression)) {
-      outcome = Calculate(state);  // the line's answer, if no other piece has one
+      outcome = Calculate(state.expression,
+                          state.evaluation);  // the line's answer, if no other piece has one
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }
     lineOpen = !read.endsLine;
@@ -148,6 +118,7 @@ int FinishRun(Console& console, ReadStatus status) {
 
 int RunCalculator(Console& console, Dialogue& dialogue, const CommandLine& commandLine) {
   dialogue.evaluation.watcher = dialogue.trace.Start(console, commandLine.trace);
+  console.ShowAnswers(commandLine.live ? &dialogue.live : nullptr);
   Inputs inputs(commandLine);
   bool errorWord = false;
   const int status = commandLine.answers == Answers::kResultsOnly

@@ -8,15 +8,14 @@
 #include "dialogue/command_line.h"
 #include "dialogue/exit_status.h"
 #include "dialogue/inputs.h"
+#include "dialogue/line_answer.h"
+#include "dialogue/live_answers.h"
 #include "eval/expression.h"
 #include "text/limits.h"
 #include "text/text_buffer.h"
 
 namespace intcalc {
 
-// RawLine: the bytes of one read, and a place after them for the NUL that ends their scan.
-using RawLine = std::array<char, kReadLimit + 1>;
-using ExpressionBuffer = TextBuffer<kExpressionCapacity>;
 using EchoLineBuffer = TextBuffer<kEchoCapacity>;
 
 // Dialogue: the buffers of the dialogue, the evaluation it hands each expression to, and
@@ -28,6 +27,7 @@ struct Dialogue {
   EchoLineBuffer echoLine;      // expression, "=", result text
   Evaluation evaluation;
   Trace trace;
+  LiveAnswers live;  // the answer shown as a line is edited, evaluated apart
 };
 
 // RunCalculator: reads and answers expressions from the inputs the command line names

@@ -169,21 +169,55 @@ void PutWindow(Drawing& drawing, std::string_view text, const Window& window, st
   drawing.Push(kHiddenAfter);
 }
 
+// kDisputedMargin: the columns an answer leaves for a line whose width terminals may count
+// otherwise.
+constexpr std::size_t kDisputedMargin = 2;
+
+// AnyDisputed: whether the text holds a character whose width terminals disagree on.
+bool AnyDisputed(std::string_view text) {
+  for (std::size_t at = 0; at < text.size(); at += CharacterLength(text, at)) {
+    if (WidthDisputed(text, at)) return true;
+  }
+  return false;
+}
+
+// PutAnswer: the answer after the whole line, `lineColumns` wide, when it fits within
+// `width` and tells the truth; returns the column where it begins, 0 when not shown.
+std::size_t PutAnswer(Drawing& drawing, const EditorState& state, const Window& window,
+                      const Around& around, std::size_t width) {
+  const std::string_view text = state.line.View();
+  if (around.answer.empty() || state.search.active || window.start > 0 || window.hiddenAfter) {
+    return 0;
+  }
+  const std::size_t lineColumns = ColumnsBetween(text, 0, text.size());
+  const std::size_t margin = AnyDisputed(text) ? kDisputedMargin : 0;
+  if (lineColumns + kAnswerBefore.size() + around.answer.size() + margin > width) return 0;
+  if (around.dim) drawing.Append(kDim);
+  drawing.Append(kAnswerBefore);
+  drawing.Append(
+      Part(around.answer, 0, std::min<std::size_t>(around.answer.size(), kResultCapacity)));
+  if (around.dim) drawing.Append(kNotDim);
+  return lineColumns;
+}
+
 }  // namespace
 
-void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Drawing& drawing) {
+std::size_t DrawLine(EditorState& state, Clearing clearing, const Around& around,
+                     Drawing& drawing) {
   drawing.Clear();
   const std::size_t columns = std::clamp(state.columns, kLeastColumns, kMostColumns);
   const std::size_t width = columns - 1;  // the last column stays free for the cursor
-  PutClearing(drawing, state, clearing, prompt, columns);
+  PutClearing(drawing, state, clearing, around.prompt, columns);
   drawing.Append(kStartOfRow);
   const std::size_t searchColumns = PutSearchWords(drawing, state.search, width);
   const std::string_view text = state.line.View();
   std::size_t cursorColumn = searchColumns;
+  std::size_t answerColumn = 0;
   if (searchColumns < width) {
     const std::size_t lineWidth = width - searchColumns;
     const Window window = Fit(state, lineWidth, FocusEnd(state));
     PutWindow(drawing, text, window, searchColumns, lineWidth);
+    answerColumn = PutAnswer(drawing, state, window, around, width);
     state.windowStart = window.start;
     cursorColumn +=
         (window.hiddenBefore ? 1 : 0) + ColumnsBetween(text, window.start, state.cursor);
@@ -192,6 +226,7 @@ void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Dr
   drawing.Append(kStartOfRow);
   state.cursorColumn = std::min(cursorColumn, width);
   if (state.cursorColumn > 0) PutMove(drawing, state.cursorColumn, kCursorForward);
+  return answerColumn;
 }
 
 }  // namespace intcalc

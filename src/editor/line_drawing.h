@@ -61,6 +61,22 @@ static_assert(kFailedSearchBefore.size() + kSearchAfter.size() <= kMostSearchWor
 // Drawing: the bytes of one drawing.
 using Drawing = BoundedArray<char, kDrawingCapacity>;
 
+// The answer after the line: kAnswerBefore, then the answer, dim (kDim to kNotDim) where
+// the terminal may show attributes.
+inline constexpr std::string_view kAnswerBefore = "  =";
+inline constexpr std::string_view kDim = "\x1b[2m";
+inline constexpr std::string_view kNotDim = "\x1b[22m";
+static_assert(kDim.size() + kNotDim.size() + kAnswerBefore.size() + kResultCapacity <=
+              kMostAnswerBytes);
+
+// Around: what a drawing shows around the line: the prompt above it, when the screen is
+// cleared or after a continue, and an answer after it, dim when `dim`.
+struct Around {
+  std::string_view prompt;
+  std::string_view answer = {};
+  bool dim = false;
+};
+
 // DrawLine: into `drawing`, the part of state's line around the cursor, on a row of
 // state.columns, the last column kept free for the cursor, after the words of a search
 // under way. When the line is wider than the row, it scrolls sideways no further than it
@@ -72,8 +88,12 @@ using Drawing = BoundedArray<char, kDrawingCapacity>;
 // cursor stands. After a resize, the rows above the cursor that the line's last drawing
 // took when the terminal wrapped it to its new width are cleared first, no more than
 // certainly belong to it. On a cleared screen and after a continue, the prompt, on a line
-// of its own, comes above the line. What it shows goes into state.windowStart and
-// state.cursorColumn.
-void DrawLine(EditorState& state, Clearing clearing, std::string_view prompt, Drawing& drawing);
+// of its own, comes above the line. The answer follows the line, two blanks and "=" before
+// it, only where it tells the truth and fits: not during a search, nor while the line is
+// scrolled, nor where it would pass the last column but one, two columns earlier for a line
+// with a character whose width terminals disagree on. What it shows goes into
+// state.windowStart and state.cursorColumn; returns the column where the answer begins,
+// 0 when none is shown.
+std::size_t DrawLine(EditorState& state, Clearing clearing, const Around& around, Drawing& drawing);
 
 }  // namespace intcalc

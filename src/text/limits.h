@@ -106,11 +106,14 @@ inline constexpr std::size_t kMostColumnMoveBytes = 8;
 // terminals disagree on, in the line and in what a search looks for, and to the mark of
 // text hidden on the right.
 inline constexpr std::size_t kMostColumnMoves = 2 * (kEditCapacity / kLeastDisputedBytes) + 1;
+// kMostAnswerBytes: the answer shown after a line as it is edited: its attribute set and
+// ended, the two blanks and "=" before it, and the longest result text.
+inline constexpr std::size_t kMostAnswerBytes = 16 + 3 + kResultCapacity;
 // kDrawingCapacity: one drawing: its controls, the prompt and its line end, a search and
-// what it searches for, the line, and the moves to a column.
+// what it searches for, the line, the moves to a column, and the answer.
 inline constexpr std::size_t kDrawingCapacity =
     kMostDrawingControls + kMostPrompt + decltype(kLineEnd)::Length() + kMostSearchWords +
-    kEditCapacity + kEditCapacity + kMostColumnMoves * kMostColumnMoveBytes;
+    kEditCapacity + kEditCapacity + kMostColumnMoves * kMostColumnMoveBytes + kMostAnswerBytes;
 
 // ---- The trace ------------------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <termios.h>
 
+#include <cstdlib>
 #include <string>
 #include <thread>
 
@@ -92,7 +93,9 @@ TEST_F(LineEditorTest, GrowingShowsAsMuchOfTheLineAsNowFits) {
   session_.Type(std::string(60, '7'));
   ASSERT_TRUE(session_.ReadUntil("\r<" + std::string(17, '7') + "\x1b[0K")) << session_.Screen();
   session_.Resize(24, 100);  // at once, before any key: the whole line, the cursor after it
-  EXPECT_TRUE(session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[0K\r\x1b[60C"))
+  // Sixty digits are too many: the answer the line would get shows, dim, now it fits.
+  EXPECT_TRUE(
+      session_.ReadUntil("\r" + std::string(60, '7') + "\x1b[2m  =ERROR\x1b[22m\x1b[0K\r\x1b[60C"))
       << session_.Screen();
 }
 
@@ -140,11 +143,16 @@ TEST_F(LineEditorTest, APasteShowsWhatTypingShows) {
 
 TEST(LineEditorResultsTest, EditsWithoutThePromptAndAnswersWithTheResult) {
   PtySession session;
+  setenv("NO_COLOR", "1", 1);
   ASSERT_TRUE(session.Start(INTCALC_PROGRAM, {.term = "xterm", .arguments = {"--results"}}));
+  unsetenv("NO_COLOR");
   ASSERT_TRUE(session.ReadUntil(kDrawn)) << session.Screen();
   session.WaitForQuiet(std::chrono::milliseconds(200));
   EXPECT_EQ(session.Screen(), "\r" + std::string(kDrawn) + "\r");  // the empty line, once
-  session.Type("6*8" + Key(kBackspace) + "7\r");
+  session.Type("6*8" + Key(kBackspace) + "7");
+  // The answer it would get as the line is edited, with no attribute under NO_COLOR.
+  EXPECT_TRUE(session.ReadUntil("6*7  =42\x1b[0K")) << session.Screen();
+  session.Type("\r");
   // The line end after the line (its CR LF, as the terminal shows it), then the answer.
   EXPECT_TRUE(session.ReadUntil("6*7\x1b[0K\r\x1b[3C\r\r\n42\r\n")) << session.Screen();
   EXPECT_EQ(session.Screen().find("Type an expression"), std::string::npos);

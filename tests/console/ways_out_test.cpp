@@ -23,6 +23,7 @@ namespace {
 constexpr std::string_view kPrompt = "Type an expression and press enter [ ex: -2 + 3*(7 - 2*8) ]";
 constexpr std::string_view kDrawn = "\x1b[0K";  // what ends every drawing of the line
 constexpr std::string_view kStepHint = "step       Enter: the next step";
+const std::string kAnswered = "\x1b[2m  =3\x1b[22m\x1b[0K";  // 1+2, and its answer after it
 
 enum class Where : unsigned char {
   kEditing,     // TERM=xterm: the line editor's raw mode
@@ -82,8 +83,8 @@ class WayOutTest : public testing::TestWithParam<WayOut> {
     switch (where) {
       case Where::kEditing:
         ASSERT_TRUE(session_.ReadUntil(kDrawn)) << session_.Screen();
-        session_.Type("12");
-        ASSERT_TRUE(session_.ReadUntil("\r12" + std::string(kDrawn))) << session_.Screen();
+        session_.Type("1+2");
+        ASSERT_TRUE(session_.ReadUntil(kAnswered)) << session_.Screen();
         break;
       case Where::kLineMode:
         session_.WaitForQuiet(std::chrono::milliseconds(200));
@@ -162,7 +163,8 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
       session_.Continue(true);
       if (way.where == Where::kEditing) {
         // The prompt again on a row of its own, and the line below it.
-        EXPECT_TRUE(session_.ReadUntil(std::string(kPrompt) + "\r\r\n\r12")) << session_.Screen();
+        EXPECT_TRUE(session_.ReadUntil(std::string(kPrompt) + "\r\r\n\r1+2" + kAnswered))
+            << session_.Screen();
       } else if (way.where != Where::kLineMode) {
         EXPECT_TRUE(session_.ReadUntil("expression 1+2")) << session_.Screen();  // its row again
       }
@@ -181,6 +183,14 @@ TEST_P(WayOutTest, LeavesTheTerminalAsItFoundIt) {
   EXPECT_TRUE(SameModes(session_.Modes(), before)) << "the terminal was left changed";
   const bool wentOn = session_.Screen().find("went on") != std::string::npos;
   EXPECT_EQ(wentOn, way.inAScript && endedBy == 0);  // a script goes on after an ordinary end
+  if (way.where == Where::kEditing) {
+    // The answer is gone from its row however the program went: erased, or drawn over.
+    const std::string& screen = session_.Screen();
+    const std::size_t drawn = screen.rfind(kAnswered) + kAnswered.size();
+    EXPECT_NE(screen.substr(drawn, screen.find('\n', drawn) - drawn).find(kDrawn),
+              std::string::npos)
+        << screen;
+  }
   if (way.where == Where::kEditing && way.way == Way::kSignal) {
     // A fresh line for the shell; after the interrupt the shell makes it itself.
     EXPECT_EQ(session_.Screen().ends_with("\r\n"), way.number != SIGINT) << session_.Screen();

@@ -278,6 +278,8 @@ INSTANTIATE_TEST_SUITE_P(
          "ERROR\n",
          "intcalc: missing.txt: No such file or directory\n",
          1},
+        // What the line editor shows as a line is edited changes no answer.
+        {"NoLiveAnswer", {"--no-live", "-r"}, "6*7\n", "42\n"},
         // Usage errors: one line, status 2, nothing answered.
         {"AnUnknownOption", {"-x"}, "1\n", "", "intcalc: unknown option '-x'" + kHint, 2},
         {"AnUnknownOptionInACluster",

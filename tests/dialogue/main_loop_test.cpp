@@ -112,5 +112,39 @@ TEST(DialogueOutputTest, KeepsEveryByteAcrossTheOutputBuffersWrites) {
   EXPECT_TRUE(output == expected);  // not printed: 370 kB
 }
 
+// The answer shown as a line is edited: what Enter would print, or nothing where it would
+// only distract.
+struct LiveCase {
+  std::string name;
+  std::string line;
+  std::string answer;
+};
+
+class LiveAnswerTest : public testing::TestWithParam<LiveCase> {};
+
+TEST_P(LiveAnswerTest, IsWhatEnterWouldPrint) {
+  static LiveAnswers live;
+  EXPECT_EQ(live.Answer(GetParam().line), GetParam().answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, LiveAnswerTest,
+                         testing::ValuesIn<LiveCase>({
+                             {"Sum", "3 + 4", "7"},
+                             {"DivisionByZero", "5/0", "ERROR"},
+                             {"BeyondTheRange", "4294967295+1", "OVERFLOW"},
+                             {"TwoSignsFolded", "--5", " +5"},
+                             {"AGroupJoinsItsNeighbours", "2(3)", "23"},
+                             {"AGroupOfAnOverflow", "(65536*65536)", "ERROR"},
+                             {"Blank", "   ", ""},
+                             {"EndsWithAnOperator", "3*", ""},
+                             {"EndsWithASign", "2*-", ""},
+                             {"AGroupLeftOpen", "(1+2", ""},
+                             {"TheLineItself", "4 2", ""},
+                             {"ASignedNumber", "+5", ""},
+                             {"ATab", "1\t+2", "ERROR"},
+                             {"MoreClosedThanOpened", "2+3)", "ERROR"},
+                         }),
+                         CaseName());
+
 }  // namespace
 }  // namespace intcalc

@@ -531,6 +531,7 @@ struct DrawCase {
   std::size_t previousWindowStart = 0;
   std::size_t previousCursorColumn = 0;
   std::string searched = {};  // a search under way for this, when not empty
+  std::string answer = {};    // the answer after the line, when not empty: dim
 };
 
 class LineDrawingTest : public testing::TestWithParam<DrawCase> {};
@@ -547,7 +548,7 @@ TEST_P(LineDrawingTest, DrawsTheRow) {
   state.search.active = !GetParam().searched.empty();
   state.search.text.Assign(GetParam().searched);
   Drawing drawing;
-  DrawLine(state, GetParam().clearing, {}, drawing);
+  DrawLine(state, GetParam().clearing, {{}, GetParam().answer, true}, drawing);
   EXPECT_EQ(drawing.View(), GetParam().drawn);
   EXPECT_EQ(state.windowStart, GetParam().windowStart);
 }
@@ -641,6 +642,17 @@ INSTANTIATE_TEST_SUITE_P(
          "\xe2\x9d\xa4\xef\xb8\x8f"
          "1",
          7, 80, "\r\xe2\x9d\xa4\xef\xb8\x8f\x1b[3G1\x1b[0K\r\x1b[3C"},
+        // The answer after the line, where it fits by the last column but one.
+        {"TheAnswer", "3+4", 3, 8, "\r3+4\x1b[2m  =7\x1b[22m\x1b[0K\r\x1b[3C", 0, Clearing::kRow, 0,
+         0, "", "7"},
+        {"AnAnswerThatWouldNotFit", "3+4", 1, 7, "\r3+4\x1b[0K\r\x1b[1C", 0, Clearing::kRow, 0, 0,
+         "", "7"},
+        {"NoAnswerWhileScrolled", "1+2+3+4", 7, 8, "\r<2+3+4\x1b[0K\r\x1b[6C", 2, Clearing::kRow, 0,
+         0, "", "10"},
+        {"NoAnswerDuringASearch", "3+4", 0, 40, "\rsearch \"3\": 3+4\x1b[0K\r\x1b[12C", 0,
+         Clearing::kRow, 0, 0, "3", "7"},
+        {"AnAnswerGivesWayToADisputedWidth", "\xe2\x9d\xa4\xef\xb8\x8f", 6, 8,
+         "\r\xe2\x9d\xa4\xef\xb8\x8f\x1b[3G\x1b[0K\r\x1b[2C", 0, Clearing::kRow, 0, 0, "", "ERROR"},
         {"TheMatchOfASearchIsShownWhole", std::string(100, '1') + "xyz99", 100, 40,
          "\rsearch \"xyz9\": <" + std::string(18, '1') + "xyz99\x1b[0K\r\x1b[34C", 82,
          Clearing::kRow, 0, 0, "xyz9"},

@@ -15,7 +15,7 @@ while IFS='|' read -r typed offered; do
 done <<'ROWS'
 |-n.txt sums.txt
 -|-V -e -h -r
---|-- --expression= --help --results --step --trace --version
+--|-- --expression= --help --no-live --results --step --trace --version
 -e |
 -re |
 --expression =|
