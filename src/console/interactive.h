@@ -16,6 +16,7 @@
 #include "text/text_buffer.h"
 
 #if !defined(_WIN32)
+#include "console/history_file.h"
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
 #endif
@@ -52,6 +53,7 @@ struct InteractiveState {
   EditorState editor;
   HeldKeys keys;
   Drawing drawing;
+  HistoryFile historyFile;  // the history kept across runs
 };
 #endif
 
