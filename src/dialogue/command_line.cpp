@@ -60,6 +60,11 @@ constexpr ConstantText kHelp{
     "            --             the end of the options: what follows is a FILE\n"
     "Short options combine (-re EXPR); long options are spelt in full.\n"
     "\n"
+    "History: the lines entered at a terminal come back with Up in later runs: they\n"
+    "are kept in $XDG_STATE_HOME/intcalc/history (~/.local/state/intcalc/history\n"
+    "without it), or in the file INTCALC_HISTORY names; INTCALC_HISTORY= keeps none.\n"
+    "Sessions side by side lose none of each other's lines.\n"
+    "\n"
     "Exit status: 0 when the input ends; 1 when reading or writing fails, a FILE\n"
     "that cannot be read included; 2 for an argument that is not understood; 3\n"
     "with -e when an answer is ERROR or OVERFLOW; 128+N after signal N.\n"};
