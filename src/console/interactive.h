@@ -16,6 +16,7 @@
 #include "text/text_buffer.h"
 
 #if !defined(_WIN32)
+#include "console/history_file.h"
 #include "editor/line_drawing.h"
 #include "editor/line_editing.h"
 #endif
@@ -71,6 +72,7 @@ struct InteractiveState {
   Drawing drawing;
   LineAnswers* answers = nullptr;  // what the line is answered with as it is edited, if shown
   bool dim = false;                // the answers are shown dim
+  HistoryFile historyFile;  // the history kept across runs
 };
 #endif
 

@@ -107,6 +107,7 @@ ReadResult Deliver(Shell& shell, std::span<char> destination) {
   Draw(shell, Clearing::kRow, Answered::kNo);
   shell.output.Write(TextView(kLineEnd));
   Terminal::SetLeaving({}, false);
+  KeepInHistoryFile(shell.session.historyFile, shell.session.editor.line);
   const std::string_view line = shell.session.editor.line.View();
   const std::string_view lineEnd = kLineEnd;
   std::memcpy(destination.data(), line.data(), line.size());  // the line fits, with its end
@@ -117,6 +118,7 @@ ReadResult Deliver(Shell& shell, std::span<char> destination) {
 // End: the reading ends with `result`, the terminal's mode put back.
 ReadResult End(Shell& shell, ReadResult result) {
   shell.terminal.Restore();
+  TellHistoryFault(shell.session.historyFile, shell.output);  // after the last row
   return result;
 }
 
@@ -192,6 +194,8 @@ ReadResult ReadInteractiveLine(InteractiveState& session, Output& output, Platfo
   const std::size_t lineEnd = decltype(kLineEnd)::Length();
   if (destination.size() <= lineEnd) return ReadResult::Piece(0);
   Shell shell{session, output, platform.terminal, prompt};
+  // Once, before the prompt is written out: a warning of the file's shows above it.
+  LoadHistoryFile(session.historyFile, session.editor.history, output);
   // Raw before the prompt shows: keys typed as soon as it appears are the editor's.
   if (!shell.terminal.SetMode(TerminalMode::kRaw)) return End(shell, ReadResult::Failed(errno));
   StartLine(session.editor, destination.size() - lineEnd);

@@ -2,7 +2,11 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 namespace intcalc {
 
@@ -10,6 +14,14 @@ namespace {
 
 int OpenToRead(const char* path) {
   return ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+}
+
+int Open(const char* path, int flags, mode_t mode) {
+  return ::open(path, flags, mode);  // NOLINT(cppcoreguidelines-pro-type-vararg)
+}
+
+int PathStatus(const char* path, struct stat* status, int flags) {
+  return ::fstatat(AT_FDCWD, path, status, flags);
 }
 
 int WindowSize(int fileDescriptor, winsize* size) {
@@ -34,6 +46,16 @@ constexpr SystemCalls kRealCalls{
     .processGroup = ::getpgrp,
     .killGroup = ::killpg,
     .exit = ::_exit,
+    .open = Open,
+    .fileStatus = ::fstat,
+    .pathStatus = PathStatus,
+    .readAt = ::pread,
+    .truncate = ::ftruncate,
+    .lock = ::flock,
+    .sync = ::fsync,
+    .makeDirectory = ::mkdir,
+    .rename = ::rename,
+    .unlink = ::unlink,
 };
 
 constinit SystemCalls systemCalls = kRealCalls;

@@ -5,6 +5,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 #include <termios.h>
 #include <time.h>
@@ -32,6 +33,18 @@ struct SystemCalls {
   pid_t (*processGroup)();                          // getpgrp
   int (*killGroup)(pid_t group, int signalNumber);  // killpg
   void (*exit)(int status);                         // _exit
+  // The history file's: open(2) with flags and a mode, fstat, stat (lstat with
+  // AT_SYMLINK_NOFOLLOW), pread, ftruncate, flock, fsync, mkdir, rename, unlink.
+  int (*open)(const char* path, int flags, mode_t mode);
+  int (*fileStatus)(int fileDescriptor, struct stat* status);           // fstat
+  int (*pathStatus)(const char* path, struct stat* status, int flags);  // fstatat(AT_FDCWD)
+  ssize_t (*readAt)(int fileDescriptor, void* buffer, std::size_t count, off_t offset);
+  int (*truncate)(int fileDescriptor, off_t length);  // ftruncate
+  int (*lock)(int fileDescriptor, int operation);     // flock
+  int (*sync)(int fileDescriptor);                    // fsync
+  int (*makeDirectory)(const char* path, mode_t mode);
+  int (*rename)(const char* from, const char* to);
+  int (*unlink)(const char* path);
 };
 
 // RealSystemCalls: the calls of the operating system itself.

@@ -64,6 +64,11 @@ constexpr ConstantText kHelp{
     "            --             the end of the options: what follows is a FILE\n"
     "Short options combine (-re EXPR); long options are spelt in full.\n"
     "\n"
+    "History: on Linux, the lines entered at a terminal come back with Up in later\n"
+    "runs: they are kept in $XDG_STATE_HOME/intcalc/history, else in\n"
+    "~/.local/state/intcalc/history, or in the file INTCALC_HISTORY names, and\n"
+    "INTCALC_HISTORY= keeps none. Two sessions side by side lose none of their lines.\n"
+    "\n"
     "Exit status: 0 when the input ends; 1 when reading or writing fails, a FILE\n"
     "that cannot be read included; 2 for an argument that is not understood; 3\n"
     "with -e when an answer is ERROR or OVERFLOW; 128+N after signal N.\n"};

@@ -115,6 +115,24 @@ inline constexpr std::size_t kDrawingCapacity =
     kMostDrawingControls + kMostPrompt + decltype(kLineEnd)::Length() + kMostSearchWords +
     kEditCapacity + kEditCapacity + kMostColumnMoves * kMostColumnMoveBytes + kMostAnswerBytes;
 
+// ---- The history file -----------------------------------------------------------------
+
+// kHistoryPathCapacity: the longest path Linux takes (PATH_MAX), its NUL counted.
+inline constexpr std::size_t kHistoryPathCapacity = 4096;
+// kHistoryFileLine: the longest line of the file: the longest the editor takes, and its LF.
+inline constexpr std::size_t kHistoryFileLine = kEditCapacity + 1;
+// kHistoryFileTail: the most of the file read at start: its newest kHistoryEntries lines at
+// their longest, and the LF before them, which shows the first of them whole (7,681).
+inline constexpr std::size_t kHistoryFileTail = 1 + kHistoryEntries * kHistoryFileLine;
+// kHistoryFileMostLines: past this many lines the file is trimmed to its newest
+// kHistoryFileKeptLines.
+inline constexpr std::size_t kHistoryFileMostLines = 2000;
+inline constexpr std::size_t kHistoryFileKeptLines = 1000;
+// kHistoryFileCountable: the largest file whose lines are counted, to know whether to trim
+// it: twice kHistoryFileMostLines at their longest (480,000 bytes). A larger one is no
+// history the editor wrote: only its end is read, and it is never written.
+inline constexpr std::size_t kHistoryFileCountable = 2 * kHistoryFileMostLines * kHistoryFileLine;
+
 // ---- The trace ------------------------------------------------------------------------
 
 // kTraceColumns: the width of every row of the trace.

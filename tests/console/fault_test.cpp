@@ -4,10 +4,14 @@
 // write that fails outright ends the run with status 1 and a message on standard error;
 // after a failed write nothing more is written or read. Nothing loops forever.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <termios.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -274,6 +278,81 @@ TEST(FaultTest, AFileThatFailsIsNamedAndWhatWasReadOfItAnswered) {
                 ("intcalc: " + tooLong).substr(0, kErrorLineCapacity - 1) + "\n");
   MemoryConsole::Stop();
 }
+
+// ---- The history file: its newest 64 lines read, lines kept added, a bad one left as it is
+namespace fs = std::filesystem;
+std::string Numbers(int first, int last) {
+  std::string lines;
+  for (int number = first; number <= last; ++number)
+    lines += std::to_string(number) + "\n";
+  return lines;
+}
+const std::string kAnswered = "This is your expression: ";
+constexpr std::streamoff kHugeSize = std::streamoff{3} << 30;   // sparse: it takes no disk
+const std::string kKeys = std::string(65, '\x10') + "\r5*5\r";  // Ctrl-P (Up) past the oldest
+const std::string kTwo = "1+1\n3*3\n";
+const std::string kNotText = "\x01\n" + std::string(120, '7') + "\n" + kTwo;
+enum class Place : unsigned char { kFile, kNoFolder, kLink, kHuge, kFifo, kFolder, kDevice };
+using enum Place;
+struct HistoryCase {
+  std::string name;
+  Place place;
+  std::string before;
+  std::string oldest;  // the oldest line read, which Up past it shows; 5*5 for none
+  std::string after;   // past a huge file's first kHugeSize bytes
+  std::string warning = "";
+  FileCall fails = FileCall::kNone;
+};
+class HistoryFileTest : public testing::TestWithParam<HistoryCase> {};
+
+TEST_P(HistoryFileTest, LeavesTheSessionAndTheFileAsTheyShouldBe) {
+  const HistoryCase& row = GetParam();
+  const fs::path folder = testing::TempDir() + "intcalc_" + row.name + std::to_string(getpid());
+  fs::create_directories(folder);
+  fs::path path = folder / (row.place == kNoFolder ? "intcalc/history" : "history");
+  const std::streamoff start = row.place == kHuge ? kHugeSize : 0;
+  if (row.place == kLink) fs::create_symlink(folder / "target", path);
+  if (row.place == kFifo) mkfifo(path.c_str(), S_IRWXU);
+  if (row.place == kFolder) fs::create_directory(path);
+  if (row.place == kDevice) path = "/dev/null";
+  if (!row.before.empty()) std::ofstream(path).seekp(start) << row.before;
+  setenv("TERM", "xterm", 1);
+  setenv("XDG_STATE_HOME", folder.c_str(), 1);
+  Faults faults{.inputIsTerminal = true, .outputIsTerminal = true, .fileCallFails = row.fails};
+  faults.history = row.place == kNoFolder ? nullptr : path.c_str();
+  EXPECT_EQ(RunWith(kKeys, faults), kExitInputEnded);
+  const std::string_view output = MemoryConsole::Output();
+  EXPECT_EQ(output.find(kAnswered), output.find(kAnswered + row.oldest + "\r")) << output;
+  std::ifstream file(fs::is_regular_file(path) ? path : "");  // a FIFO would wait
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(file.seekg(start)), {}), row.after);
+  const std::string warning = "intcalc: history: " + path.string() + ": " + row.warning + "\n";
+  EXPECT_EQ(MemoryConsole::ErrorOutput(), row.warning.empty() ? "" : warning);
+  EXPECT_TRUE(row.place != kNoFolder ||  // made private: the folder 0700, the file 0600
+              (fs::status(path.parent_path()).permissions() == fs::perms::owner_all &&
+               fs::status(path).permissions() == (fs::perms::owner_read | fs::perms::owner_write)));
+  fs::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, HistoryFileTest,
+    testing::ValuesIn<HistoryCase>({
+        {"MissingFolders", kNoFolder, "", "5*5", "5*5\n"},
+        {"NewestSixtyFourReadThousandKept", kFile, Numbers(1, 2000), "1937",
+         Numbers(1002, 2000) + "1937\n5*5\n"},
+        {"SymlinkNeverTrimmed", kLink, Numbers(1, 2000), "1937", Numbers(1, 2000) + "1937\n5*5\n"},
+        {"Fifo", kFifo, "", "5*5", "", "not a regular file"},
+        {"Folder", kFolder, "", "5*5", "", "not a regular file"},
+        {"Device", kDevice, "", "5*5", "", "not a regular file"},
+        {"Unreadable", kFile, kTwo, "5*5", kTwo, "Permission denied", FileCall::kOpenToRead},
+        {"FullDisk", kFile, kTwo, "1+1", kTwo, "No space left on device", FileCall::kWrite},
+        {"Huge", kHuge, "\n" + kTwo, "1+1", "\n" + kTwo,
+         "too big: only its end is read, and it is left as it is"},
+        {"NotText", kFile, kNotText, "1+1", kNotText,
+         "holds lines that are not text: it is left as it is"},
+        {"LockHeldElsewhere", kFile, kTwo, "1+1", kTwo,
+         "locked by another session: no more lines are added", FileCall::kLock},
+    }),
+    CaseName());
 
 }  // namespace
 }  // namespace intcalc

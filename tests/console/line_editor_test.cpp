@@ -62,6 +62,25 @@ TEST_F(LineEditorTest, AMultiByteCharacterErasesWhole) {
   EXPECT_TRUE(session_.ReadUntil("2*3=6")) << session_.Screen();
 }
 
+TEST(LineEditorHistoryTest, SessionsSideBySideKeepEachOthersLines) {
+  const std::string history = testing::TempDir() + "intcalc_sessions_history";
+  const PtySession::Options options{.term = "xterm", .arguments = {"-r"}, .history = history};
+  PtySession first, second, next;
+  ASSERT_TRUE(first.Start(INTCALC_PROGRAM, options) && second.Start(INTCALC_PROGRAM, options));
+  first.Type("1+1\r");
+  ASSERT_TRUE(first.ReadUntil("\n2\r\n")) << first.Screen();
+  second.Type("2+2\r");
+  ASSERT_TRUE(second.ReadUntil("\n4\r\n")) << second.Screen();
+  first.Type("3+3\r" + Key(kCtrlD));  // ending in turn, the first first
+  EXPECT_EQ(first.Wait().exitStatus, 0);
+  second.Type(Key(kCtrlD));
+  EXPECT_EQ(second.Wait().exitStatus, 0);
+  ASSERT_TRUE(next.Start(INTCALC_PROGRAM, options));
+  // Up: 3+3, 2+2 behind, 1+1 behind both (earlier runs' are older); 7+7 keeps a rerun's 1+1 new.
+  next.Type("\x1b[A\r\x1b[A\x1b[A\r\x1b[A\x1b[A\x1b[A\x1b[A\r7+7\r");
+  EXPECT_TRUE(next.ReadUntil("\n6\r\n") && next.ReadUntil("\n4\r\n") && next.ReadUntil("\n2\r\n"));
+}
+
 TEST_F(LineEditorTest, CtrlLClearsTheScreenAndKeepsTheLine) {
   Start();
   session_.Type("12" + Key(kCtrlL));

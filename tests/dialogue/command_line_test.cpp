@@ -52,7 +52,7 @@ TEST(HelpTest, TellsTheTopicsInLinesOfAtMostEightyColumns) {
   for (const char* topic :
        {"remainder", "4294967295", "OVERFLOW", "ERROR", "Up/Down", "Ctrl-D", "Ctrl-L", "Alt-B",
         "Ctrl-Left", "--results", "--expression=EXPR", "FILE", "--trace", "--step", "--version",
-        "Exit status", "128+N", "3\nwith -e"}) {
+        "Exit status", "128+N", "3\nwith -e", "INTCALC_HISTORY"}) {
     EXPECT_NE(run.output.find(topic), std::string::npos) << topic;
   }
   std::istringstream lines(run.output);

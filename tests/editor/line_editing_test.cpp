@@ -406,9 +406,9 @@ TEST(LineEditingPasteTest, APastedBatchIsEnteredLineByLine) {
 
 TEST(LineEditingLimitTest, TheHistoryKeepsTheLatestSixtyFour) {
   std::vector<std::string> keys;
-  for (std::size_t line = 0; line <= kHistoryEntries; ++line)
+  for (std::size_t line = 0; line <= 64; ++line)  // the number documented, not the limit's
     keys.push_back(std::to_string(line) + kEnter);
-  for (std::size_t up = 0; up <= kHistoryEntries; ++up)
+  for (std::size_t up = 0; up <= 64; ++up)
     keys.push_back(kUp);
   const Typing typing = Type(keys);
   EXPECT_EQ(typing.line, "1");  // the first line, 0, is gone

@@ -1,5 +1,7 @@
 #include "support/memory_console.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -73,6 +75,12 @@ MemoryFile* FileOf(int fileDescriptor) {
   return fileDescriptor >= kFirstFile && index < fake.fileCount ? &fake.files[index] : nullptr;
 }
 
+// FileFails: whether the faults fail `call` of the history file; errno then says why.
+bool FileFails(FileCall call) {
+  constexpr std::array kErrors = {0, EACCES, ENOSPC, EWOULDBLOCK};  // by FileCall
+  return fake.faults.fileCallFails == call && (errno = kErrors.at(std::size_t(call)), true);
+}
+
 ssize_t Take(std::string_view& source, void* buffer, std::size_t count) {
   const std::size_t taken = std::min({count, fake.faults.readSize, source.size()});
   std::memcpy(buffer, source.data(), taken);
@@ -105,6 +113,7 @@ ssize_t Write(int fileDescriptor, const void* buffer, std::size_t count) {
     return static_cast<ssize_t>(count);
   }
   if (fileDescriptor != STDOUT_FILENO) {
+    if (FileFails(FileCall::kWrite)) return -1;
     return RealSystemCalls().write(fileDescriptor, buffer, count);
   }
   const int call = ++fake.seen.writes;
@@ -217,6 +226,12 @@ void MemoryConsole::Start(std::string_view input, const Faults& faults) {
   calls.windowSize = [](int, winsize*) { return errno = ENOTTY, -1; };  // the default width
   calls.openToRead = Open;
   calls.close = Close;
+  calls.open = [](const char* path, int flags, mode_t mode) {  // to read: it makes no file
+    return !(flags & O_CREAT) && FileFails(FileCall::kOpenToRead) ? -1 : open(path, flags, mode);
+  };
+  calls.lock = [](int file, int how) { return FileFails(FileCall::kLock) ? -1 : flock(file, how); };
+  (void)(faults.history ? setenv("INTCALC_HISTORY", faults.history, 1)
+                        : unsetenv("INTCALC_HISTORY"));
   InstallSystemCalls(calls);
 }
 

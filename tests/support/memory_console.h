@@ -14,6 +14,9 @@
 
 namespace intcalc {
 
+// FileCall: the history file's call that fails, each time, as it would (FileFails says how).
+enum class FileCall : unsigned char { kNone, kOpenToRead, kWrite, kLock };
+
 // Faults: what the platform does beyond reading and writing memory.
 struct Faults {
   static constexpr std::size_t kWholeReads = 1 << 16;
@@ -35,6 +38,8 @@ struct Faults {
   bool getModesFails = false;          // tcgetattr fails with EIO
   bool waitsInterrupted = false;  // a poll with a timeout fails with EINTR once, then times out
   int resizeAtWait = 0;           // the wait (from 1) as which the terminal is resized
+  FileCall fileCallFails = FileCall::kNone;
+  const char* history = "";  // INTCALC_HISTORY, unset when null: no history file by default
 };
 
 // CallsSeen: what the calls were.

@@ -193,6 +193,7 @@ bool PtySession::Start(const std::string& program, const Options& options) {
     argv.push_back(const_cast<char*>(argument.c_str()));
   }
   argv.push_back(nullptr);
+  setenv("INTCALC_HISTORY", options.history.c_str(), 1);  // the program's, through fork
   if (options.asJob) return StartJob(program, options, terminal, argv);
 
   child_ = fork();

@@ -34,6 +34,7 @@ class PtySession {
     int interruptKey = -1;      // when not -1, the terminal's interrupt key, as stty intr sets it
     bool noSignals = false;     // the terminal sends no signals for keys, as after stty -isig
     bool inBackground = false;  // a job: started in the background, as `intcalc &`
+    std::string history = "";   // the history file, INTCALC_HISTORY: none by default
   };
 
   PtySession() = default;
