@@ -72,7 +72,7 @@ struct InteractiveState {
   Drawing drawing;
   LineAnswers* answers = nullptr;  // what the line is answered with as it is edited, if shown
   bool dim = false;                // the answers are shown dim
-  HistoryFile historyFile;  // the history kept across runs
+  HistoryFile historyFile;         // the history kept across runs
 };
 #endif
 
