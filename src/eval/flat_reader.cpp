@@ -69,11 +69,10 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
 Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   const char* at = cursor;
   operand.sign = kPositive;
-  if (IsSign(*at)) {
+  if (!IsDigit(*at)) {  // most operands have no sign: their first digit is tested once
+    if (!IsSign(*at)) return Outcome::kFailure;
     operand.sign = *at == '-' ? kNegative : kPositive;
     ++at;
-  } else if (!IsDigit(*at)) {
-    return Outcome::kFailure;
   }
 
   const char* const digits = at;
@@ -110,13 +109,14 @@ bool InRange(const Operand& operand) {
   return operand.value <= kLargestMagnitude;
 }
 
-// Overflowed: the failure of an operand beyond the range. A watcher is shown its digits
-// without leading zeros, copied into `shown` for it alone.
-[[gnu::noinline, gnu::cold]] Outcome Overflowed(const Operand& operand, OperandDigits& shown,
+// Overflowed: the failure of an operand beyond the range, of these digits. A watcher is
+// shown them without leading zeros, copied into `shown` for it alone. It takes the digits
+// rather than the operand, whose address would keep the reader's operand out of registers.
+[[gnu::noinline, gnu::cold]] Outcome Overflowed(std::string_view digits, OperandDigits& shown,
                                                 ResultTextBuffer& result, Watch watch) {
   if (watch.watcher == nullptr) return FailWith(result, watch, kOverflowWord, kBeyondRange);
   // Beyond the range, an operand has a digit other than 0.
-  std::string_view significant = operand.digits;
+  std::string_view significant = digits;
   significant.remove_prefix(significant.find_first_not_of('0'));
   const TextSpan span = shown;
   TextLength count = 0;
@@ -155,7 +155,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
                       {cursor, static_cast<std::size_t>(end - cursor)});  // where it began
     }
     if (operand.next == OperatorCode::kNone) break;
-    if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+    if (!InRange(operand)) return Overflowed(operand.digits, flat.digits, result, watch);
     (pair++)->left = {operand.sign, static_cast<Magnitude>(operand.value)};
     *code++ = operand.next;
   }
@@ -168,7 +168,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
          TextView(result));
     return Outcome::kSuccess;
   }
-  if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+  if (!InRange(operand)) return Overflowed(operand.digits, flat.digits, result, watch);
   pair->left = {operand.sign, static_cast<Magnitude>(operand.value)};
   tables.operators.count = count;
   if (watch.watcher != nullptr) {
