@@ -1,7 +1,5 @@
 #include "eval/precedence.h"
 
-#include <algorithm>
-
 #include "eval/arithmetic.h"
 
 namespace intcalc {
@@ -12,12 +10,13 @@ constexpr bool IsLive(OperatorCode code) {
   return code != OperatorCode::kNone;
 }
 
-// NextLive: the nearest live operator right of k, or kNoOperator when there is none.
-std::uint32_t NextLive(const OperatorList& operators, std::uint32_t k) {
-  for (std::uint32_t j = k + 1; j < operators.count; ++j) {
-    if (IsLive(operators.codes[j])) return j;
-  }
-  return kNoOperator;
+// NextLive: the nearest live operator right of k, or `count` when there is none: the
+// record past the last operator, whose left half is the last operand.
+std::uint32_t NextLive(const OperatorList& operators, std::uint32_t count, std::uint32_t k) {
+  std::uint32_t j = k + 1;
+  while (j < count && !IsLive(operators.codes[j]))
+    ++j;
+  return j;
 }
 
 // Passed: how a pass ended: an operator failed, the final step was taken, or neither.
@@ -39,7 +38,8 @@ Application Told(const EvaluationTables& tables, Pass pass, std::uint32_t k, Ope
 // says in `firstWeak` where the weak pass begins. Every strong operator left of k is
 // consumed by then, so the nearest live one on the left is the latest weak one; none on
 // the right is consumed yet, so that is k + 1, and its left half is operator k's right
-// operand. Only a watcher reads a right half.
+// operand. Only a watcher reads a right half. Without a weak operator, the last value is
+// the final one.
 template <bool kTold>
 Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
                   Watch watch, std::uint32_t& firstWeak) {
@@ -50,28 +50,30 @@ Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBu
   for (std::uint32_t k = 0; k < count; ++k) {
     const OperatorCode code = operators.codes[k];
     if (!IsStrong(code)) {
-      firstWeak = std::min(firstWeak, k);
+      if (latestWeak == kNoOperator) firstWeak = k;
       latestWeak = k;
       continue;
     }
-    if (ApplyOperator(pairs[k].left, pairs[k + 1].left, code, value, result) == Outcome::kFailure) {
+    SignedMagnitude applied;  // not `value`, which may be any table half for the compiler
+    if (ApplyOperator(pairs[k].left, pairs[k + 1].left, code, applied, result) ==
+        Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              Told(tables, Pass::kStrong, k, code, value, kNoOperator, kNoOperator), result);
       }
       return Passed::kFailed;
     }
+    value = applied;
     operators.codes[k] = OperatorCode::kNone;
-    pairs[k + 1].left = value;
-    const std::uint32_t handedRight = k + 1 < count ? k + 1 : kNoOperator;
+    pairs[k + 1].left = applied;
     if constexpr (kTold) {
-      if (latestWeak != kNoOperator) pairs[latestWeak].right = value;
+      if (latestWeak != kNoOperator) pairs[latestWeak].right = applied;
+      const std::uint32_t handedRight = k + 1 < count ? k + 1 : kNoOperator;
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           Told(tables, Pass::kStrong, k, code, value, latestWeak, handedRight), tables);
+           Told(tables, Pass::kStrong, k, code, applied, latestWeak, handedRight), tables);
     }
-    if (latestWeak == kNoOperator && handedRight == kNoOperator) return Passed::kFinal;
   }
-  return Passed::kNotFinal;
+  return latestWeak == kNoOperator && count > 0 ? Passed::kFinal : Passed::kNotFinal;
 }
 
 // WeakPass: only weak operators are live, from `firstWeak` on; each takes its right
@@ -85,22 +87,26 @@ Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
   const std::uint32_t count = operators.count;
   for (std::uint32_t k = firstWeak; k < count;) {
     const OperatorCode code = operators.codes[k];
-    const std::uint32_t handedRight = NextLive(operators, k);
-    SignedMagnitude& next = pairs[handedRight == kNoOperator ? count : handedRight].left;
-    if (ApplyOperator(pairs[k].left, next, code, value, result) == Outcome::kFailure) {
+    const std::uint32_t right = NextLive(operators, count, k);
+    SignedMagnitude applied;  // not `value`, which may be any table half for the compiler
+    if (ApplyOperator(pairs[k].left, pairs[right].left, code, applied, result) ==
+        Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              Told(tables, Pass::kWeak, k, code, value, kNoOperator, kNoOperator), result);
       }
       return Passed::kFailed;
     }
-    next = value;
+    value = applied;
+    pairs[right].left = applied;
     if constexpr (kTold) {
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           Told(tables, Pass::kWeak, k, code, value, kNoOperator, handedRight), tables);
+           Told(tables, Pass::kWeak, k, code, applied, kNoOperator,
+                right < count ? right : kNoOperator),
+           tables);
     }
-    if (handedRight == kNoOperator) return Passed::kFinal;
-    k = handedRight;
+    if (right == count) return Passed::kFinal;
+    k = right;
   }
   return Passed::kNotFinal;
 }
