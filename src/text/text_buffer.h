@@ -185,14 +185,17 @@ namespace detail {
 // moves: a copy of a length it does not know is a call or a `rep movs`, whose start-up
 // costs more than a short text's bytes.
 inline void MoveText(char* destination, const char* source, TextLength count) {
+  // Each block is read whole before any of it is written, so the two texts may overlap, as
+  // with memmove; g++ compiles a memmove even of a known length as a call, these as moves.
+  using Block = std::array<char, kTextSlack>;
   if (count <= kTextSlack) {
-    std::memmove(destination, source, kTextSlack);  // the whole block, into the slack
+    Block block;  // the whole block, into the slack
+    std::memcpy(block.data(), source, kTextSlack);
+    std::memcpy(destination, block.data(), kTextSlack);
     return;
   }
   if (count <= 2 * kTextSlack) {
-    // The first and the last kTextSlack bytes, which overlap in the middle; both are read
-    // before either is written, so the two texts may overlap too.
-    using Block = std::array<char, kTextSlack>;
+    // The first and the last kTextSlack bytes, which overlap in the middle.
     Block head;
     Block tail;
     std::memcpy(head.data(), source, kTextSlack);
