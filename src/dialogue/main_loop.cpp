@@ -45,11 +45,12 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
 
     const ReadResult read = inputs.Read(console, ReadRoom(state));
     if (read.status != ReadStatus::kPiece) return FinishRun(console, read.status);
-    showIntro = CompactInput(Delivered(state, read), state.expression);
+    Groups groups = Groups::kMaybe;
+    showIntro = CompactInput(Delivered(state, read), state.expression, groups);
     if (showIntro) continue;
 
     console.WriteLine(kExpressionLabel, state.expression);
-    (void)Calculate(state.expression,
+    (void)Calculate(state.expression, groups,
                     state.evaluation);  // the result text is the answer, whatever the outcome
     BuildEchoLine(state);
     console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
@@ -88,8 +89,9 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
       if (lineOpen && WriteLineResult(console, state, evaluated, outcome)) errorWord = true;
       return FinishRun(console, read.status);
     }
-    if (!CompactInput(Delivered(state, read), state.expression)) {
-      outcome = Calculate(state.expression,
+    Groups groups = Groups::kMaybe;
+    if (!CompactInput(Delivered(state, read), state.expression, groups)) {
+      outcome = Calculate(state.expression, groups,
                           state.evaluation);  // the line's answer, if no other piece has one
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }

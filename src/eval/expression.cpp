@@ -6,10 +6,10 @@
 
 namespace intcalc {
 
-Outcome EvaluateExpression(Evaluation& evaluation) {
+Outcome EvaluateExpression(Evaluation& evaluation, Groups groups) {
   EvaluationWatcher* const watcher = evaluation.watcher;
   Tell(watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
-  Outcome outcome = ResolveParentheses(evaluation);
+  Outcome outcome = ResolveParentheses(evaluation, groups);
   if (outcome == Outcome::kSuccess) {
     outcome = EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result,
                            {watcher, Scope::kExpression});
