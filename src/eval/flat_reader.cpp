@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "eval/precedence.h"
@@ -36,9 +37,14 @@ constexpr OperatorCode OperatorFor(char character) {
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
 constexpr LimitText kBeyondRange{"an operand beyond ", kLargestMagnitude, ""};
 
+// kExactDigits: the digits whose value 64 bits always hold exactly.
+constexpr std::size_t kExactDigits = std::numeric_limits<std::uint64_t>::digits10;
+// kBeyondAnyMagnitude: the value of an operand whose digits 64 bits do not hold.
+constexpr std::uint64_t kBeyondAnyMagnitude = std::numeric_limits<std::uint64_t>::max();
+
 // Operand: one operand as ReadOperand found it: its sign, its digits where they stand in
-// the text, their value, exact while the digits fit 64 bits, and the operator after it,
-// kNone after the last operand.
+// the text, their value, or kBeyondAnyMagnitude where 64 bits do not hold it, and the
+// operator after it, kNone after the last operand.
 struct Operand {
   SignFlag sign = kPositive;
   std::string_view digits;
@@ -80,7 +86,13 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   for (unsigned digit = DigitValue(*at); digit < kDecimalBase; digit = DigitValue(*++at))
     value = value * kDecimalBase + digit;
   const auto count = static_cast<std::size_t>(at - digits);
-  if (count > kOperandDigitsCapacity) return Outcome::kFailure;
+  if (count > kExactDigits) {
+    if (count > kOperandDigitsCapacity) return Outcome::kFailure;
+    // The value may have wrapped: it stands only where the digits before the largest
+    // magnitude's count are all zeros, and it is beyond the range otherwise.
+    const std::string_view all(digits, count);
+    if (all.find_first_not_of('0') < count - kMagnitudeDigits) value = kBeyondAnyMagnitude;
+  }
   operand.digits = {digits, count};
   operand.value = value;
 
@@ -97,15 +109,8 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   return Outcome::kSuccess;
 }
 
-// InRange: whether the operand's magnitude is within the range. Its value is exact only
-// while its digits fit 64 bits, so past the largest magnitude's count of digits, the
-// digits before that count must all be zeros.
-bool InRange(const Operand& operand) {
-  const std::string_view digits = operand.digits;
-  if (digits.size() > kMagnitudeDigits &&
-      digits.find_first_not_of('0') < digits.size() - kMagnitudeDigits) {
-    return false;
-  }
+// InRange: whether the operand's magnitude is within the range.
+constexpr bool InRange(const Operand& operand) {
   return operand.value <= kLargestMagnitude;
 }
 
