@@ -11,8 +11,7 @@ Outcome EvaluateExpression(Evaluation& evaluation, Groups groups) {
   Tell(watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
   Outcome outcome = ResolveParentheses(evaluation, groups);
   if (outcome == Outcome::kSuccess) {
-    outcome = EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result,
-                           {watcher, Scope::kExpression});
+    outcome = EvaluateFlat(evaluation, Scope::kExpression);
   }
   Tell(watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
   return outcome;

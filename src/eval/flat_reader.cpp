@@ -133,7 +133,12 @@ constexpr bool InRange(const Operand& operand) {
 
 }  // namespace
 
-Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Watch watch) {
+Outcome EvaluateFlat(Evaluation& evaluation, Scope scope) {
+  const TextSpan text =
+      scope == Scope::kExpression ? evaluation.working.Span() : evaluation.group.Span();
+  FlatEvaluation& flat = evaluation.flat;
+  ResultTextBuffer& result = evaluation.result;
+  const Watch watch{evaluation.watcher, scope};
   std::string_view rest = text.View();
   bool folded = false;
   if (MergeLeadingSigns(text, rest, folded) == Outcome::kFailure) {

@@ -114,8 +114,7 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
       return kAnotherRewrite;
     case GroupKind::kExpression: {
       CopyText(inner, evaluation.group);  // never cut: a longer group failed above
-      const Outcome outcome = EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result,
-                                           {evaluation.watcher, Scope::kGroup});
+      const Outcome outcome = EvaluateFlat(evaluation, Scope::kGroup);
       Tell(evaluation.watcher, &EvaluationWatcher::GroupEvaluated, outcome,
            TextView(evaluation.result));
       if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
