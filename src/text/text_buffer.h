@@ -185,23 +185,33 @@ namespace detail {
 // moves: a copy of a length it does not know is a call or a `rep movs`, whose start-up
 // costs more than a short text's bytes.
 inline void MoveText(char* destination, const char* source, TextLength count) {
-  // Each block is read whole before any of it is written, so the two texts may overlap, as
-  // with memmove; g++ compiles a memmove even of a known length as a call, these as moves.
-  using Block = std::array<char, kTextSlack>;
+  // Every part is read before any is written, so the two texts may overlap, as with
+  // memmove; g++ compiles a memmove even of a known length as a call, and a block of 32
+  // bytes read whole goes through the stack, where halves of 16 stay in registers.
+  using Half = std::array<char, kTextSlack / 2>;
+  constexpr TextLength kHalf = kTextSlack / 2;
   if (count <= kTextSlack) {
-    Block block;  // the whole block, into the slack
-    std::memcpy(block.data(), source, kTextSlack);
-    std::memcpy(destination, block.data(), kTextSlack);
+    Half first;  // the whole block, into the slack
+    Half second;
+    std::memcpy(first.data(), source, kHalf);
+    std::memcpy(second.data(), source + kHalf, kHalf);
+    std::memcpy(destination, first.data(), kHalf);
+    std::memcpy(destination + kHalf, second.data(), kHalf);
     return;
   }
   if (count <= 2 * kTextSlack) {
     // The first and the last kTextSlack bytes, which overlap in the middle.
-    Block head;
-    Block tail;
-    std::memcpy(head.data(), source, kTextSlack);
-    std::memcpy(tail.data(), source + count - kTextSlack, kTextSlack);
-    std::memcpy(destination, head.data(), kTextSlack);
-    std::memcpy(destination + count - kTextSlack, tail.data(), kTextSlack);
+    const char* const sourceTail = source + count - kTextSlack;
+    char* const destinationTail = destination + count - kTextSlack;
+    std::array<Half, 4> parts;
+    std::memcpy(parts[0].data(), source, kHalf);
+    std::memcpy(parts[1].data(), source + kHalf, kHalf);
+    std::memcpy(parts[2].data(), sourceTail, kHalf);
+    std::memcpy(parts[3].data(), sourceTail + kHalf, kHalf);
+    std::memcpy(destination, parts[0].data(), kHalf);
+    std::memcpy(destination + kHalf, parts[1].data(), kHalf);
+    std::memcpy(destinationTail, parts[2].data(), kHalf);
+    std::memcpy(destinationTail + kHalf, parts[3].data(), kHalf);
     return;
   }
   std::memmove(destination, source, count);
