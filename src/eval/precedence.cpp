@@ -6,19 +6,6 @@ namespace intcalc {
 
 namespace {
 
-constexpr bool IsLive(OperatorCode code) {
-  return code != OperatorCode::kNone;
-}
-
-// NextLive: the nearest live operator right of k, or `count` when there is none: the
-// record past the last operator, whose left half is the last operand.
-std::uint32_t NextLive(const OperatorList& operators, std::uint32_t count, std::uint32_t k) {
-  std::uint32_t j = k + 1;
-  while (j < count && !IsLive(operators.codes[j]))
-    ++j;
-  return j;
-}
-
 // Passed: how a pass ended: an operator failed, the final step was taken, or neither.
 enum class Passed : std::uint8_t { kFailed, kFinal, kNotFinal };
 
@@ -38,11 +25,12 @@ Application Told(const EvaluationTables& tables, Pass pass, std::uint32_t k, Ope
 // says in `firstWeak` where the weak pass begins. Every strong operator left of k is
 // consumed by then, so the nearest live one on the left is the latest weak one; none on
 // the right is consumed yet, so that is k + 1, and its left half is operator k's right
-// operand. Only a watcher reads a right half. Without a weak operator, the last value is
-// the final one.
+// operand. Only a watcher reads a right half. It lists the weak operators as it meets them
+// (OperatorList::nextWeak, whose head is the entry at kNoOperator); without a weak one, the
+// last value is the final one.
 template <bool kTold>
 Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Watch watch, std::uint32_t& firstWeak) {
+                  Watch watch) {
   OperatorList& operators = tables.operators;
   std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
@@ -50,7 +38,7 @@ Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBu
   for (std::uint32_t k = 0; k < count; ++k) {
     const OperatorCode code = operators.codes[k];
     if (!IsStrong(code)) {
-      if (latestWeak == kNoOperator) firstWeak = k;
+      operators.nextWeak[latestWeak] = static_cast<std::uint8_t>(k);
       latestWeak = k;
       continue;
     }
@@ -73,21 +61,23 @@ Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBu
            Told(tables, Pass::kStrong, k, code, applied, latestWeak, handedRight), tables);
     }
   }
-  return latestWeak == kNoOperator && count > 0 ? Passed::kFinal : Passed::kNotFinal;
+  if (latestWeak == kNoOperator) return count > 0 ? Passed::kFinal : Passed::kNotFinal;
+  operators.nextWeak[latestWeak] = static_cast<std::uint8_t>(count);
+  return Passed::kNotFinal;
 }
 
-// WeakPass: only weak operators are live, from `firstWeak` on; each takes its right
-// operand from the next live one's left half, or from the record past the last operator,
-// and hands its value there.
+// WeakPass: only weak operators are live, each in the strong pass's list; each takes its
+// right operand from the next live one's left half, or from the record past the last
+// operator, and hands its value there.
 template <bool kTold>
 Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                Watch watch, std::uint32_t firstWeak) {
+                Watch watch) {
   const OperatorList& operators = tables.operators;
   std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
-  for (std::uint32_t k = firstWeak; k < count;) {
+  for (std::uint32_t k = operators.nextWeak[kNoOperator]; k < count;) {
     const OperatorCode code = operators.codes[k];
-    const std::uint32_t right = NextLive(operators, count, k);
+    const std::uint32_t right = operators.nextWeak[k];
     SignedMagnitude applied;  // not `value`, which may be any table half for the compiler
     if (ApplyOperator(pairs[k].left, pairs[right].left, code, applied, result) ==
         Outcome::kFailure) {
@@ -115,10 +105,8 @@ Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
 template <bool kTold>
 Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
                 Watch watch) {
-  std::uint32_t firstWeak = kNoOperator;
-  Passed passed = StrongPass<kTold>(tables, value, result, watch, firstWeak);
-  if (passed == Passed::kNotFinal)
-    passed = WeakPass<kTold>(tables, value, result, watch, firstWeak);
+  Passed passed = StrongPass<kTold>(tables, value, result, watch);
+  if (passed == Passed::kNotFinal) passed = WeakPass<kTold>(tables, value, result, watch);
   switch (passed) {
     case Passed::kFailed:
       return Outcome::kFailure;
