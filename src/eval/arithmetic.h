@@ -116,7 +116,7 @@ Outcome FormatResult(SignedMagnitude value, TextBuffer<kCapacity>& destination) 
   if (value.sign != kPositive && value.magnitude != 0) out.Storage()[length++] = '-';
   if constexpr (kCapacity > Decimal<Magnitude>::kMostDigits) {
     // Room for a sign and every decimal byte: they go at once, a length the compiler knows.
-    std::memcpy(out.Storage() + length, decimal.Bytes().data(), decimal.Bytes().size());
+    std::memcpy(out.Storage() + length, decimal.Bytes(), Decimal<Magnitude>::kMostDigits);
     length += static_cast<TextLength>(digits.size());
   } else {
     for (const char digit : digits)
