@@ -101,12 +101,20 @@ Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
   return Passed::kNotFinal;
 }
 
-// Resolve: ResolveIt, told or untold.
+// Passes: both passes, told or untold; how they ended.
 template <bool kTold>
-Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                Watch watch) {
-  Passed passed = StrongPass<kTold>(tables, value, result, watch);
-  if (passed == Passed::kNotFinal) passed = WeakPass<kTold>(tables, value, result, watch);
+Passed Passes(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
+              Watch watch) {
+  const Passed passed = StrongPass<kTold>(tables, value, result, watch);
+  return passed == Passed::kNotFinal ? WeakPass<kTold>(tables, value, result, watch) : passed;
+}
+
+}  // namespace
+
+Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
+                  Watch watch) {
+  const Passed passed = watch.watcher != nullptr ? Passes<true>(tables, value, result, watch)
+                                                 : Passes<false>(tables, value, result, watch);
   switch (passed) {
     case Passed::kFailed:
       return Outcome::kFailure;
@@ -118,14 +126,6 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
   }
   // Tables the reader builds always reach a final step above; this guards any that do not.
   return FailWith(result, watch, kResolveItErrorWord, "no operator reached the final step");
-}
-
-}  // namespace
-
-Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Watch watch) {
-  return watch.watcher != nullptr ? Resolve<true>(tables, value, result, watch)
-                                  : Resolve<false>(tables, value, result, watch);
 }
 
 }  // namespace intcalc
