@@ -7,13 +7,18 @@
 namespace intcalc {
 
 Outcome EvaluateExpression(Evaluation& evaluation, Groups groups) {
+  // The texts are made into views for a watcher alone, each view's test of its bounds too.
   EvaluationWatcher* const watcher = evaluation.watcher;
-  Tell(watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
+  if (watcher != nullptr) {
+    TellWatcher(*watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
+  }
   Outcome outcome = ResolveParentheses(evaluation, groups);
   if (outcome == Outcome::kSuccess) {
     outcome = EvaluateFlat(evaluation, Scope::kExpression);
   }
-  Tell(watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
+  if (watcher != nullptr) {
+    TellWatcher(*watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
+  }
   return outcome;
 }
 
