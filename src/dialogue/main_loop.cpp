@@ -17,8 +17,8 @@ static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line 
 // BuildEchoLine: expression, "=", result text; they always fit (above), so the append
 // never refuses them.
 void BuildEchoLine(Dialogue& state) {
-  CopyText(state.expression, state.echoLine);
-  (void)AppendTexts(state.echoLine, kEqualsSign, state.evaluation.result);
+  ClearText(state.echoLine);
+  (void)AppendTexts(state.echoLine, state.expression, kEqualsSign, state.evaluation.result);
 }
 
 // ReadRoom: the raw line's room for a read, all but its last place.
