@@ -238,15 +238,21 @@ inline void CopyText(TextView source, TextSpan destination) {
 // several texts costs one append, not one per text.
 template <typename... Sources>
 bool AppendTexts(TextSpan destination, const Sources&... sources) {
+  // Each source is made a view once: a buffer's view tests its bounds as it is made, and
+  // its length would be read again after every move, which may have written over it.
+  const std::array<TextView, sizeof...(Sources)> views{TextView(sources)...};
   const TextLength length = destination.Length();
-  const std::uint64_t total = (std::uint64_t{0} + ... + TextView(sources).Length());
+  std::uint64_t total = 0;
+  for (const TextView view : views)
+    total += view.Length();
   if (total > destination.Capacity() - length) return false;
   char* end = destination.Storage() + length;
   // Each block may reach past its text into the next one's place, which that text's own
   // move then overwrites; the last reaches into the slack.
-  ((detail::MoveText(end, TextView(sources).Data(), TextView(sources).Length()),
-    end += TextView(sources).Length()),
-   ...);
+  for (const TextView view : views) {
+    detail::MoveText(end, view.Data(), view.Length());
+    end += view.Length();
+  }
   destination.SetLength(length + static_cast<TextLength>(total));
   return true;
 }
