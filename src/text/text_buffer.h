@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <string_view>
 
 namespace intcalc {
@@ -203,15 +204,18 @@ inline void MoveText(char* destination, const char* source, TextLength count) {
     // The first and the last kTextSlack bytes, which overlap in the middle.
     const char* const sourceTail = source + count - kTextSlack;
     char* const destinationTail = destination + count - kTextSlack;
-    std::array<Half, 4> parts;
-    std::memcpy(parts[0].data(), source, kHalf);
-    std::memcpy(parts[1].data(), source + kHalf, kHalf);
-    std::memcpy(parts[2].data(), sourceTail, kHalf);
-    std::memcpy(parts[3].data(), sourceTail + kHalf, kHalf);
-    std::memcpy(destination, parts[0].data(), kHalf);
-    std::memcpy(destination + kHalf, parts[1].data(), kHalf);
-    std::memcpy(destinationTail, parts[2].data(), kHalf);
-    std::memcpy(destinationTail + kHalf, parts[3].data(), kHalf);
+    Half headFirst;
+    Half headSecond;
+    Half tailFirst;
+    Half tailSecond;
+    std::memcpy(headFirst.data(), source, kHalf);
+    std::memcpy(headSecond.data(), source + kHalf, kHalf);
+    std::memcpy(tailFirst.data(), sourceTail, kHalf);
+    std::memcpy(tailSecond.data(), sourceTail + kHalf, kHalf);
+    std::memcpy(destination, headFirst.data(), kHalf);
+    std::memcpy(destination + kHalf, headSecond.data(), kHalf);
+    std::memcpy(destinationTail, tailFirst.data(), kHalf);
+    std::memcpy(destinationTail + kHalf, tailSecond.data(), kHalf);
     return;
   }
   std::memmove(destination, source, count);
@@ -242,9 +246,9 @@ bool AppendTexts(TextSpan destination, const Sources&... sources) {
   // its length would be read again after every move, which may have written over it.
   const std::array<TextView, sizeof...(Sources)> views{TextView(sources)...};
   const TextLength length = destination.Length();
-  std::uint64_t total = 0;
-  for (const TextView view : views)
-    total += view.Length();
+  const std::uint64_t total =
+      std::accumulate(views.begin(), views.end(), std::uint64_t{0},
+                      [](std::uint64_t sum, TextView view) { return sum + view.Length(); });
   if (total > destination.Capacity() - length) return false;
   char* end = destination.Storage() + length;
   // Each block may reach past its text into the next one's place, which that text's own
