@@ -61,7 +61,8 @@ inline Outcome AddSigned(SignedMagnitude left, SignedMagnitude right, SignedMagn
 // ApplyOperator: computes left `code` right into `value` and succeeds, or writes the word of
 // FailureOf(code) into the result text and fails. Defined here, inline, so that each
 // precedence pass applies its operators in place of a call, and the strong pass tests no
-// weak code: 47 fewer instructions an expression (of 1,087, on lines of 2 to 7 operands).
+// weak code: it pays 64 instructions an expression, 6.5% of the 977 an expression takes
+// with a call (results form, callgrind, lines of 2 to 7 operands).
 inline Outcome ApplyOperator(SignedMagnitude left, SignedMagnitude right, OperatorCode code,
                              SignedMagnitude& value, ResultTextBuffer& result) {
   switch (code) {
