@@ -246,10 +246,11 @@ bool AppendTexts(TextSpan destination, const Sources&... sources) {
   // its length would be read again after every move, which may have written over it.
   const std::array<TextView, sizeof...(Sources)> views{TextView(sources)...};
   const TextLength length = destination.Length();
-  const std::uint64_t total =
-      std::accumulate(views.begin(), views.end(), std::uint64_t{0},
+  // The new length, tested as it will be set, so that the setting's own test is the same.
+  const std::uint64_t extended =
+      std::accumulate(views.begin(), views.end(), std::uint64_t{length},
                       [](std::uint64_t sum, TextView view) { return sum + view.Length(); });
-  if (total > destination.Capacity() - length) return false;
+  if (extended > destination.Capacity()) return false;
   char* end = destination.Storage() + length;
   // Each block may reach past its text into the next one's place, which that text's own
   // move then overwrites; the last reaches into the slack.
@@ -257,7 +258,7 @@ bool AppendTexts(TextSpan destination, const Sources&... sources) {
     detail::MoveText(end, view.Data(), view.Length());
     end += view.Length();
   }
-  destination.SetLength(length + static_cast<TextLength>(total));
+  destination.SetLength(static_cast<TextLength>(extended));
   return true;
 }
 
