@@ -11,7 +11,8 @@ namespace intcalc {
 // group's for a group, which holds no parentheses, into the result text, telling the
 // evaluation's watcher of each step. A lone operand is its own result. May blank the
 // text's first character while folding two signs. It takes the evaluation whole, as one
-// address reaches every part it works in, where one for each would crowd the registers.
+// address reaches every buffer and table it works in, where one for each would crowd the
+// registers.
 Outcome EvaluateFlat(Evaluation& evaluation, Scope scope);
 
 }  // namespace intcalc
