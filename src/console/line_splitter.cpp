@@ -56,6 +56,10 @@ ReadResult LineSplitter::NextPiece(std::span<char> piece, ChunkSource& source) {
 
 ReadResult LineSplitter::FinishLine(std::span<char> piece, std::size_t count) {
   lineOpen_ = false;
+  if (piece.size() - count >= kLineEndBytes.size()) {  // the whole line end fits, as it mostly does
+    std::memcpy(piece.data() + count, kLineEndBytes.data(), kLineEndBytes.size());
+    return ReadResult::Piece(count + kLineEndBytes.size(), true);
+  }
   lineEndLeft_ = kLineEndBytes.size();
   return DeliverLineEnd(piece, count);
 }

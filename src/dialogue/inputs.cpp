@@ -52,11 +52,13 @@ bool Inputs::OpenNext(Console& console) {
 
 ReadResult Inputs::Read(Console& console, std::span<char> buffer) {
   while (true) {
-    if (!reading_ && !OpenNext(console)) {
-      console.ReadNothing();
-      return ReadResult::Ended();
+    if (!reading_) {
+      if (!OpenNext(console)) {
+        console.ReadNothing();
+        return ReadResult::Ended();
+      }
+      reading_ = true;
     }
-    reading_ = true;
     const ReadResult read = console.ReadLine(buffer);
     if (read.status == ReadStatus::kPiece || read.status == ReadStatus::kWriteFailed) return read;
     reading_ = false;

@@ -23,18 +23,22 @@ constexpr bool EndsLine(char byte) {
 }
 
 // CompactInput: copies the bytes of the raw line, up to the first NUL, CR or LF and
-// without their blanks, into the expression; returns whether the expression is empty.
-// Whoever fills the raw line puts a NUL after the bytes, so the first of those ends the
-// scan.
-inline bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression) {
+// without their blanks, into the expression; returns whether the expression is empty, and
+// says in `groups` whether it may hold a group, for the evaluation. Whoever fills the raw
+// line puts a NUL after the bytes, so the first of those ends the scan.
+inline bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression, Groups& groups) {
   static_assert(RawLine{}.size() - 1 <= ExpressionBuffer::Capacity());
+  static_assert(kBlank < kGroupOpen && '\r' < kGroupOpen && '\n' < kGroupOpen);
   char* const kept = expression.Span().Storage();
   std::size_t count = 0;
+  groups = Groups::kNone;
   for (const char* byte = rawLine.data();; ++byte) {
-    // Digits and operators lie above the blank, so most bytes are kept on one comparison.
-    if (static_cast<unsigned char>(*byte) <= static_cast<unsigned char>(kBlank)) {
-      if (EndsLine(*byte)) break;
+    // Digits, operators and ")" lie above the blank, the line ends and "(", so most bytes
+    // are kept on one comparison.
+    if (static_cast<unsigned char>(*byte) <= static_cast<unsigned char>(kGroupOpen)) {
       if (*byte == kBlank) continue;
+      if (EndsLine(*byte)) break;
+      if (*byte == kGroupOpen) groups = Groups::kMaybe;
     }
     kept[count++] = *byte;  // count <= the byte's index, before the NUL: within capacity
   }
@@ -42,11 +46,13 @@ inline bool CompactInput(const RawLine& rawLine, ExpressionBuffer& expression) {
   return count == 0;
 }
 
-// Calculate: evaluates a working copy of the expression; the result text holds what is to
-// be shown, and the outcome says whether it is an error word.
-inline Outcome Calculate(const ExpressionBuffer& expression, Evaluation& evaluation) {
+// Calculate: evaluates a working copy of the expression, of what CompactInput said of its
+// groups; the result text holds what is to be shown, and the outcome says whether it is an
+// error word.
+inline Outcome Calculate(const ExpressionBuffer& expression, Groups groups,
+                         Evaluation& evaluation) {
   CopyText(expression, evaluation.working);
-  return EvaluateExpression(evaluation);
+  return EvaluateExpression(evaluation, groups);
 }
 
 }  // namespace intcalc

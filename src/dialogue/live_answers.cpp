@@ -22,8 +22,9 @@ std::string_view LiveAnswers::Answer(std::string_view line) {
   const std::size_t count = std::min<std::size_t>(line.size(), kReadLimit);
   std::memcpy(rawLine_.data(), line.data(), count);
   rawLine_[count] = '\0';
-  if (CompactInput(rawLine_, expression_) || !Finished(expression_.View())) return {};
-  (void)Calculate(expression_, evaluation_);  // the result text is the answer either way
+  Groups groups = Groups::kMaybe;
+  if (CompactInput(rawLine_, expression_, groups) || !Finished(expression_.View())) return {};
+  (void)Calculate(expression_, groups, evaluation_);  // the result text is the answer either way
   const std::string_view answer = evaluation_.result.View();
   return answer == expression_.View() ? std::string_view{} : answer;
 }

@@ -17,8 +17,8 @@ static_assert(kReadLimit + 1 + kResultCapacity <= kEchoCapacity, "the echo line 
 // BuildEchoLine: expression, "=", result text; they always fit (above), so the append
 // never refuses them.
 void BuildEchoLine(Dialogue& state) {
-  CopyText(state.expression, state.echoLine);
-  (void)AppendTexts(state.echoLine, kEqualsSign, state.evaluation.result);
+  ClearText(state.echoLine);
+  (void)AppendTexts(state.echoLine, state.expression, kEqualsSign, state.evaluation.result);
 }
 
 // ReadRoom: the raw line's room for a read, all but its last place.
@@ -45,11 +45,12 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
 
     const ReadResult read = inputs.Read(console, ReadRoom(state));
     if (read.status != ReadStatus::kPiece) return FinishRun(console, read.status);
-    showIntro = CompactInput(Delivered(state, read), state.expression);
+    Groups groups = Groups::kMaybe;
+    showIntro = CompactInput(Delivered(state, read), state.expression, groups);
     if (showIntro) continue;
 
     console.WriteLine(kExpressionLabel, state.expression);
-    (void)Calculate(state.expression,
+    (void)Calculate(state.expression, groups,
                     state.evaluation);  // the result text is the answer, whatever the outcome
     BuildEchoLine(state);
     console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
@@ -88,8 +89,9 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
       if (lineOpen && WriteLineResult(console, state, evaluated, outcome)) errorWord = true;
       return FinishRun(console, read.status);
     }
-    if (!CompactInput(Delivered(state, read), state.expression)) {
-      outcome = Calculate(state.expression,
+    Groups groups = Groups::kMaybe;
+    if (!CompactInput(Delivered(state, read), state.expression, groups)) {
+      outcome = Calculate(state.expression, groups,
                           state.evaluation);  // the line's answer, if no other piece has one
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }

@@ -102,12 +102,17 @@ struct PairList {
   std::array<OperandPair, kCapacity + 1> pairs{};  // in use: one more than the operators
 };
 
-// OperatorList: entry k is the operator between pair k's two operands.
+// OperatorList: entry k is the operator between pair k's two operands. The weak operators
+// are also kept in a list, in order, that the strong pass makes: entry k of a weak one is
+// the next weak one, or `count` after the last; the entry past the last operator, the
+// first weak one.
 struct OperatorList {
   static constexpr std::uint32_t kCapacity = kTableCapacity;
   std::uint32_t count = 0;
   std::array<OperatorCode, kCapacity> codes{};
+  std::array<std::uint8_t, kCapacity + 1> nextWeak{};
 };
+static_assert(OperatorList::kCapacity <= std::numeric_limits<std::uint8_t>::max());
 
 // EvaluationTables: what the reader lays out and the precedence evaluator reduces; reset
 // by count for every flat evaluation.

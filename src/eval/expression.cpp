@@ -6,15 +6,19 @@
 
 namespace intcalc {
 
-Outcome EvaluateExpression(Evaluation& evaluation) {
+Outcome EvaluateExpression(Evaluation& evaluation, Groups groups) {
+  // The texts are made into views for a watcher alone, each view's test of its bounds too.
   EvaluationWatcher* const watcher = evaluation.watcher;
-  Tell(watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
-  Outcome outcome = ResolveParentheses(evaluation);
-  if (outcome == Outcome::kSuccess) {
-    outcome = EvaluateFlat(evaluation.working, evaluation.flat, evaluation.result,
-                           {watcher, Scope::kExpression});
+  if (watcher != nullptr) {
+    TellWatcher(*watcher, &EvaluationWatcher::ExpressionBegins, TextView(evaluation.working));
   }
-  Tell(watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
+  Outcome outcome = ResolveParentheses(evaluation, groups);
+  if (outcome == Outcome::kSuccess) {
+    outcome = EvaluateFlat(evaluation, Scope::kExpression);
+  }
+  if (watcher != nullptr) {
+    TellWatcher(*watcher, &EvaluationWatcher::ExpressionEnds, outcome, TextView(evaluation.result));
+  }
   return outcome;
 }
 

@@ -1,6 +1,8 @@
 // The road of one expression through the evaluator, and all the storage it works in.
 #pragma once
 
+#include <cstdint>
+
 #include "eval/evaluation_tables.h"
 #include "eval/trace_points.h"
 #include "text/limits.h"
@@ -25,8 +27,15 @@ struct Evaluation {
   EvaluationWatcher* watcher = nullptr;  // told of every step; nobody watches when null
 };
 
+// kGroupOpen: the character that opens a group.
+inline constexpr char kGroupOpen = '(';
+
+// Groups: what whoever filled the working text knows of its groups: it may hold some, or it
+// holds no kGroupOpen at all, and parenthesis resolution has none to look for.
+enum class Groups : std::uint8_t { kMaybe, kNone };
+
 // EvaluateExpression: resolves the parentheses of the working text, then evaluates what is
 // left only if that succeeded; either way the result text holds what is to be shown.
-Outcome EvaluateExpression(Evaluation& evaluation);
+Outcome EvaluateExpression(Evaluation& evaluation, Groups groups = Groups::kMaybe);
 
 }  // namespace intcalc

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <string_view>
 
 #include "eval/precedence.h"
@@ -36,9 +37,14 @@ constexpr OperatorCode OperatorFor(char character) {
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
 constexpr LimitText kBeyondRange{"an operand beyond ", kLargestMagnitude, ""};
 
+// kExactDigits: the digits whose value 64 bits always hold exactly.
+constexpr std::size_t kExactDigits = std::numeric_limits<std::uint64_t>::digits10;
+// kBeyondAnyMagnitude: the value of an operand whose digits 64 bits do not hold.
+constexpr std::uint64_t kBeyondAnyMagnitude = std::numeric_limits<std::uint64_t>::max();
+
 // Operand: one operand as ReadOperand found it: its sign, its digits where they stand in
-// the text, their value, exact while the digits fit 64 bits, and the operator after it,
-// kNone after the last operand.
+// the text, their value, or kBeyondAnyMagnitude where 64 bits do not hold it, and the
+// operator after it, kNone after the last operand.
 struct Operand {
   SignFlag sign = kPositive;
   std::string_view digits;
@@ -69,11 +75,10 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
 Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   const char* at = cursor;
   operand.sign = kPositive;
-  if (IsSign(*at)) {
+  if (!IsDigit(*at)) {  // most operands have no sign: their first digit is tested once
+    if (!IsSign(*at)) return Outcome::kFailure;
     operand.sign = *at == '-' ? kNegative : kPositive;
     ++at;
-  } else if (!IsDigit(*at)) {
-    return Outcome::kFailure;
   }
 
   const char* const digits = at;
@@ -81,7 +86,13 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   for (unsigned digit = DigitValue(*at); digit < kDecimalBase; digit = DigitValue(*++at))
     value = value * kDecimalBase + digit;
   const auto count = static_cast<std::size_t>(at - digits);
-  if (count > kOperandDigitsCapacity) return Outcome::kFailure;
+  if (count > kExactDigits) {
+    if (count > kOperandDigitsCapacity) return Outcome::kFailure;
+    // The value may have wrapped: it stands only where the digits before the largest
+    // magnitude's count are all zeros, and it is beyond the range otherwise.
+    const std::string_view all(digits, count);
+    if (all.find_first_not_of('0') < count - kMagnitudeDigits) value = kBeyondAnyMagnitude;
+  }
   operand.digits = {digits, count};
   operand.value = value;
 
@@ -98,25 +109,19 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   return Outcome::kSuccess;
 }
 
-// InRange: whether the operand's magnitude is within the range. Its value is exact only
-// while its digits fit 64 bits, so past the largest magnitude's count of digits, the
-// digits before that count must all be zeros.
-bool InRange(const Operand& operand) {
-  const std::string_view digits = operand.digits;
-  if (digits.size() > kMagnitudeDigits &&
-      digits.find_first_not_of('0') < digits.size() - kMagnitudeDigits) {
-    return false;
-  }
+// InRange: whether the operand's magnitude is within the range.
+constexpr bool InRange(const Operand& operand) {
   return operand.value <= kLargestMagnitude;
 }
 
-// Overflowed: the failure of an operand beyond the range. A watcher is shown its digits
-// without leading zeros, copied into `shown` for it alone.
-[[gnu::noinline, gnu::cold]] Outcome Overflowed(const Operand& operand, OperandDigits& shown,
+// Overflowed: the failure of an operand beyond the range, of these digits. A watcher is
+// shown them without leading zeros, copied into `shown` for it alone. It takes the digits
+// rather than the operand, whose address would keep the reader's operand out of registers.
+[[gnu::noinline, gnu::cold]] Outcome Overflowed(std::string_view digits, OperandDigits& shown,
                                                 ResultTextBuffer& result, Watch watch) {
   if (watch.watcher == nullptr) return FailWith(result, watch, kOverflowWord, kBeyondRange);
   // Beyond the range, an operand has a digit other than 0.
-  std::string_view significant = operand.digits;
+  std::string_view significant = digits;
   significant.remove_prefix(significant.find_first_not_of('0'));
   const TextSpan span = shown;
   TextLength count = 0;
@@ -128,7 +133,12 @@ bool InRange(const Operand& operand) {
 
 }  // namespace
 
-Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& result, Watch watch) {
+Outcome EvaluateFlat(Evaluation& evaluation, Scope scope) {
+  const TextSpan text =
+      scope == Scope::kExpression ? evaluation.working.Span() : evaluation.group.Span();
+  FlatEvaluation& flat = evaluation.flat;
+  ResultTextBuffer& result = evaluation.result;
+  const Watch watch{evaluation.watcher, scope};
   std::string_view rest = text.View();
   bool folded = false;
   if (MergeLeadingSigns(text, rest, folded) == Outcome::kFailure) {
@@ -155,7 +165,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
                       {cursor, static_cast<std::size_t>(end - cursor)});  // where it began
     }
     if (operand.next == OperatorCode::kNone) break;
-    if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+    if (!InRange(operand)) return Overflowed(operand.digits, flat.digits, result, watch);
     (pair++)->left = {operand.sign, static_cast<Magnitude>(operand.value)};
     *code++ = operand.next;
   }
@@ -168,7 +178,7 @@ Outcome EvaluateFlat(TextSpan text, FlatEvaluation& flat, ResultTextBuffer& resu
          TextView(result));
     return Outcome::kSuccess;
   }
-  if (!InRange(operand)) return Overflowed(operand, flat.digits, result, watch);
+  if (!InRange(operand)) return Overflowed(operand.digits, flat.digits, result, watch);
   pair->left = {operand.sign, static_cast<Magnitude>(operand.value)};
   tables.operators.count = count;
   if (watch.watcher != nullptr) {

@@ -10,7 +10,6 @@ namespace intcalc {
 
 namespace {
 
-constexpr char kOpen = '(';
 constexpr char kClose = ')';
 constexpr TextLength kEmptyGroupSpan = 1;         // "()"
 constexpr TextLength kOneCharacterGroupSpan = 2;  // "(5)"
@@ -36,7 +35,7 @@ constexpr Rewritten Failure(const char* why) {
 
 // FindInnermostGroup: the first group that holds no other group.
 Rewritten FindInnermostGroup(std::string_view text, GroupBounds& group) {
-  const std::size_t firstOpen = text.find(kOpen);
+  const std::size_t firstOpen = text.find(kGroupOpen);
   if (firstOpen == std::string_view::npos) return {Step::kNoGroupLeft};
   std::size_t open = firstOpen;
   for (std::size_t index = open + 1; index < text.size(); ++index) {
@@ -44,7 +43,7 @@ Rewritten FindInnermostGroup(std::string_view text, GroupBounds& group) {
       group = {static_cast<TextLength>(open), static_cast<TextLength>(index)};
       return kAnotherRewrite;
     }
-    if (text[index] == kOpen) open = index;
+    if (text[index] == kGroupOpen) open = index;
   }
   return Failure("a \"(\" without a \")\" after it");
 }
@@ -115,8 +114,7 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
       return kAnotherRewrite;
     case GroupKind::kExpression: {
       CopyText(inner, evaluation.group);  // never cut: a longer group failed above
-      const Outcome outcome = EvaluateFlat(evaluation.group, evaluation.flat, evaluation.result,
-                                           {evaluation.watcher, Scope::kGroup});
+      const Outcome outcome = EvaluateFlat(evaluation, Scope::kGroup);
       Tell(evaluation.watcher, &EvaluationWatcher::GroupEvaluated, outcome,
            TextView(evaluation.result));
       if (outcome == Outcome::kFailure) return Failure("the group's evaluation failed");
@@ -133,7 +131,9 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
 
 }  // namespace
 
-Outcome ResolveParentheses(Evaluation& evaluation) {
+Outcome ResolveParentheses(Evaluation& evaluation, Groups groups) {
+  // Without a "(" there is no group, though an empty text still fails below.
+  if (groups == Groups::kNone && !evaluation.working.Span().IsEmpty()) return Outcome::kSuccess;
   while (true) {
     const Rewritten rewritten = RewriteInnermostGroup(evaluation);
     switch (rewritten.step) {

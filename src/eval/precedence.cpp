@@ -1,24 +1,10 @@
 #include "eval/precedence.h"
 
-#include <algorithm>
-
 #include "eval/arithmetic.h"
 
 namespace intcalc {
 
 namespace {
-
-constexpr bool IsLive(OperatorCode code) {
-  return code != OperatorCode::kNone;
-}
-
-// NextLive: the nearest live operator right of k, or kNoOperator when there is none.
-std::uint32_t NextLive(const OperatorList& operators, std::uint32_t k) {
-  for (std::uint32_t j = k + 1; j < operators.count; ++j) {
-    if (IsLive(operators.codes[j])) return j;
-  }
-  return kNoOperator;
-}
 
 // Passed: how a pass ended: an operator failed, the final step was taken, or neither.
 enum class Passed : std::uint8_t { kFailed, kFinal, kNotFinal };
@@ -39,10 +25,12 @@ Application Told(const EvaluationTables& tables, Pass pass, std::uint32_t k, Ope
 // says in `firstWeak` where the weak pass begins. Every strong operator left of k is
 // consumed by then, so the nearest live one on the left is the latest weak one; none on
 // the right is consumed yet, so that is k + 1, and its left half is operator k's right
-// operand. Only a watcher reads a right half.
+// operand. Only a watcher reads a right half. It lists the weak operators as it meets them
+// (OperatorList::nextWeak, whose head is the entry at kNoOperator); without a weak one, the
+// last value is the final one.
 template <bool kTold>
 Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Watch watch, std::uint32_t& firstWeak) {
+                  Watch watch) {
   OperatorList& operators = tables.operators;
   std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
@@ -50,69 +38,83 @@ Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBu
   for (std::uint32_t k = 0; k < count; ++k) {
     const OperatorCode code = operators.codes[k];
     if (!IsStrong(code)) {
-      firstWeak = std::min(firstWeak, k);
+      operators.nextWeak[latestWeak] = static_cast<std::uint8_t>(k);
       latestWeak = k;
       continue;
     }
-    if (ApplyOperator(pairs[k].left, pairs[k + 1].left, code, value, result) == Outcome::kFailure) {
+    SignedMagnitude applied;  // not `value`, which may be any table half for the compiler
+    if (ApplyOperator(pairs[k].left, pairs[k + 1].left, code, applied, result) ==
+        Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              Told(tables, Pass::kStrong, k, code, value, kNoOperator, kNoOperator), result);
       }
       return Passed::kFailed;
     }
+    value = applied;
     operators.codes[k] = OperatorCode::kNone;
-    pairs[k + 1].left = value;
-    const std::uint32_t handedRight = k + 1 < count ? k + 1 : kNoOperator;
+    pairs[k + 1].left = applied;
     if constexpr (kTold) {
-      if (latestWeak != kNoOperator) pairs[latestWeak].right = value;
+      if (latestWeak != kNoOperator) pairs[latestWeak].right = applied;
+      const std::uint32_t handedRight = k + 1 < count ? k + 1 : kNoOperator;
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           Told(tables, Pass::kStrong, k, code, value, latestWeak, handedRight), tables);
+           Told(tables, Pass::kStrong, k, code, applied, latestWeak, handedRight), tables);
     }
-    if (latestWeak == kNoOperator && handedRight == kNoOperator) return Passed::kFinal;
   }
+  if (latestWeak == kNoOperator) return count > 0 ? Passed::kFinal : Passed::kNotFinal;
+  operators.nextWeak[latestWeak] = static_cast<std::uint8_t>(count);
   return Passed::kNotFinal;
 }
 
-// WeakPass: only weak operators are live, from `firstWeak` on; each takes its right
-// operand from the next live one's left half, or from the record past the last operator,
-// and hands its value there.
+// WeakPass: only weak operators are live, each in the strong pass's list; each takes its
+// right operand from the next live one's left half, or from the record past the last
+// operator, and hands its value there.
 template <bool kTold>
 Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                Watch watch, std::uint32_t firstWeak) {
+                Watch watch) {
   const OperatorList& operators = tables.operators;
   std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
-  for (std::uint32_t k = firstWeak; k < count;) {
+  for (std::uint32_t k = operators.nextWeak[kNoOperator]; k < count;) {
     const OperatorCode code = operators.codes[k];
-    const std::uint32_t handedRight = NextLive(operators, k);
-    SignedMagnitude& next = pairs[handedRight == kNoOperator ? count : handedRight].left;
-    if (ApplyOperator(pairs[k].left, next, code, value, result) == Outcome::kFailure) {
+    const std::uint32_t right = operators.nextWeak[k];
+    SignedMagnitude applied;  // not `value`, which may be any table half for the compiler
+    if (ApplyOperator(pairs[k].left, pairs[right].left, code, applied, result) ==
+        Outcome::kFailure) {
       if constexpr (kTold) {
         Tell(watch.watcher, &EvaluationWatcher::NotApplied, watch.scope,
              Told(tables, Pass::kWeak, k, code, value, kNoOperator, kNoOperator), result);
       }
       return Passed::kFailed;
     }
-    next = value;
+    value = applied;
+    pairs[right].left = applied;
     if constexpr (kTold) {
       Tell(watch.watcher, &EvaluationWatcher::Applied, watch.scope,
-           Told(tables, Pass::kWeak, k, code, value, kNoOperator, handedRight), tables);
+           Told(tables, Pass::kWeak, k, code, applied, kNoOperator,
+                right < count ? right : kNoOperator),
+           tables);
     }
-    if (handedRight == kNoOperator) return Passed::kFinal;
-    k = handedRight;
+    if (right == count) return Passed::kFinal;
+    k = right;
   }
   return Passed::kNotFinal;
 }
 
-// Resolve: ResolveIt, told or untold.
+// Passes: both passes, told or untold; how they ended.
 template <bool kTold>
-Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                Watch watch) {
-  std::uint32_t firstWeak = kNoOperator;
-  Passed passed = StrongPass<kTold>(tables, value, result, watch, firstWeak);
-  if (passed == Passed::kNotFinal)
-    passed = WeakPass<kTold>(tables, value, result, watch, firstWeak);
+Passed Passes(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
+              Watch watch) {
+  const Passed passed = StrongPass<kTold>(tables, value, result, watch);
+  return passed == Passed::kNotFinal ? WeakPass<kTold>(tables, value, result, watch) : passed;
+}
+
+}  // namespace
+
+Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
+                  Watch watch) {
+  const Passed passed = watch.watcher != nullptr ? Passes<true>(tables, value, result, watch)
+                                                 : Passes<false>(tables, value, result, watch);
   switch (passed) {
     case Passed::kFailed:
       return Outcome::kFailure;
@@ -124,14 +126,6 @@ Outcome Resolve(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
   }
   // Tables the reader builds always reach a final step above; this guards any that do not.
   return FailWith(result, watch, kResolveItErrorWord, "no operator reached the final step");
-}
-
-}  // namespace
-
-Outcome ResolveIt(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
-                  Watch watch) {
-  return watch.watcher != nullptr ? Resolve<true>(tables, value, result, watch)
-                                  : Resolve<false>(tables, value, result, watch);
 }
 
 }  // namespace intcalc

@@ -16,40 +16,30 @@ namespace intcalc {
 
 inline constexpr unsigned kDecimalBase = 10;
 
-// Decimal: the digits of `value`, most significant first; "0" for zero. They are counted
-// before they are written, so that each is written in its place from the first byte on
-// and a copy may take all kMostDigits bytes at once, a length the compiler knows.
+// Decimal: the digits of `value`, most significant first; "0" for zero. They are written
+// from the last place back, so that none need be counted first, and end where kMostDigits
+// bytes more follow, so that a copy may take kMostDigits bytes from the first digit at
+// once, a length the compiler knows.
 template <std::unsigned_integral Number>
 class Decimal {
  public:
   static constexpr std::size_t kMostDigits = std::numeric_limits<Number>::digits10 + 1;
 
   constexpr explicit Decimal(Number value) {
-    std::size_t count = 1;
-    while (count < kMostDigits && value >= kPowers[count])
-      ++count;
-    count_ = count;
-    for (std::size_t index = count; index-- > 0; value /= kDecimalBase)
-      digits_[index] = static_cast<char>('0' + value % kDecimalBase);
+    std::size_t first = kMostDigits;
+    do {
+      bytes_[--first] = static_cast<char>('0' + value % kDecimalBase);
+      value /= kDecimalBase;
+    } while (value != 0);
+    first_ = first;
   }
-  constexpr std::string_view View() const { return {digits_.data(), count_}; }
-  // Bytes: the digits, then NULs up to kMostDigits bytes.
-  constexpr const std::array<char, kMostDigits>& Bytes() const { return digits_; }
+  constexpr std::string_view View() const { return {bytes_.data() + first_, kMostDigits - first_}; }
+  // Bytes: kMostDigits bytes from the first digit: the digits, then NULs.
+  constexpr const char* Bytes() const { return bytes_.data() + first_; }
 
  private:
-  // kPowers: entry n is 10 to the n, the least value of n + 1 digits.
-  static constexpr std::array<Number, kMostDigits> kPowers = [] {
-    std::array<Number, kMostDigits> powers{};
-    Number power = 1;
-    for (Number& entry : powers) {
-      entry = power;
-      power = static_cast<Number>(power * kDecimalBase);  // past the last entry it may wrap
-    }
-    return powers;
-  }();
-
-  std::array<char, kMostDigits> digits_{};
-  std::size_t count_ = 1;
+  std::array<char, 2 * kMostDigits> bytes_{};  // the digits end at kMostDigits
+  std::size_t first_ = kMostDigits;
 };
 
 // LimitText: a text fixed when the program is built that names a limit by its value, so

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <string_view>
 
 namespace intcalc {
@@ -185,20 +186,36 @@ namespace detail {
 // moves: a copy of a length it does not know is a call or a `rep movs`, whose start-up
 // costs more than a short text's bytes.
 inline void MoveText(char* destination, const char* source, TextLength count) {
+  // Every part is read before any is written, so the two texts may overlap, as with
+  // memmove; g++ compiles a memmove even of a known length as a call, and a block of 32
+  // bytes read whole goes through the stack, where halves of 16 stay in registers.
+  using Half = std::array<char, kTextSlack / 2>;
+  constexpr TextLength kHalf = kTextSlack / 2;
   if (count <= kTextSlack) {
-    std::memmove(destination, source, kTextSlack);  // the whole block, into the slack
+    Half first;  // the whole block, into the slack
+    Half second;
+    std::memcpy(first.data(), source, kHalf);
+    std::memcpy(second.data(), source + kHalf, kHalf);
+    std::memcpy(destination, first.data(), kHalf);
+    std::memcpy(destination + kHalf, second.data(), kHalf);
     return;
   }
   if (count <= 2 * kTextSlack) {
-    // The first and the last kTextSlack bytes, which overlap in the middle; both are read
-    // before either is written, so the two texts may overlap too.
-    using Block = std::array<char, kTextSlack>;
-    Block head;
-    Block tail;
-    std::memcpy(head.data(), source, kTextSlack);
-    std::memcpy(tail.data(), source + count - kTextSlack, kTextSlack);
-    std::memcpy(destination, head.data(), kTextSlack);
-    std::memcpy(destination + count - kTextSlack, tail.data(), kTextSlack);
+    // The first and the last kTextSlack bytes, which overlap in the middle.
+    const char* const sourceTail = source + count - kTextSlack;
+    char* const destinationTail = destination + count - kTextSlack;
+    Half headFirst;
+    Half headSecond;
+    Half tailFirst;
+    Half tailSecond;
+    std::memcpy(headFirst.data(), source, kHalf);
+    std::memcpy(headSecond.data(), source + kHalf, kHalf);
+    std::memcpy(tailFirst.data(), sourceTail, kHalf);
+    std::memcpy(tailSecond.data(), sourceTail + kHalf, kHalf);
+    std::memcpy(destination, headFirst.data(), kHalf);
+    std::memcpy(destination + kHalf, headSecond.data(), kHalf);
+    std::memcpy(destinationTail, tailFirst.data(), kHalf);
+    std::memcpy(destinationTail + kHalf, tailSecond.data(), kHalf);
     return;
   }
   std::memmove(destination, source, count);
@@ -225,16 +242,23 @@ inline void CopyText(TextView source, TextSpan destination) {
 // several texts costs one append, not one per text.
 template <typename... Sources>
 bool AppendTexts(TextSpan destination, const Sources&... sources) {
+  // Each source is made a view once: a buffer's view tests its bounds as it is made, and
+  // its length would be read again after every move, which may have written over it.
+  const std::array<TextView, sizeof...(Sources)> views{TextView(sources)...};
   const TextLength length = destination.Length();
-  const std::uint64_t total = (std::uint64_t{0} + ... + TextView(sources).Length());
-  if (total > destination.Capacity() - length) return false;
+  // The new length, tested as it will be set, so that the setting's own test is the same.
+  const std::uint64_t extended =
+      std::accumulate(views.begin(), views.end(), std::uint64_t{length},
+                      [](std::uint64_t sum, TextView view) { return sum + view.Length(); });
+  if (extended > destination.Capacity()) return false;
   char* end = destination.Storage() + length;
   // Each block may reach past its text into the next one's place, which that text's own
   // move then overwrites; the last reaches into the slack.
-  ((detail::MoveText(end, TextView(sources).Data(), TextView(sources).Length()),
-    end += TextView(sources).Length()),
-   ...);
-  destination.SetLength(length + static_cast<TextLength>(total));
+  for (const TextView view : views) {
+    detail::MoveText(end, view.Data(), view.Length());
+    end += view.Length();
+  }
+  destination.SetLength(static_cast<TextLength>(extended));
   return true;
 }
 

@@ -12,15 +12,15 @@
 namespace intcalc {
 namespace {
 
-constexpr TextLength kTextCapacity = 123;
-
-// Flat: one flat evaluation of `text` as a whole expression; its outcome, and its result
-// text in `result`.
-Outcome Flat(std::string_view text, ResultTextBuffer& result, Watch watch = {}) {
-  static TextBuffer<kTextCapacity> working;
-  static FlatEvaluation flat;
-  LoadText(text, working);
-  return EvaluateFlat(working, flat, result, watch);
+// Flat: one flat evaluation of `text` as a whole expression, told to `watcher`; its
+// outcome, and its result text in `result`.
+Outcome Flat(std::string_view text, ResultTextBuffer& result, EvaluationWatcher* watcher = {}) {
+  static Evaluation evaluation;
+  LoadText(text, evaluation.working);
+  evaluation.watcher = watcher;
+  const Outcome outcome = EvaluateFlat(evaluation, Scope::kExpression);
+  CopyText(evaluation.result, result);
+  return outcome;
 }
 
 struct EvaluateCase {
@@ -163,7 +163,7 @@ class ReadingStopsTest : public testing::TestWithParam<StopCase> {};
 TEST_P(ReadingStopsTest, AtTheOperandThatFailed) {
   FailureWatcher watcher;
   ResultTextBuffer result;
-  EXPECT_EQ(Flat(GetParam().text, result, {&watcher}), Outcome::kFailure);
+  EXPECT_EQ(Flat(GetParam().text, result, &watcher), Outcome::kFailure);
   EXPECT_EQ(watcher.at_, GetParam().at);
 }
 
