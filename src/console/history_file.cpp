@@ -265,7 +265,7 @@ void LoadHistoryFile(HistoryFile& file, History& history, Output& output) {
 
 void KeepInHistoryFile(HistoryFile& file, const EditLine& line) {
   if (file.use != HistoryUse::kAppend) return;
-  if (line.IsEmpty() || line.View() == file.newest.View()) return;  // as Remember keeps lines
+  if (!Kept(file.newest.View(), line)) return;  // the rule of the history in memory
   file.newest = line;
   if (!Append(file, line.View())) file.use = HistoryUse::kNone;
 }

@@ -9,6 +9,7 @@
 // What this layer cannot check: whether the terminal really honours the mode it is
 // given (tcsetattr succeeds when any of the changes took), and whether bytes handed to
 // write(2) reach the person at the other end.
+#include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
 #include <unistd.h>
@@ -87,7 +88,7 @@ ReadResult ReadStandardInput(PlatformState& platform, InputKind kind, std::span<
 }
 
 SystemError OpenInputFile(InputFile& file, const char* name) {
-  file.descriptor = Calls().openToRead(name);
+  file.descriptor = Calls().open(name, O_RDONLY | O_CLOEXEC, 0);
   return file.descriptor >= 0 ? 0 : errno;
 }
 

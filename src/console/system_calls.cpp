@@ -12,10 +12,6 @@ namespace intcalc {
 
 namespace {
 
-int OpenToRead(const char* path) {
-  return ::open(path, O_RDONLY | O_CLOEXEC);  // NOLINT(cppcoreguidelines-pro-type-vararg)
-}
-
 int Open(const char* path, int flags, mode_t mode) {
   return ::open(path, flags, mode);  // NOLINT(cppcoreguidelines-pro-type-vararg)
 }
@@ -38,7 +34,7 @@ constexpr SystemCalls kRealCalls{
     .getModes = ::tcgetattr,
     .setModes = ::tcsetattr,
     .windowSize = WindowSize,
-    .openToRead = OpenToRead,
+    .open = Open,
     .close = ::close,
     .signalAction = ::sigaction,
     .raise = ::raise,
@@ -46,7 +42,6 @@ constexpr SystemCalls kRealCalls{
     .processGroup = ::getpgrp,
     .killGroup = ::killpg,
     .exit = ::_exit,
-    .open = Open,
     .fileStatus = ::fstat,
     .pathStatus = PathStatus,
     .readAt = ::pread,

@@ -24,7 +24,7 @@ struct SystemCalls {
   int (*getModes)(int fileDescriptor, termios* modes);                      // tcgetattr
   int (*setModes)(int fileDescriptor, int when, const termios* modes);      // tcsetattr
   int (*windowSize)(int fileDescriptor, winsize* size);                     // ioctl(TIOCGWINSZ)
-  int (*openToRead)(const char* path);                                      // open(2) with O_RDONLY
+  int (*open)(const char* path, int flags, mode_t mode);  // open(2): FILEs and the history
   int (*close)(int fileDescriptor);
   int (*signalAction)(int signalNumber, const struct sigaction* wanted,
                       struct sigaction* before);  // sigaction
@@ -33,9 +33,8 @@ struct SystemCalls {
   pid_t (*processGroup)();                          // getpgrp
   int (*killGroup)(pid_t group, int signalNumber);  // killpg
   void (*exit)(int status);                         // _exit
-  // The history file's: open(2) with flags and a mode, fstat, stat (lstat with
-  // AT_SYMLINK_NOFOLLOW), pread, ftruncate, flock, fsync, mkdir, rename, unlink.
-  int (*open)(const char* path, int flags, mode_t mode);
+  // The history file's: fstat, stat (lstat with AT_SYMLINK_NOFOLLOW), pread, ftruncate,
+  // flock, fsync, mkdir, rename, unlink.
   int (*fileStatus)(int fileDescriptor, struct stat* status);           // fstat
   int (*pathStatus)(const char* path, struct stat* status, int flags);  // fstatat(AT_FDCWD)
   ssize_t (*readAt)(int fileDescriptor, void* buffer, std::size_t count, off_t offset);

@@ -50,8 +50,8 @@ int RunDialogue(Console& console, Dialogue& state, Inputs& inputs) {
     if (showIntro) continue;
 
     console.WriteLine(kExpressionLabel, state.expression);
-    (void)Calculate(state.expression, groups,
-                    state.evaluation);  // the result text is the answer, whatever the outcome
+    // The result text is the answer, whatever the outcome.
+    (void)Calculate(state.expression, groups, state.evaluation);
     BuildEchoLine(state);
     console.WriteLines(LineOf(kResultLabel, state.evaluation.result), LineOf(state.echoLine),
                        LineOf(kRule));
@@ -91,8 +91,8 @@ int RunResultsOnly(Console& console, Dialogue& state, Inputs& inputs, bool& erro
     }
     Groups groups = Groups::kMaybe;
     if (!CompactInput(Delivered(state, read), state.expression, groups)) {
-      outcome = Calculate(state.expression, groups,
-                          state.evaluation);  // the line's answer, if no other piece has one
+      // The line's answer, if no other piece has one.
+      outcome = Calculate(state.expression, groups, state.evaluation);
       evaluated = evaluated == Evaluated::kNone ? Evaluated::kOne : Evaluated::kMoreThanOne;
     }
     lineOpen = !read.endsLine;

@@ -66,9 +66,9 @@ EditOutcome SearchFurther(EditorState& state, std::size_t age) {
 }  // namespace
 
 void Remember(History& history, const EditLine& line) {
-  if (line.IsEmpty()) return;
-  if (!history.IsEmpty() && history.Newest().View() == line.View()) return;
-  history.Put(line);
+  if (Kept(history.IsEmpty() ? std::string_view{} : history.Newest().View(), line)) {
+    history.Put(line);
+  }
 }
 
 void Recall(EditorState& state, std::size_t age) {

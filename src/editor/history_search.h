@@ -3,13 +3,19 @@
 #pragma once
 
 #include <cstddef>
+#include <string_view>
 
 #include "editor/line_editing.h"
 
 namespace intcalc {
 
-// Remember: keeps a finished line for Up and Down, unless it is empty or the same as the
-// newest entry.
+// Kept: whether a finished line is kept after `newest`: it is not empty, and not the same
+// again.
+inline bool Kept(std::string_view newest, const EditLine& line) {
+  return !line.IsEmpty() && line.View() != newest;
+}
+
+// Remember: keeps a finished line for Up and Down, where Kept says so.
 void Remember(History& history, const EditLine& line);
 
 // Recall: shows history entry `age`, or for 0 the line that was being typed, as it was

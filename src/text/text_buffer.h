@@ -181,41 +181,43 @@ class TextBuffer {
 
 namespace detail {
 
+// Block: kTextSlack bytes read whole before they are written, as two halves: g++
+// compiles a memmove even of a known length as a call, and a block of 32 bytes read whole
+// goes through the stack, where halves of 16 stay in registers.
+struct Block {
+  static constexpr TextLength kHalf = kTextSlack / 2;
+  std::array<char, kHalf> first;
+  std::array<char, kHalf> second;
+
+  static Block Load(const char* source) {
+    Block block;
+    std::memcpy(block.first.data(), source, kHalf);
+    std::memcpy(block.second.data(), source + kHalf, kHalf);
+    return block;
+  }
+  void Store(char* destination) const {
+    std::memcpy(destination, first.data(), kHalf);
+    std::memcpy(destination + kHalf, second.data(), kHalf);
+  }
+};
+
 // MoveText: memmove of `count` bytes between two texts, both with their slack after them.
 // Every move has a length the compiler knows but the longest, so it becomes a few vector
 // moves: a copy of a length it does not know is a call or a `rep movs`, whose start-up
 // costs more than a short text's bytes.
 inline void MoveText(char* destination, const char* source, TextLength count) {
-  // Every part is read before any is written, so the two texts may overlap, as with
-  // memmove; g++ compiles a memmove even of a known length as a call, and a block of 32
-  // bytes read whole goes through the stack, where halves of 16 stay in registers.
-  using Half = std::array<char, kTextSlack / 2>;
-  constexpr TextLength kHalf = kTextSlack / 2;
+  // Every block is read before any is written, so the two texts may overlap, as with
+  // memmove.
   if (count <= kTextSlack) {
-    Half first;  // the whole block, into the slack
-    Half second;
-    std::memcpy(first.data(), source, kHalf);
-    std::memcpy(second.data(), source + kHalf, kHalf);
-    std::memcpy(destination, first.data(), kHalf);
-    std::memcpy(destination + kHalf, second.data(), kHalf);
+    Block::Load(source).Store(destination);  // the whole block, into the slack
     return;
   }
   if (count <= 2 * kTextSlack) {
     // The first and the last kTextSlack bytes, which overlap in the middle.
-    const char* const sourceTail = source + count - kTextSlack;
-    char* const destinationTail = destination + count - kTextSlack;
-    Half headFirst;
-    Half headSecond;
-    Half tailFirst;
-    Half tailSecond;
-    std::memcpy(headFirst.data(), source, kHalf);
-    std::memcpy(headSecond.data(), source + kHalf, kHalf);
-    std::memcpy(tailFirst.data(), sourceTail, kHalf);
-    std::memcpy(tailSecond.data(), sourceTail + kHalf, kHalf);
-    std::memcpy(destination, headFirst.data(), kHalf);
-    std::memcpy(destination + kHalf, headSecond.data(), kHalf);
-    std::memcpy(destinationTail, tailFirst.data(), kHalf);
-    std::memcpy(destinationTail + kHalf, tailSecond.data(), kHalf);
+    const Block head = Block::Load(source);
+    const Block tail = Block::Load(source + count - kTextSlack);
+    head.Store(destination);
+    tail.Store(destination + count - kTextSlack);
     return;
   }
   std::memmove(destination, source, count);

@@ -191,14 +191,16 @@ int Ready(pollfd* descriptors, nfds_t count, const timespec* timeout, const sigs
   return static_cast<int>(count);
 }
 
-int Open(const char* path) {
+int Open(const char* path, int flags, mode_t mode) {
   for (std::size_t index = 0; index < fake.fileCount; ++index) {
     MemoryFile& file = fake.files[index];
     if (file.name != path) continue;
     if (file.openError != 0) return errno = file.openError, -1;
     return kFirstFile + static_cast<int>(index);
   }
-  return RealSystemCalls().openToRead(path);
+  // Opening to read, which makes no file, fails where the faults say.
+  if ((flags & O_CREAT) == 0 && FileFails(FileCall::kOpenToRead)) return -1;
+  return RealSystemCalls().open(path, flags, mode);
 }
 
 int Close(int fileDescriptor) {
@@ -224,11 +226,8 @@ void MemoryConsole::Start(std::string_view input, const Faults& faults) {
   calls.getModes = GetModes;
   calls.setModes = SetModes;
   calls.windowSize = [](int, winsize*) { return errno = ENOTTY, -1; };  // the default width
-  calls.openToRead = Open;
+  calls.open = Open;
   calls.close = Close;
-  calls.open = [](const char* path, int flags, mode_t mode) {  // to read: it makes no file
-    return !(flags & O_CREAT) && FileFails(FileCall::kOpenToRead) ? -1 : open(path, flags, mode);
-  };
   calls.lock = [](int file, int how) { return FileFails(FileCall::kLock) ? -1 : flock(file, how); };
   (void)(faults.history ? setenv("INTCALC_HISTORY", faults.history, 1)
                         : unsetenv("INTCALC_HISTORY"));
