@@ -17,11 +17,17 @@ constexpr std::size_t kSignsFolded = 2;
 
 using OperatorTable = std::array<OperatorCode, 256>;
 
-// MakeOperatorTable: the code of each operator symbol at the symbol's byte, kNone elsewhere.
+// Slot: where a byte's operator code stands in the table: at the byte's distance from "0",
+// the digit value the reader has in hand when it meets the byte after an operand's digits.
+constexpr unsigned char Slot(char character) {
+  return static_cast<unsigned char>(DigitValue(character));
+}
+
+// MakeOperatorTable: the code of each operator symbol at the symbol's slot, kNone elsewhere.
 constexpr OperatorTable MakeOperatorTable() {
   OperatorTable codes{};
   for (std::size_t code = 1; code < kOperatorSymbols.size(); ++code) {
-    codes[static_cast<unsigned char>(kOperatorSymbols[code])] = static_cast<OperatorCode>(code);
+    codes[Slot(kOperatorSymbols[code])] = static_cast<OperatorCode>(code);
   }
   return codes;
 }
@@ -31,7 +37,7 @@ constexpr OperatorTable MakeOperatorTable() {
 constexpr OperatorTable kOperatorCodes = MakeOperatorTable();
 
 constexpr OperatorCode OperatorFor(char character) {
-  return kOperatorCodes[static_cast<unsigned char>(character)];
+  return kOperatorCodes[Slot(character)];
 }
 
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
@@ -67,24 +73,43 @@ Outcome MergeLeadingSigns(TextSpan text, std::string_view& rest, bool& folded) {
   return Outcome::kSuccess;
 }
 
+// ReadDigits: converts the digits from `at` on, the first of them already converted into
+// `value`; returns where they end, and the digit value of the byte there in `stop`.
+inline const char* ReadDigits(const char* at, std::uint64_t& value, unsigned& stop) {
+  std::uint64_t sum = value;
+  unsigned digit = DigitValue(*++at);
+  for (; digit < kDecimalBase; digit = DigitValue(*++at))
+    sum = sum * kDecimalBase + digit;
+  value = sum;
+  stop = digit;
+  return at;
+}
+
 // ReadOperand: reads an optional sign, digits and the operator after them from `cursor`,
 // the part of the text not yet read, converting the digits as it reads them, and steps
 // `cursor` past them; on failure `cursor` is left where the operand began. A sign followed
 // directly by an operator is an operand without digits. The NUL after the text, which is
 // neither a sign nor a digit, ends the digits at `end`.
 Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
-  const char* at = cursor;
   operand.sign = kPositive;
-  if (!IsDigit(*at)) {  // most operands have no sign: their first digit is tested once
+  const char* digits = cursor;
+  const char* at = digits;
+  std::uint64_t value = DigitValue(*at);
+  unsigned stop = 0;           // the digit value of the byte after the digits
+  if (value < kDecimalBase) {  // most operands have no sign: their first digit is tested once
+    at = ReadDigits(at, value, stop);
+  } else {
     if (!IsSign(*at)) return Outcome::kFailure;
     operand.sign = *at == '-' ? kNegative : kPositive;
-    ++at;
+    digits = ++at;
+    value = DigitValue(*at);
+    if (value < kDecimalBase) {
+      at = ReadDigits(at, value, stop);
+    } else {
+      stop = static_cast<unsigned>(value);
+      value = 0;
+    }
   }
-
-  const char* const digits = at;
-  std::uint64_t value = 0;
-  for (unsigned digit = DigitValue(*at); digit < kDecimalBase; digit = DigitValue(*++at))
-    value = value * kDecimalBase + digit;
   const auto count = static_cast<std::size_t>(at - digits);
   if (count > kExactDigits) {
     if (count > kOperandDigitsCapacity) return Outcome::kFailure;
@@ -97,7 +122,7 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   operand.value = value;
 
   // The NUL after the text stands for no operator, as every byte but an operator's does.
-  operand.next = OperatorFor(*at);
+  operand.next = kOperatorCodes[static_cast<unsigned char>(stop)];
   if (operand.next == OperatorCode::kNone) {
     // A byte that is no operator's before the end, or a sign alone at the end.
     if (at != end || count == 0) return Outcome::kFailure;

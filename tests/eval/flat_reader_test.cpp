@@ -7,6 +7,7 @@
 
 #include "support/case_name.h"
 #include "support/load_text.h"
+#include "support/quiet_watcher.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -135,19 +136,9 @@ INSTANTIATE_TEST_SUITE_P(Conversion, EvaluateFlatTest,
 
 // FailureWatcher: keeps where the reader stopped when a step failed.
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
-class FailureWatcher final : public EvaluationWatcher {
+class FailureWatcher final : public QuietWatcher {
  public:
-  void ExpressionBegins(TextView) override {}
-  void GroupFound(TextView, GroupBounds, GroupKind) override {}
-  void GroupEvaluated(Outcome, TextView) override {}
-  void GroupRewritten(TextView, Rewrite) override {}
-  void SignsFolded(Scope, TextView) override {}
-  void LoneOperand(Scope, TextView, TextView) override {}
-  void TablesRead(Scope, const EvaluationTables&) override {}
-  void Applied(Scope, const Application&, const EvaluationTables&) override {}
-  void NotApplied(Scope, const Application&, TextView) override {}
   void Failed(Scope, TextView, std::string_view, std::string_view at) override { at_ = at; }
-  void ExpressionEnds(Outcome, TextView) override {}
 
   std::string at_;
 };

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "support/quiet_watcher.h"
 #include "text/result_text.h"
 
 namespace intcalc {
@@ -23,13 +24,14 @@ EvaluationTables Tables(std::initializer_list<Magnitude> operands,
 }
 
 TEST(ResolveItTest, WorkedExampleLeavesTheTablesAsDescribed) {
-  // 1+2*3*4-5
+  // 1+2*3*4-5, told, as only a watcher reads the consumed marks and the values handed on
   EvaluationTables tables =
       Tables({1, 2, 3, 4, 5}, {OperatorCode::kAdd, OperatorCode::kMultiply, OperatorCode::kMultiply,
                                OperatorCode::kSubtract});
   SignedMagnitude value;
   ResultTextBuffer result;
-  ASSERT_EQ(ResolveIt(tables, value, result, {}), Outcome::kSuccess);
+  QuietWatcher watcher;
+  ASSERT_EQ(ResolveIt(tables, value, result, {&watcher, Scope::kExpression}), Outcome::kSuccess);
   EXPECT_EQ(result.View(), "20");
   EXPECT_EQ(tables.operators.codes[1], OperatorCode::kNone);
   EXPECT_EQ(tables.operators.codes[2], OperatorCode::kNone);
