@@ -131,9 +131,7 @@ Rewritten RewriteInnermostGroup(Evaluation& evaluation) {
 
 }  // namespace
 
-Outcome ResolveParentheses(Evaluation& evaluation, Groups groups) {
-  // Without a "(" there is no group, though an empty text still fails below.
-  if (groups == Groups::kNone && !evaluation.working.Span().IsEmpty()) return Outcome::kSuccess;
+Outcome RewriteGroups(Evaluation& evaluation) {
   while (true) {
     const Rewritten rewritten = RewriteInnermostGroup(evaluation);
     switch (rewritten.step) {
