@@ -17,27 +17,30 @@ constexpr std::size_t kSignsFolded = 2;
 
 using OperatorTable = std::array<OperatorCode, 256>;
 
-// Slot: where a byte's operator code stands in the table: at the byte's distance from "0",
-// the digit value the reader has in hand when it meets the byte after an operand's digits.
-constexpr unsigned char Slot(char character) {
-  return static_cast<unsigned char>(DigitValue(character));
+// Slot: where a byte's operator code stands in the table: at the byte's digit value, its
+// distance from "0", which the reader has in hand when it meets the byte after an
+// operand's digits.
+constexpr unsigned char Slot(unsigned digitValue) {
+  return static_cast<unsigned char>(digitValue);
 }
 
 // MakeOperatorTable: the code of each operator symbol at the symbol's slot, kNone elsewhere.
 constexpr OperatorTable MakeOperatorTable() {
   OperatorTable codes{};
   for (std::size_t code = 1; code < kOperatorSymbols.size(); ++code) {
-    codes[Slot(kOperatorSymbols[code])] = static_cast<OperatorCode>(code);
+    codes[Slot(DigitValue(kOperatorSymbols[code]))] = static_cast<OperatorCode>(code);
   }
   return codes;
 }
 
-// The operator each character stands for; a table, as operators come in no order a
-// processor could predict.
+// The operator each byte stands for; a table, as operators come in no order a processor
+// could predict.
 constexpr OperatorTable kOperatorCodes = MakeOperatorTable();
 
-constexpr OperatorCode OperatorFor(char character) {
-  return kOperatorCodes[Slot(character)];
+// OperatorAt: the operator of the byte of this digit value; kNone for every byte but an
+// operator's, the NUL after the text included.
+constexpr OperatorCode OperatorAt(unsigned digitValue) {
+  return kOperatorCodes[Slot(digitValue)];
 }
 
 constexpr std::string_view kMalformed = "an operand or the operator after it is malformed";
@@ -122,7 +125,7 @@ Outcome ReadOperand(const char*& cursor, const char* end, Operand& operand) {
   operand.value = value;
 
   // The NUL after the text stands for no operator, as every byte but an operator's does.
-  operand.next = kOperatorCodes[static_cast<unsigned char>(stop)];
+  operand.next = OperatorAt(stop);
   if (operand.next == OperatorCode::kNone) {
     // A byte that is no operator's before the end, or a sign alone at the end.
     if (at != end || count == 0) return Outcome::kFailure;

@@ -138,7 +138,10 @@ INSTANTIATE_TEST_SUITE_P(Conversion, EvaluateFlatTest,
 // NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class FailureWatcher final : public QuietWatcher {
  public:
-  void Failed(Scope, TextView, std::string_view, std::string_view at) override { at_ = at; }
+  void Failed(Scope /*scope*/, TextView /*word*/, std::string_view /*why*/,
+              std::string_view at) override {
+    at_ = at;
+  }
 
   std::string at_;
 };
