@@ -23,13 +23,13 @@ Application Told(const EvaluationTables& tables, Pass pass, std::uint32_t k, Ope
 // whose running value stays in a register. The running value goes to `value` at the end.
 
 // StrongPass: each strong operator is applied and consumed, and its value handed to the
-// nearest live neighbours on both sides, so a chain carries its running value rightwards;
-// says in `firstWeak` where the weak pass begins. Every strong operator left of k is
-// consumed by then, so the nearest live one on the left is the latest weak one; none on
-// the right is consumed yet, so that is k + 1, and its left half is operator k's right
-// operand. Only a watcher reads a right half or a consumed mark. It lists the weak
-// operators as it meets them (OperatorList::nextWeak, whose head is the entry at
-// kNoOperator); without a weak one, the last value is the final one.
+// nearest live neighbours on both sides, so a chain carries its running value rightwards.
+// Every strong operator left of k is consumed by then, so the nearest live one on the left
+// is the latest weak one; none on the right is consumed yet, so that is k + 1, and its left
+// half is operator k's right operand. Only a watcher reads a right half or a consumed
+// mark. It lists the weak operators as it meets them (OperatorList::nextWeak, whose head is
+// the entry at kNoOperator, where the weak pass begins); without a weak one, the last
+// value is the final one.
 template <bool kTold>
 Passed StrongPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuffer& result,
                   Watch watch) {
@@ -79,8 +79,8 @@ Passed WeakPass(EvaluationTables& tables, SignedMagnitude& value, ResultTextBuff
   const OperatorList& operators = tables.operators;
   std::array<OperandPair, PairList::kCapacity + 1>& pairs = tables.pairs.pairs;
   const std::uint32_t count = operators.count;
-  std::uint32_t k = operators.nextWeak[kNoOperator];
-  if (count == 0) return Passed::kNotFinal;  // no operator, and no list
+  std::uint32_t k = operators.nextWeak[kNoOperator];  // read at once, used only past the test
+  if (count == 0) return Passed::kNotFinal;           // no operator, and no list
   SignedMagnitude running = pairs[k].left;
   while (true) {
     const OperatorCode code = operators.codes[k];
